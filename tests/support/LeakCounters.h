@@ -1,0 +1,24 @@
+#pragma once
+// Counters for leak tests. Under Wine GetGuiResources and
+// GetProcessHandleCount always answer 0, so a leak test built on them could
+// never fail; these read the real state instead.
+#include <cstddef>
+
+namespace kstest {
+
+struct HeapUsage
+{
+    std::size_t blocks = 0; // busy blocks over every heap of the process
+    std::size_t bytes = 0;  // their summed sizes
+};
+
+// Walks every process heap (GetProcessHeaps + HeapWalk).
+HeapUsage CurrentHeapUsage();
+
+// Used entries of the process's GDI handle table (PEB, 0x10000 entries).
+std::size_t GdiObjectCount();
+
+// Windows owned by the calling thread, children included.
+std::size_t ThreadWindowCount();
+
+} // namespace kstest
