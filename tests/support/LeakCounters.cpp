@@ -32,7 +32,10 @@ std::size_t GdiObjectCount()
 {
     // x64 PEB: GdiSharedHandleTable at 0xF8; entries of 24 bytes, the type
     // byte at offset 14 is 0 for a free entry.
-    auto *peb = reinterpret_cast<unsigned char *>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    // The PEB address sits at gs:[0x60] on x64. (GCC 12's __readgsqword
+    // trips its own array-bounds warning, hence the plain instruction.)
+    unsigned char *peb;
+    asm("movq %%gs:0x60, %0" : "=r"(peb));
     auto *table = *reinterpret_cast<unsigned char **>(peb + 0xF8);
     if (!table)
         return 0;
@@ -51,6 +54,11 @@ static BOOL CALLBACK CountChild(HWND, LPARAM p)
 
 static BOOL CALLBACK CountTop(HWND h, LPARAM p)
 {
+    // The platform gives a thread its input-method window along with its
+    // first window and keeps it for the thread's life: not ours to count.
+    char cls[32];
+    if (GetClassNameA(h, cls, sizeof cls) && (lstrcmpA(cls, "IME") == 0 || lstrcmpA(cls, "MSCTFIME UI") == 0))
+        return TRUE;
     ++*reinterpret_cast<std::size_t *>(p);
     EnumChildWindows(h, CountChild, p);
     return TRUE;
