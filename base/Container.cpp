@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr unsigned short MAX_BLOCK_SIZE = 16368;
+
 constexpr std::size_t SlotBytes(unsigned n) { return std::size_t(n) * sizeof(void *); }
 
 } // namespace
@@ -591,7 +593,7 @@ void *Container::GetCurObject() const
 unsigned long Container::GetCurPos() const
 {
     if (!m_nCount)
-        return NOT_FOUND;
+        return CONTAINER_NOT_FOUND;
     unsigned long pos = m_nCurIndex;
     for (Block const *b = m_pFirstBlock; b != m_pCurBlock; b = b->m_pNext)
         pos += b->m_nCount;
@@ -617,5 +619,5 @@ unsigned long Container::GetPos(void const *p) const
                 return pos + i;
         pos += b->m_nCount;
     }
-    return NOT_FOUND;
+    return CONTAINER_NOT_FOUND;
 }

@@ -8,15 +8,16 @@
 // ambiguous (it is also a null pointer); write 0UL, or First().
 #include "frame/Kestrel5Api.h"
 
+// No position: an absent entry, or the cursor of an empty container.
+constexpr unsigned long CONTAINER_NOT_FOUND = 0xFFFFFFFFUL;
+
 class KSAPI Container
 {
 public:
-    static constexpr unsigned long NOT_FOUND = 0xFFFFFFFFUL;
-    static constexpr unsigned short MAX_BLOCK_SIZE = 16368;
 
     // Sizes are normalised: see the constructor's definition.
     Container(unsigned short blockSize, unsigned short initSize, unsigned short reSize);
-    // max(n, 1) null entries in full blocks of MAX_BLOCK_SIZE.
+    // max(n, 1) null entries in full blocks of 16,368.
     explicit Container(unsigned long n);
     // Block size 1024, init size and resize step 16.
     Container();
