@@ -6,3 +6,7 @@
 #else
 #define KSAPI __declspec(dllimport)
 #endif
+
+// The interfaces speak of __int64 as the platform does; the toolchain's base
+// header defines it without pulling in the rest of the platform headers.
+#include <_mingw.h>

@@ -1,0 +1,98 @@
+#pragma once
+#include "frame/Kestrel5Api.h"
+#include "mfc/CStringT.h"
+
+class CWnd;
+class Bitmap;
+class Container;
+class Table;
+class TimerManager;
+class DCManager;
+class TranscriptData;
+struct ClipboardPrivateData;
+struct LocaleRegistry;
+
+// Selects one of the three window messages the library registers at start-up.
+enum UserMessageCode
+{
+    UserMessageDragRender = 0,
+    UserMessageDrop = 1,
+    UserMessageQueryDrop = 2
+};
+
+// One entry of the named-colour table: 8-bit components kept in the high byte
+// (255 is kept as 0xFFFF), the form the platform's 16-bit colour records use.
+struct KSColorEntry
+{
+    unsigned short nRed;
+    unsigned short nGreen;
+    unsigned short nBlue;
+};
+
+// The process-wide data of the library, alive between KSInit and KSExit. It is
+// the one place that owns objects of many layers; its header only names them.
+class KSAPI KSData
+{
+public:
+    KSData();
+    ~KSData();
+    KSData(KSData const &) = delete;
+    KSData &operator=(KSData const &) = delete;
+
+    static constexpr int COLOR_TABLE_SIZE = 31;
+    static constexpr int KEY_CHAR_CODES = 13;
+
+    unsigned int GetUserMessageCode(UserMessageCode code) const;
+    void InitColorTable();
+    // The two monochrome pattern bitmaps of the hatched brushes; made once
+    // the application has its main frame.
+    void CreateBrushBitmaps();
+
+    int ScaleX(int v) const;
+    int ScaleY(int v) const;
+    int UnScaleX(int v) const;
+    int UnScaleY(int v) const;
+
+    bool HasVisualStyles() const { return m_bVisualStyles; }
+    void SetVisualStyles(bool on) { m_bVisualStyles = on; }
+    bool CanClearType() const { return m_bClearType; }
+    void SetCanClearType(bool on) { m_bClearType = on; }
+    bool CanHiResTimer() const { return m_bHiResTimer; }
+
+    bool HasTranscriptData() const { return m_pTranscriptData != nullptr; }
+    TranscriptData &GetTranscriptData() { return *m_pTranscriptData; }
+    TranscriptData const &GetTranscriptData() const { return *m_pTranscriptData; }
+
+    // Whether the performance counter can drive timers: it must never run
+    // backwards when the process moves between processors.
+    static bool TestHiResCounter();
+
+    CWnd *m_pMainWnd;
+    KSColorEntry *m_pColorTable;
+    Bitmap *m_pBrushBitmap50;
+    Bitmap *m_pBrushBitmap25;
+    unsigned int m_aKeyCharCodes[KEY_CHAR_CODES];
+    bool m_bInKeyInput;
+    bool m_bKeyInputResult;
+    // Clipboard state: the live Clipboard objects, the registered exchange
+    // format names, the private clipboard data and whether the library holds
+    // the platform clipboard open (the router closes it after each message).
+    Container *m_pClipboards;
+    Table *m_pClipFormatNames;
+    ClipboardPrivateData *m_pClipPrivateData;
+    bool m_bClipPrivateDataValid;
+    bool m_bClipboardOpen;
+    // Lookup tables of the locale formatting, made on demand there.
+    LocaleRegistry *m_pLocaleCountries;
+    LocaleRegistry *m_pLocaleLanguages;
+    TimerManager *m_pTimerManager;
+    DCManager *m_pDCManager;
+    unsigned int m_aUserMessages[3];
+    CStringA m_aWndClassName;
+    TranscriptData *m_pTranscriptData;
+    int m_nLogPixelsX;
+    int m_nLogPixelsY;
+    bool m_bVisualStyles;
+    bool m_bClearType;
+    bool m_bHiResTimer;
+};
