@@ -71,15 +71,11 @@ public:
     SString &operator=(SString const &str);
     SString &operator=(char const *text);
 
-#if defined(__GNUC__)
-#define KS_SSTRING_PRINTF(f, a) __attribute__((format(__MINGW_PRINTF_FORMAT, f, a)))
-#else
-#define KS_SSTRING_PRINTF(f, a)
-#endif
-    static SString F(char const *format, ...) KS_SSTRING_PRINTF(1, 2);
-    static SString FromFormat(char const *format, ...) KS_SSTRING_PRINTF(1, 2);
-    void Format(char const *format, ...) KS_SSTRING_PRINTF(2, 3);
-#undef KS_SSTRING_PRINTF
+    // printf conventions of the runtime library, its Microsoft forms (%I64d)
+    // included; the result is empty when formatting fails.
+    static SString F(char const *format, ...);
+    static SString FromFormat(char const *format, ...);
+    void Format(char const *format, ...);
 
     // Access: no lock is taken, so these must not race with a writer of the
     // same object.
