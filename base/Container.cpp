@@ -1,10 +1,5 @@
 #include "base/Container.h"
 
-// Pair and Range are header-only; including them in one unit of the library
-// is what makes the DLL export their members.
-#include "base/Pair.h"
-#include "base/Range.h"
-
 #include <cstdlib>
 #include <cstring>
 #include <new>

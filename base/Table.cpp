@@ -53,17 +53,43 @@ void Table::Clear()
     m_nPairCount = 0;
 }
 
-unsigned __int64 Table::KeyAt(unsigned long pair) const { return SlotToKey(ImpGetObject(2 * pair)); }
+// Reads keys by pair index, walking the chain from where the previous read
+// was: successive bisection probes or scan steps then cost a block step or
+// none, instead of a walk from an end of the chain each.
+class Table::KeyReader
+{
+public:
+    explicit KeyReader(Table const &t) : m_pBlock(t.m_pFirstBlock), m_nStart(0) {}
+
+    unsigned __int64 operator()(unsigned long pair)
+    {
+        unsigned long const pos = 2 * pair;
+        while (pos < m_nStart) {
+            m_pBlock = m_pBlock->m_pPrev;
+            m_nStart -= m_pBlock->m_nCount;
+        }
+        while (pos - m_nStart >= m_pBlock->m_nCount) {
+            m_nStart += m_pBlock->m_nCount;
+            m_pBlock = m_pBlock->m_pNext;
+        }
+        return SlotToKey(m_pBlock->Slots()[pos - m_nStart]);
+    }
+
+private:
+    Block const *m_pBlock;
+    unsigned long m_nStart; // container position of the block's first entry
+};
 
 unsigned long Table::ImpGetIndex(unsigned __int64 key, unsigned long *insertPos) const
 {
-    if (!m_nPairCount || key < KeyAt(0))
+    KeyReader keyAt(*this);
+    if (!m_nPairCount || key < keyAt(0))
         return CONTAINER_NOT_FOUND;
     long long lo = 0, hi = static_cast<long long>(m_nPairCount) - 1, mid = 0;
     unsigned __int64 midKey = 0;
     while (lo <= hi) {
         mid = (lo + hi) / 2;
-        midKey = KeyAt(static_cast<unsigned long>(mid));
+        midKey = keyAt(static_cast<unsigned long>(mid));
         if (key == midKey)
             return static_cast<unsigned long>(2 * mid);
         if (key < midKey)
@@ -80,9 +106,10 @@ int Table::Insert(unsigned __int64 key, void *obj)
 {
     unsigned long pos = 0;
     if (m_nPairCount <= LINEAR_SCAN_PAIRS) {
+        KeyReader keyAt(*this);
         unsigned long i = 0;
         unsigned __int64 k = 0;
-        while (i < m_nPairCount && (k = KeyAt(i)) < key)
+        while (i < m_nPairCount && (k = keyAt(i)) < key)
             ++i;
         if (i < m_nPairCount && k == key)
             return 0;

@@ -54,7 +54,7 @@ private:
     // *insertPos (when given) receives where the pair belongs, except for a
     // key smaller than every key, which leaves it untouched.
     unsigned long ImpGetIndex(unsigned __int64 key, unsigned long *insertPos) const;
-    unsigned __int64 KeyAt(unsigned long pair) const;
+    class KeyReader;
 
     unsigned long m_nPairCount;
 };
