@@ -1,0 +1,39 @@
+#include "mfc/CFrameWnd.h"
+#include "mfc/AfxWin.h"
+
+#include <windows.h>
+
+IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
+
+RECT const CFrameWnd::rectDefault = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
+
+CFrameWnd::CFrameWnd() = default;
+CFrameWnd::~CFrameWnd() = default;
+
+bool CFrameWnd::Create(char const *lpszClassName, char const *lpszWindowName, unsigned long dwStyle, RECT const &rect,
+                       CWnd *pParentWnd, char const *lpszMenuName, unsigned long dwExStyle)
+{
+    if (!lpszClassName)
+        lpszClassName = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, LoadCursorA(nullptr, IDC_ARROW),
+                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    HMENU menu = nullptr;
+    if (lpszMenuName) {
+        menu = LoadMenuA(AfxGetResourceHandle(), lpszMenuName);
+        if (!menu)
+            return false;
+    }
+    int x = rect.left, y = rect.top, cx = rect.right - rect.left, cy = rect.bottom - rect.top;
+    if (rect.left == CW_USEDEFAULT) {
+        x = y = cx = cy = CW_USEDEFAULT;
+    }
+    bool ok = CWnd::CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy,
+                             pParentWnd ? pParentWnd->m_hWnd : nullptr, menu);
+    if (!ok && menu)
+        DestroyMenu(menu);
+    return ok;
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    delete this;
+}
