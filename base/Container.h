@@ -14,8 +14,9 @@ constexpr unsigned long CONTAINER_NOT_FOUND = 0xFFFFFFFFUL;
 class KSAPI Container
 {
 public:
-
-    // Sizes are normalised: see the constructor's definition.
+    // Block size 4 to 16,368 (the most entries one block holds), init size
+    // (slots of the first block), resize step (slots a block grows or shrinks
+    // by); the three are cut to fit one another.
     Container(unsigned short blockSize, unsigned short initSize, unsigned short reSize);
     // max(n, 1) null entries in full blocks of 16,368.
     explicit Container(unsigned long n);

@@ -247,7 +247,9 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
 {
     Table t(2, 3);
     std::map<unsigned __int64, void *> m;
-    std::optional<unsigned __int64> cur;
+    // The model's cursor: the current pair's key, while there is a pair.
+    bool hasCur = false;
+    unsigned __int64 cur = 0;
 
     std::mt19937 rng(seed);
     auto pick = [&](unsigned n) { return unsigned(rng() % n); };
@@ -281,7 +283,7 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
             if (t.Insert(k, o) != added)
                 FAIL() << "step " << step << ": Insert result";
             if (empty)
-                cur = k;
+                hasCur = true, cur = k;
             break;
         }
         case 4:
@@ -292,14 +294,14 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
             auto it = m.find(k);
             if (it != m.end()) {
                 want = it->second;
-                if (cur == k) {
+                if (hasCur && cur == k) {
                     auto next = std::next(it);
                     if (next != m.end())
                         cur = next->first;
                     else if (it != m.begin())
                         cur = std::prev(it)->first;
                     else
-                        cur.reset();
+                        hasCur = false;
                 }
                 m.erase(it);
             }
@@ -345,7 +347,7 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
             what = "Seek(obj)";
             got = t.Seek(o);
             if (auto k = firstHolding(o))
-                want = o, cur = k;
+                want = o, cur = *k;
             break;
         }
         case 11:
@@ -353,8 +355,8 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
             bool const forward = pick(2);
             what = forward ? "Next" : "Prev";
             got = forward ? t.Next() : t.Prev();
-            if (cur) {
-                auto it = m.find(*cur);
+            if (hasCur) {
+                auto it = m.find(cur);
                 if (forward && std::next(it) != m.end())
                     ++it, want = it->second, cur = it->first;
                 if (!forward && it != m.begin())
@@ -383,7 +385,7 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
             if (pick(50) == 0) {
                 t.Clear();
                 m.clear();
-                cur.reset();
+                hasCur = false;
             } else
                 t = other;
             break;
@@ -391,7 +393,7 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
         default: {
             what = "GetCurObject";
             got = t.GetCurObject();
-            want = cur ? m[*cur] : nullptr;
+            want = hasCur ? m[cur] : nullptr;
             break;
         }
         }
@@ -399,7 +401,7 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
             FAIL() << "step " << step << ": " << what << " returned " << got << ", model " << want;
         if (t.Count() != m.size() || t.GetSize() != 2 * m.size())
             FAIL() << "step " << step << " after " << what << ": count " << t.Count() << ", model " << m.size();
-        if (t.GetCurKey() != cur.value_or(TABLE_KEY_NOT_FOUND) || t.GetCurObject() != (cur ? m[*cur] : nullptr))
+        if (t.GetCurKey() != (hasCur ? cur : TABLE_KEY_NOT_FOUND) || t.GetCurObject() != (hasCur ? m[cur] : nullptr))
             FAIL() << "step " << step << " after " << what << ": cursor on " << t.GetCurKey();
         auto const pairs = Pairs(t);
         if (!std::equal(m.begin(), m.end(), pairs.begin(), pairs.end(),
