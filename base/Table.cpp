@@ -14,8 +14,9 @@ inline unsigned __int64 SlotToKey(void const *slot)
     return static_cast<unsigned __int64>(reinterpret_cast<std::uintptr_t>(slot));
 }
 
-// Below this many pairs a linear scan finds the insertion place faster than
-// bisection, whose every probe walks the block chain.
+// Up to this many pairs the insertion place is found by a linear scan: over
+// a few cache lines of keys it beats bisection and its unpredictable
+// branches.
 constexpr unsigned long LINEAR_SCAN_PAIRS = 24;
 
 unsigned short Twice(unsigned short n) { return n > 0x7FFF ? 0xFFFF : static_cast<unsigned short>(2 * n); }
