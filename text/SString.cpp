@@ -37,17 +37,16 @@ int ImpUNToA(unsigned long value, char *&p)
 struct CaseTables
 {
     unsigned char lower[256];
-    unsigned char upper[256];
     unsigned char upperPolish[256];
 
-    constexpr CaseTables() : lower(), upper(), upperPolish()
+    constexpr CaseTables() : lower(), upperPolish()
     {
         for (int i = 0; i < 256; ++i)
-            lower[i] = upper[i] = upperPolish[i] = (unsigned char)i;
+            lower[i] = upperPolish[i] = (unsigned char)i;
         for (int i = 'A'; i <= 'Z'; ++i)
             lower[i] = (unsigned char)(i + 32);
         for (int i = 'a'; i <= 'z'; ++i)
-            upper[i] = upperPolish[i] = (unsigned char)(i - 32);
+            upperPolish[i] = (unsigned char)(i - 32);
         unsigned char const pairs[][2] = {{0xB9, 0xA5}, {0xEA, 0xCA}, {0xBA, 0xAA},
                                           {0x9F, 0x8F}, {0xB3, 0xA3}, {0xF1, 0xD1},
                                           {0xF3, 0xD3}, {0xBF, 0xAF}, {0xF1, 0xD1}};
@@ -438,6 +437,24 @@ struct SStringImpl
         char *t = MakePrivate(s);
         for (; i < len; ++i)
             t[i] = char(table[(unsigned char)t[i]]);
+    }
+
+    // ASCII case change: the 26 bytes from first on move by delta. Written
+    // without a table so that the compiler can vectorise the loop.
+    static void ShiftAscii(SString &s, unsigned char first, int delta)
+    {
+        Buffer *b = s.m_pBuf;
+        unsigned len = b->m_nLen, i = 0;
+        auto const *src = reinterpret_cast<unsigned char const *>(b->Text());
+        while (i < len && (unsigned char)(src[i] - first) >= 26u)
+            ++i;
+        if (i == len)
+            return;
+        auto *t = reinterpret_cast<unsigned char *>(MakePrivate(s));
+        for (; i < len; ++i) {
+            unsigned char c = t[i];
+            t[i] = (unsigned char)(c + ((unsigned char)(c - first) < 26u ? delta : 0));
+        }
     }
 
     static void ReplaceChars(SString &s, char from, char to)
@@ -1233,14 +1250,17 @@ SString &SString::ZeroToSpace()
 SString &SString::ToLower()
 {
     Impl::Lock1 g(*this);
-    Impl::MapBytes(*this, s_case.lower);
+    Impl::ShiftAscii(*this, 'A', 32);
     return *this;
 }
 
 SString &SString::ToUpper()
 {
     Impl::Lock1 g(*this);
-    Impl::MapBytes(*this, m_staticLanguageId == LanguagePolish ? s_case.upperPolish : s_case.upper);
+    if (m_staticLanguageId == LanguagePolish)
+        Impl::MapBytes(*this, s_case.upperPolish);
+    else
+        Impl::ShiftAscii(*this, 'a', -32);
     return *this;
 }
 
