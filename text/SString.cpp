@@ -390,7 +390,7 @@ struct SStringImpl
             char *t = b->Text();
             if (keepTail)
                 std::memmove(t + pos + keepSrc, t + pos + del, keepTail);
-            if (keepSrc)
+            if (keepSrc && src)
                 std::memcpy(t + pos, src, keepSrc);
             b->m_nLen = newLen;
             t[newLen] = '\0';
@@ -402,7 +402,7 @@ struct SStringImpl
         }
         Buffer *nb = Alloc(newLen, CapFor(newLen), b->m_bUTF8);
         std::memcpy(nb->Text(), b->Text(), pos);
-        if (keepSrc)
+        if (keepSrc && src)
             std::memcpy(nb->Text() + pos, src, keepSrc);
         if (keepTail)
             std::memcpy(nb->Text() + pos + keepSrc, b->Text() + pos + del, keepTail);
