@@ -1,0 +1,260 @@
+// The shared, copy-on-write point lists: CPolygon, FPolygon, CPolygon3D and
+// CPolyPolygon. The central check replays random operations on many handles
+// that share bodies, against a plain vector per handle: no handle may ever
+// see another's change.
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "graphics/CPolyPolygon.h"
+#include "graphics/CPolygon.h"
+#include "graphics/CPolygon3D.h"
+#include "graphics/FPolygon.h"
+#include "tests/support/LeakCounters.h"
+
+namespace {
+
+template <class Poly, class P> ::testing::AssertionResult Holds(Poly const &poly, std::vector<P> const &model)
+{
+    if (poly.Count() != model.size() || poly.GetSize() != model.size())
+        return ::testing::AssertionFailure() << "count " << poly.Count() << ", model " << model.size();
+    for (unsigned int i = 0; i < model.size(); ++i)
+        if (!(poly.GetPoint(i) == model[i]) || !(poly.GetPointArr()[i] == model[i]))
+            return ::testing::AssertionFailure() << "point " << i << " differs";
+    return ::testing::AssertionSuccess();
+}
+
+// Random edits on a set of handles that are copied into each other as
+// they go; each handle has its own model.
+template <class Poly, class P, class MakePoint> void ReplayAgainstModels(unsigned seed, MakePoint makePoint)
+{
+    std::mt19937 rng(seed);
+    std::vector<Poly> polys(6, Poly(3));
+    std::vector<std::vector<P>> models(6, std::vector<P>(3));
+    for (int step = 0; step < 20000; ++step) {
+        unsigned k = rng() % polys.size();
+        Poly &poly = polys[k];
+        std::vector<P> &model = models[k];
+        switch (rng() % 7) {
+        case 0: { // share another's body
+            unsigned from = rng() % polys.size();
+            poly = polys[from];
+            model = models[from];
+            break;
+        }
+        case 1: { // a copy made in place, then left
+            Poly copy(poly);
+            copy.ChangePoint(makePoint(rng), 0);
+            break;
+        }
+        case 2: {
+            unsigned i = rng() % (model.size() + 2);
+            P p = makePoint(rng);
+            poly.ChangePoint(p, i);
+            if (i < model.size())
+                model[i] = p;
+            break;
+        }
+        case 3: {
+            unsigned i = rng() % (model.size() + 2);
+            P p = makePoint(rng);
+            poly[i] = p; // out of range writes point 0
+            model[i < model.size() ? i : 0] = p;
+            break;
+        }
+        case 4: {
+            unsigned n = rng() % 9;
+            poly.ChangeSize(n);
+            if (n)
+                model.resize(n);
+            break;
+        }
+        case 5: {
+            unsigned i = rng() % (model.size() + 2);
+            Poly const &c = poly;
+            ASSERT_TRUE(c[i] == model[i < model.size() ? i : 0]);
+            break;
+        }
+        default: {
+            unsigned other = rng() % polys.size();
+            ASSERT_EQ(polys[k] == polys[other], models[k] == models[other]);
+            ASSERT_NE(polys[k] != polys[other], models[k] == models[other]);
+            break;
+        }
+        }
+        for (unsigned j = 0; j < polys.size(); ++j)
+            ASSERT_TRUE(Holds(polys[j], models[j])) << "handle " << j << " after step " << step;
+    }
+}
+
+Point RandomPoint(std::mt19937 &rng) { return Point(int(rng() % 5), int(rng() % 5)); }
+FPoint RandomFPoint(std::mt19937 &rng) { return FPoint((rng() % 5) * 0.5, (rng() % 5) * 0.25); }
+
+} // namespace
+
+TEST(CPolygon, CopiesNeverSeeEachOthersChanges)
+{
+    ReplayAgainstModels<CPolygon, Point>(1, RandomPoint);
+}
+
+TEST(FPolygon, CopiesNeverSeeEachOthersChanges)
+{
+    ReplayAgainstModels<FPolygon, FPoint>(2, RandomFPoint);
+}
+
+TEST(CPolygon, ConstructionFromCountsPointsAndRectangles)
+{
+    CPolygon d;
+    EXPECT_TRUE(Holds(d, std::vector<Point>(16)));
+
+    Point pts[3] = {Point(1, 2), Point(3, 4), Point(5, 6)};
+    CPolygon p(3, pts);
+    pts[0] = Point(9, 9); // copied, not referenced
+    EXPECT_TRUE(Holds(p, std::vector<Point>{Point(1, 2), Point(3, 4), Point(5, 6)}));
+    EXPECT_TRUE(Holds(CPolygon(2, nullptr), std::vector<Point>(2)));
+
+    CPolygon r(CRectangle(0, 0, 9, 4));
+    EXPECT_TRUE(Holds(r, std::vector<Point>{Point(0, 0), Point(9, 0), Point(9, 4), Point(0, 4), Point(0, 0)}));
+    EXPECT_TRUE(Holds(CPolygon(CRectangle(3, 3, RECT_EMPTY, 4)), std::vector<Point>(16)));
+
+    FPolygon f(FRectangle(0.5, 1.0, 2.5, 3.0));
+    EXPECT_TRUE(Holds(f, std::vector<FPoint>{FPoint(0.5, 1.0), FPoint(2.5, 1.0), FPoint(2.5, 3.0), FPoint(0.5, 3.0),
+                                             FPoint(0.5, 1.0)}));
+    EXPECT_EQ(FPolygon().Count(), 16u);
+}
+
+TEST(CPolygon, ResizingKeepsLeadingPointsAndZeroCountIsIgnored)
+{
+    Point pts[4] = {Point(1, 1), Point(2, 2), Point(3, 3), Point(4, 4)};
+    CPolygon p(4, pts);
+    CPolygon keep(p);
+    p.ChangeSize(2);
+    EXPECT_TRUE(Holds(p, std::vector<Point>{Point(1, 1), Point(2, 2)}));
+    p.ChangeSize(4);
+    EXPECT_TRUE(Holds(p, std::vector<Point>{Point(1, 1), Point(2, 2), Point(0, 0), Point(0, 0)}));
+    p.ChangeSize(0);
+    EXPECT_EQ(p.Count(), 4u);
+    EXPECT_TRUE(Holds(keep, std::vector<Point>(pts, pts + 4)));
+}
+
+TEST(CPolygon, APolygonWithoutPointsAnswersEveryIndexSafely)
+{
+    CPolygon e(0u);
+    EXPECT_EQ(e.Count(), 0u);
+    EXPECT_EQ(e.GetPoint(5), Point());
+    e[3] = Point(1, 1); // nowhere to go, and nothing to crash
+    EXPECT_EQ(e.Count(), 0u);
+    e.ChangePoint(Point(2, 2), 0);
+    EXPECT_EQ(e, CPolygon(0u));
+    EXPECT_NE(e, CPolygon(1u));
+
+    // An absurd count gives a polygon without points, not a hang.
+    CPolygon huge(0xFFFFFFF0u);
+    EXPECT_EQ(huge.Count(), 0u);
+    CPolygon p(2);
+    p.ChangeSize(0xFFFFFFF0u);
+    EXPECT_EQ(p.Count(), 2u);
+}
+
+TEST(CPolygon3D, SharesPointsBetweenCopies)
+{
+    Point3D pts[2] = {Point3D(1, 2, 3), Point3D(4, 5, 6)};
+    CPolygon3D a(2, pts);
+    CPolygon3D b(a);
+    CPolygon3D c;
+    EXPECT_EQ(c.Count(), 16u);
+    c = b;
+    EXPECT_EQ(c.GetPointArr(), a.GetPointArr());
+    EXPECT_EQ(c.GetSize(), 2u);
+    EXPECT_EQ(c.GetPoint(1), Point3D(4, 5, 6));
+    EXPECT_EQ(c.GetPoint(7), Point3D(1, 2, 3));
+}
+
+TEST(CPolyPolygon, BuildsFromCountArraysAndPolygons)
+{
+    unsigned counts[3] = {2, 0, 3};
+    Point pts[5] = {Point(1, 1), Point(2, 2), Point(3, 3), Point(4, 4), Point(5, 5)};
+    CPolyPolygon pp(3, counts, pts);
+    ASSERT_EQ(pp.Count(), 3u);
+    EXPECT_TRUE(Holds(pp.GetObjectA(0), std::vector<Point>{Point(1, 1), Point(2, 2)}));
+    EXPECT_EQ(pp.GetObjectA(1).Count(), 0u);
+    EXPECT_TRUE(Holds(pp.GetObjectA(2), std::vector<Point>{Point(3, 3), Point(4, 4), Point(5, 5)}));
+    EXPECT_EQ(pp.GetObjectA(3).Count(), 0u);
+    EXPECT_EQ(CPolyPolygon(3, nullptr, pts).Count(), 0u);
+
+    CPolygon one(CRectangle(0, 0, 1, 1));
+    CPolyPolygon single(one);
+    ASSERT_EQ(single.Count(), 1u);
+    EXPECT_EQ(single.GetObjectA(0).GetPointArr(), one.GetPointArr()); // the points are shared
+    EXPECT_EQ(CPolyPolygon().Count(), 0u);
+}
+
+TEST(CPolyPolygon, ListsAreCopiedOnWriteAndElementsStayIndependent)
+{
+    CPolygon a(CRectangle(0, 0, 1, 1)), b(CRectangle(5, 5, 6, 6)), c(3);
+    CPolyPolygon pp;
+    pp.Insert(a, 0);
+    pp.Insert(b, 99); // appends
+    pp.Insert(c, 0);
+    ASSERT_EQ(pp.Count(), 3u);
+    EXPECT_EQ(pp.GetObjectA(0), c);
+    EXPECT_EQ(pp.GetObjectA(2), b);
+
+    CPolyPolygon copy(pp);
+    EXPECT_TRUE(copy == pp);
+    copy.Insert(a, 1);
+    EXPECT_EQ(pp.Count(), 3u);
+    EXPECT_EQ(copy.Count(), 4u);
+    EXPECT_FALSE(copy == pp); // different bodies compare handles, not points
+
+    CPolygon old = copy.Replace(b, 0);
+    EXPECT_EQ(old, c);
+    EXPECT_EQ(pp.GetObjectA(0), c);
+    EXPECT_EQ(copy.GetObjectA(0), b);
+
+    CPolygon gone = copy.Remove(3);
+    EXPECT_EQ(gone, b);
+    EXPECT_EQ(copy.Count(), 3u);
+    EXPECT_EQ(copy.Remove(3).Count(), 0u);
+    EXPECT_EQ(copy.Replace(a, 7).Count(), 0u);
+    EXPECT_EQ(copy.Count(), 3u);
+
+    // Writing through an element handed out changes neither list.
+    CPolygon el = pp.GetObjectA(1);
+    el.ChangePoint(Point(42, 42), 0);
+    EXPECT_EQ(pp.GetObjectA(1), a);
+
+    CPolyPolygon third(pp);
+    third.Clear();
+    EXPECT_EQ(third.Count(), 0u);
+    EXPECT_EQ(pp.Count(), 3u);
+    CPolyPolygon empty1, empty2;
+    EXPECT_TRUE(third == empty1);
+    EXPECT_TRUE(empty1 == empty2);
+    EXPECT_TRUE(pp != third);
+}
+
+TEST(PointLists, ReleaseEverythingTheyAllocate)
+{
+    auto before = kstest::CurrentHeapUsage();
+    for (int round = 0; round < 50; ++round) {
+        CPolygon p(CRectangle(0, 0, round, round));
+        CPolygon q(p);
+        q[2] = Point(round, 0);
+        FPolygon f(7);
+        FPolygon g = f;
+        g.ChangeSize(30);
+        CPolygon3D s(5);
+        CPolygon3D t(s);
+        CPolyPolygon pp(p);
+        pp.Insert(q, 1);
+        CPolyPolygon pq(pp);
+        pq.Replace(CPolygon(2), 0);
+        pq.Remove(1);
+        CPolyPolygon pr(pq);
+        pr.Clear();
+    }
+    auto after = kstest::CurrentHeapUsage();
+    EXPECT_EQ(after.blocks, before.blocks);
+}

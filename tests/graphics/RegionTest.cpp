@@ -1,0 +1,405 @@
+// Region: shape bookkeeping, copy on write, and set operations whose point
+// sets must be the ones the platform's CombineRgn computes from the same
+// shapes. No test may leave a GDI object behind.
+#include <windows.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "graphics/Region.h"
+#include "mfc/CRgn.h"
+#include "tests/support/LeakCounters.h"
+
+namespace {
+
+struct RgnDeleter
+{
+    void operator()(HRGN h) const { DeleteObject(h); }
+};
+using Rgn = std::unique_ptr<std::remove_pointer_t<HRGN>, RgnDeleter>;
+
+// The platform's reading of each shape, built here independently of Region.
+Rgn RectRgnOf(CRectangle const &r) { return Rgn(CreateRectRgn(r.Left(), r.Top(), r.Right(), r.Bottom())); }
+
+Rgn PolygonRgnOf(std::vector<POINT> const &pts)
+{
+    return Rgn(CreatePolygonRgn(pts.data(), int(pts.size()), ALTERNATE));
+}
+
+Rgn PolyPolygonRgnOf(std::vector<std::vector<POINT>> const &polys)
+{
+    std::vector<POINT> all;
+    std::vector<INT> counts;
+    for (auto const &p : polys) {
+        all.insert(all.end(), p.begin(), p.end());
+        counts.push_back(INT(p.size()));
+    }
+    return Rgn(CreatePolyPolygonRgn(all.data(), counts.data(), int(counts.size()), ALTERNATE));
+}
+
+CPolygon ToPolygon(std::vector<POINT> const &pts)
+{
+    CPolygon poly(unsigned(pts.size()));
+    for (unsigned i = 0; i < pts.size(); ++i)
+        poly.ChangePoint(Point(pts[i].x, pts[i].y), i);
+    return poly;
+}
+
+// The point set of a region, null counted as empty, compared two ways: the
+// platform's own comparison and a scan of sample points.
+::testing::AssertionResult SamePoints(HRGN got, HRGN want)
+{
+    Rgn empty(CreateRectRgn(0, 0, 0, 0));
+    HRGN g = got ? got : empty.get(), w = want ? want : empty.get();
+    if (!EqualRgn(g, w))
+        return ::testing::AssertionFailure() << "EqualRgn differs";
+    for (int y = -42; y < 42; y += 3)
+        for (int x = -42; x < 42; x += 3)
+            if (!PtInRegion(g, x, y) != !PtInRegion(w, x, y))
+                return ::testing::AssertionFailure() << "point " << x << ", " << y << " differs";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SamePoints(Region const &r, HRGN want)
+{
+    Rgn got(r.CreateShapeHRGN());
+    return SamePoints(got.get(), want);
+}
+
+// A random shape, as a Region and as the platform region of the same shape.
+struct Shape
+{
+    Region region;
+    Rgn rgn;
+};
+
+std::vector<POINT> RandomPolygon(std::mt19937 &rng)
+{
+    std::vector<POINT> pts(3 + rng() % 6);
+    for (auto &p : pts)
+        p = POINT{LONG(rng() % 80) - 40, LONG(rng() % 80) - 40};
+    return pts;
+}
+
+Shape RandomShape(std::mt19937 &rng)
+{
+    switch (rng() % 4) {
+    case 0: {
+        Region none;
+        return Shape{none, Rgn(CreateRectRgn(0, 0, 0, 0))};
+    }
+    case 1: {
+        int l = int(rng() % 80) - 40, t = int(rng() % 80) - 40;
+        CRectangle r(l, t, l + int(rng() % 40) - 5, t + int(rng() % 40) - 5);
+        if (r.IsEmpty())
+            return Shape{Region(), Rgn(CreateRectRgn(0, 0, 0, 0))};
+        return Shape{Region(r), RectRgnOf(r)};
+    }
+    case 2: {
+        auto pts = RandomPolygon(rng);
+        return Shape{Region(ToPolygon(pts)), PolygonRgnOf(pts)};
+    }
+    default: {
+        std::vector<std::vector<POINT>> polys(1 + rng() % 3);
+        CPolyPolygon pp;
+        for (auto &p : polys) {
+            p = RandomPolygon(rng);
+            pp.Insert(ToPolygon(p), pp.Count());
+        }
+        return Shape{Region(pp), PolyPolygonRgnOf(polys)};
+    }
+    }
+}
+
+} // namespace
+
+TEST(Region, TypesAndTheEmptyRegion)
+{
+    Region none;
+    EXPECT_TRUE(none.IsEmpty());
+    EXPECT_EQ(none.GetType(), RegionTypeNull);
+    Region fromEmpty(CRectangle(3, 3, RECT_EMPTY, 9));
+    EXPECT_TRUE(fromEmpty.IsEmpty());
+    EXPECT_EQ(fromEmpty.GetType(), RegionTypeNull);
+    EXPECT_EQ(fromEmpty.CreateHRGN(), nullptr);
+    EXPECT_EQ(fromEmpty.CreateCRgn(), nullptr);
+    EXPECT_EQ(fromEmpty.CreateShapeHRGN(), nullptr);
+    EXPECT_EQ(fromEmpty.GetBoundRect(), CRectangle());
+
+    Region rect(CRectangle(1, 2, 3, 4));
+    EXPECT_EQ(rect.GetType(), RegionTypeRectangle);
+    Region poly(CPolygon(CRectangle(1, 2, 3, 4)));
+    EXPECT_EQ(poly.GetType(), RegionTypePolygon);
+    EXPECT_EQ(poly.CreateHRGN(), nullptr); // only rectangles give a platform region here
+    EXPECT_EQ(poly.CreateCRgn(), nullptr);
+    Region pp{CPolyPolygon()};
+    EXPECT_EQ(pp.GetType(), RegionTypePolyPolygon);
+    EXPECT_FALSE(pp.IsEmpty());
+}
+
+TEST(Region, EqualityComparesShapes)
+{
+    CRectangle r(0, 0, 9, 9);
+    EXPECT_TRUE(Region(r) == Region(r));
+    EXPECT_TRUE(Region(r) != Region(CRectangle(0, 0, 9, 8)));
+    EXPECT_TRUE(Region() == Region());
+    EXPECT_TRUE(Region() != Region(r));
+    EXPECT_TRUE(Region(r) != Region(CPolygon(r))); // same pixels, other shape
+    EXPECT_TRUE(Region(CPolygon(r)) == Region(CPolygon(r)));
+
+    CPolyPolygon pp{CPolygon(r)};
+    Region a(pp), b(a);
+    EXPECT_TRUE(a == b);
+    EXPECT_TRUE(a == Region(pp)); // shares pp's list
+    EXPECT_TRUE(a != Region(CPolyPolygon(CPolygon(r)))); // another list of the same polygon
+
+    // A clip is not part of the comparison.
+    Region clipped{CPolygon(r)};
+    clipped.Intersect(CRectangle(0, 0, 4, 4));
+    EXPECT_TRUE(clipped == Region(CPolygon(r)));
+}
+
+TEST(Region, RectangleIntersectionShrinksOrEmpties)
+{
+    Region r(CRectangle(0, 0, 9, 9));
+    Region keep(r);
+    r.Intersect(CRectangle(5, -5, 20, 7));
+    EXPECT_EQ(r.GetBoundRect(), CRectangle(5, 0, 9, 7));
+    EXPECT_EQ(keep.GetBoundRect(), CRectangle(0, 0, 9, 9));
+    r.Intersect(CRectangle(20, 20, 30, 30));
+    EXPECT_TRUE(r.IsEmpty());
+    r.Intersect(CRectangle(0, 0, 5, 5));
+    EXPECT_TRUE(r.IsEmpty());
+    Region e(CRectangle(0, 0, 9, 9));
+    e.Intersect(CRectangle());
+    EXPECT_TRUE(e.IsEmpty());
+}
+
+TEST(Region, BoundsOfPolygonsIncludeTheOrigin)
+{
+    Point pts[2] = {Point(10, 10), Point(20, 30)};
+    EXPECT_EQ(Region(CPolygon(2, pts)).GetBoundRect(), CRectangle(0, 0, 20, 30));
+    Point neg[2] = {Point(-10, -5), Point(-20, -30)};
+    EXPECT_EQ(Region(CPolygon(2, neg)).GetBoundRect(), CRectangle(-20, -30, 0, 0));
+    EXPECT_EQ(Region(CPolygon(0u)).GetBoundRect(), CRectangle(0, 0, 0, 0));
+    EXPECT_EQ(Region(CPolyPolygon()).GetBoundRect(), CRectangle(0, 0, 0, 0));
+    unsigned counts[2] = {1, 1};
+    Point two[2] = {Point(5, -7), Point(-3, 9)};
+    EXPECT_EQ(Region(CPolyPolygon(2, counts, two)).GetBoundRect(), CRectangle(-3, -7, 5, 9));
+}
+
+TEST(Region, MovingMovesTheShapeButNotTheClipAndNeverAnotherCopy)
+{
+    Region rect(CRectangle(0, 0, 9, 9));
+    Region rectCopy(rect);
+    rect.Move(5, -5);
+    EXPECT_EQ(rect.GetBoundRect(), CRectangle(5, -5, 14, 4));
+    EXPECT_EQ(rectCopy.GetBoundRect(), CRectangle(0, 0, 9, 9));
+    rect.Move(INT_MAX, 0); // off the coordinate space: nothing is left
+    EXPECT_TRUE(rect.IsEmpty());
+
+    std::vector<POINT> tri{{0, 0}, {20, 0}, {0, 20}};
+    Region poly(ToPolygon(tri));
+    poly.Intersect(CRectangle(0, 0, 10, 10));
+    Region polyCopy(poly);
+    poly.Move(3, 4);
+    std::vector<POINT> moved{{3, 4}, {23, 4}, {3, 24}};
+    Rgn want = PolygonRgnOf(moved), clip = RectRgnOf(CRectangle(0, 0, 10, 10));
+    CombineRgn(want.get(), want.get(), clip.get(), RGN_AND);
+    EXPECT_TRUE(SamePoints(poly, want.get()));
+    Rgn before = PolygonRgnOf(tri);
+    CombineRgn(before.get(), before.get(), clip.get(), RGN_AND);
+    EXPECT_TRUE(SamePoints(polyCopy, before.get()));
+
+    std::vector<std::vector<POINT>> polys{tri, {{-10, -10}, {-1, -10}, {-1, -1}}};
+    CPolyPolygon list;
+    for (auto const &p : polys)
+        list.Insert(ToPolygon(p), list.Count());
+    Region pp(list);
+    Region ppCopy(pp);
+    pp.Move(-2, 7);
+    for (auto &p : polys)
+        for (auto &pt : p)
+            pt.x -= 2, pt.y += 7;
+    EXPECT_TRUE(SamePoints(pp, PolyPolygonRgnOf(polys).get()));
+    EXPECT_TRUE(ppCopy == Region(list));
+    EXPECT_EQ(list.GetObjectA(1).GetPoint(0), Point(-10, -10)); // the caller's list is untouched
+}
+
+TEST(Region, ClipOnPolygonsNarrowsThePointSet)
+{
+    std::mt19937 rng(5);
+    for (int i = 0; i < 300; ++i) {
+        auto pts = RandomPolygon(rng);
+        Region r(ToPolygon(pts));
+        Region untouched(r);
+        Rgn want = PolygonRgnOf(pts);
+        for (int k = 0, n = 1 + int(rng() % 3); k < n; ++k) {
+            int l = int(rng() % 80) - 40, t = int(rng() % 80) - 40;
+            CRectangle c(l, t, l + int(rng() % 50), t + int(rng() % 50));
+            if (rng() % 10 == 0)
+                c = CRectangle(); // an empty clip leaves nothing
+            r.Intersect(c);
+            Rgn cr = c.IsEmpty() ? Rgn(CreateRectRgn(0, 0, 0, 0)) : RectRgnOf(c);
+            CombineRgn(want.get(), want.get(), cr.get(), RGN_AND);
+            ASSERT_TRUE(SamePoints(r, want.get())) << "round " << i << ", clip " << k;
+        }
+        ASSERT_TRUE(SamePoints(untouched, PolygonRgnOf(pts).get()));
+    }
+}
+
+TEST(Region, SetOperationsAgreeWithCombineRgn)
+{
+    std::mt19937 rng(3);
+    int const modes[4] = {RGN_OR, RGN_AND, RGN_DIFF, RGN_XOR};
+    char const *names[4] = {"union", "intersection", "difference", "xor"};
+    for (int i = 0; i < 2000; ++i) {
+        Shape a = RandomShape(rng), b = RandomShape(rng);
+        int m = int(rng() % 4);
+        Region result(a.region), aBefore(a.region), bBefore(b.region);
+        bool ok = false;
+        switch (m) {
+        case 0: ok = result.Union(b.region); break;
+        case 1: ok = result.Intersect(b.region); break;
+        case 2: ok = result.Exclude(b.region); break;
+        default: ok = result.Xor(b.region); break;
+        }
+        ASSERT_TRUE(ok);
+        Rgn want(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_NE(CombineRgn(want.get(), a.rgn.get(), b.rgn.get(), modes[m]), ERROR);
+        ASSERT_TRUE(SamePoints(result, want.get())) << names[m] << " in round " << i;
+        // A one-rectangle result is a rectangle region that the platform
+        // reads the same way.
+        if (result.GetType() == RegionTypeRectangle) {
+            Rgn h(result.CreateHRGN());
+            ASSERT_TRUE(SamePoints(h.get(), want.get()));
+        }
+        // The operands are untouched, though result shared a's body.
+        ASSERT_TRUE(a.region == aBefore);
+        ASSERT_TRUE(SamePoints(a.region, a.rgn.get()));
+        ASSERT_TRUE(SamePoints(b.region, b.rgn.get()));
+        ASSERT_TRUE(b.region == bBefore);
+    }
+}
+
+TEST(Region, ResultsFeedFurtherOperations)
+{
+    // A chain of operations on one region, mirrored on one platform region.
+    std::mt19937 rng(9);
+    int const modes[4] = {RGN_OR, RGN_AND, RGN_DIFF, RGN_XOR};
+    for (int round = 0; round < 40; ++round) {
+        Shape acc = RandomShape(rng);
+        for (int step = 0; step < 12; ++step) {
+            Shape s = RandomShape(rng);
+            int m = int(rng() % 4);
+            switch (m) {
+            case 0: acc.region.Union(s.region); break;
+            case 1: acc.region.Intersect(s.region); break;
+            case 2: acc.region.Exclude(s.region); break;
+            default: acc.region.Xor(s.region); break;
+            }
+            CombineRgn(acc.rgn.get(), acc.rgn.get(), s.rgn.get(), modes[m]);
+            ASSERT_TRUE(SamePoints(acc.region, acc.rgn.get())) << "round " << round << ", step " << step;
+        }
+    }
+    Region self(CRectangle(0, 0, 10, 10));
+    EXPECT_TRUE(self.Xor(self));
+    EXPECT_TRUE(self.IsEmpty());
+    Region two(CRectangle(0, 0, 10, 10));
+    two.Union(Region(CRectangle(20, 0, 30, 10)));
+    EXPECT_EQ(two.GetType(), RegionTypePolyPolygon);
+    EXPECT_EQ(two.GetBoundRect(), CRectangle(0, 0, 30, 10));
+}
+
+TEST(Region, PlatformRegionsAreOwnedByTheCaller)
+{
+    Region r(CRectangle(-3, 4, 20, 30));
+    HRGN h = r.CreateHRGN();
+    ASSERT_NE(h, nullptr);
+    RECT box;
+    EXPECT_EQ(GetRgnBox(h, &box), SIMPLEREGION);
+    // The four numbers go to the platform as they are.
+    EXPECT_EQ(box.left, -3);
+    EXPECT_EQ(box.top, 4);
+    EXPECT_EQ(box.right, 20);
+    EXPECT_EQ(box.bottom, 30);
+    DeleteObject(h);
+
+    std::unique_ptr<CRgn> c(r.CreateCRgn());
+    ASSERT_NE(c, nullptr);
+    RECT cbox;
+    EXPECT_EQ(c->GetRgnBox(&cbox), SIMPLEREGION);
+    EXPECT_TRUE(EqualRect(&cbox, &box));
+    EXPECT_TRUE(c->PtInRegion(-3, 4));
+    EXPECT_FALSE(c->PtInRegion(20, 30));
+}
+
+TEST(CRgn, OwnsItsRegionAndRefusesASecond)
+{
+    std::size_t before = kstest::GdiObjectCount();
+    {
+        CRgn a, b, sum;
+        EXPECT_TRUE(a.CreateRectRgn(0, 0, 10, 10));
+        EXPECT_FALSE(a.CreateRectRgn(0, 0, 5, 5)); // would leak the first
+        RECT r{5, 5, 20, 20};
+        EXPECT_TRUE(b.CreateRectRgnIndirect(&r));
+        EXPECT_EQ(sum.CombineRgn(&a, &b, RGN_OR), ERROR); // no region to write into
+        EXPECT_TRUE(sum.CreateRectRgn(0, 0, 0, 0));
+        EXPECT_EQ(sum.CombineRgn(&a, &b, RGN_OR), COMPLEXREGION);
+        EXPECT_EQ(sum.CombineRgn(&a, nullptr, RGN_AND), ERROR);
+        EXPECT_EQ(sum.OffsetRgn(1, 1), COMPLEXREGION);
+        EXPECT_TRUE(sum.PtInRegion(1, 1));
+        EXPECT_FALSE(sum.EqualRgn(&a));
+        EXPECT_FALSE(sum.EqualRgn(nullptr));
+        EXPECT_EQ(kstest::GdiObjectCount(), before + 3);
+
+        HRGN h = b.Detach();
+        EXPECT_EQ(b.GetSafeHandle(), nullptr);
+        EXPECT_FALSE(b.DeleteObject());
+        EXPECT_TRUE(b.Attach(h));
+        EXPECT_FALSE(b.Attach(h));
+        EXPECT_TRUE(b.DeleteObject());
+        EXPECT_EQ(kstest::GdiObjectCount(), before + 2);
+
+        POINT tri[3] = {{0, 0}, {10, 0}, {0, 10}};
+        CRgn p;
+        EXPECT_FALSE(p.CreatePolygonRgn(nullptr, 3, ALTERNATE));
+        EXPECT_TRUE(p.CreatePolygonRgn(tri, 3, ALTERNATE));
+        INT counts[1] = {3};
+        CRgn q;
+        EXPECT_TRUE(q.CreatePolyPolygonRgn(tri, counts, 1, WINDING));
+        EXPECT_TRUE(q.EqualRgn(&p));
+    }
+    EXPECT_EQ(kstest::GdiObjectCount(), before);
+}
+
+TEST(Region, LeavesNoGdiObjectOrHeapBlockBehind)
+{
+    std::mt19937 rng(21);
+    // Warm up lazily created platform state before counting.
+    {
+        Shape s = RandomShape(rng);
+        s.region.Union(RandomShape(rng).region);
+    }
+    std::size_t gdi = kstest::GdiObjectCount();
+    auto heap = kstest::CurrentHeapUsage();
+    for (int i = 0; i < 300; ++i) {
+        Region a = RandomShape(rng).region, b = RandomShape(rng).region;
+        Region c(a);
+        c.Union(b);
+        c.Xor(a);
+        c.Exclude(b);
+        c.Intersect(CRectangle(-10, -10, 10, 10));
+        c.Move(3, 3);
+        if (HRGN h = c.CreateHRGN())
+            DeleteObject(h);
+        if (HRGN h = b.CreateShapeHRGN())
+            DeleteObject(h);
+        delete a.CreateCRgn();
+    }
+    EXPECT_EQ(kstest::GdiObjectCount(), gdi);
+    EXPECT_EQ(kstest::CurrentHeapUsage().blocks, heap.blocks);
+}
