@@ -21,3 +21,6 @@
 #include "mfc/CSize.h"
 #include "mfc/CRect.h"
 #include "mfc/CRgn.h"
+#include "frame/Timer.h"
+#include "frame/AutoTimer.h"
+#include "frame/TimerManager.h"
