@@ -49,11 +49,12 @@ unsigned long DateOfDayNumber(unsigned long n)
         // The mean Gregorian year is 146,097 / 400 days; the estimate is off
         // by at most one year, and the steps put it right.
         year = static_cast<unsigned long long>(n) * 400 / 146097 + 1;
-        while (n <= DaysBeforeYear(year))
-            --year;
-        while (n > DaysBeforeYear(year + 1))
-            ++year;
-        dayOfYear = static_cast<unsigned long>(n - DaysBeforeYear(year));
+        unsigned long long before = DaysBeforeYear(year);
+        while (n <= before)
+            before = DaysBeforeYear(--year);
+        for (unsigned long long next; n > (next = DaysBeforeYear(year + 1)); ++year)
+            before = next;
+        dayOfYear = static_cast<unsigned long>(n - before);
         leap = LeapYear(year);
     }
     unsigned long month = 1;

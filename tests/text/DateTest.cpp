@@ -69,61 +69,55 @@ Date FromSystemTime(SYSTEMTIME const &st) { return Date(st.wDay, st.wMonth, st.w
 TEST(DateCalendar, EveryDayAgreesWithThePlatform)
 {
     unsigned long const last = PlatformDayNumber(9999, 12, 31);
-    ASSERT_EQ(DayNumber(Date(1, 1, 1601)), kDay1601);
-
-    Date previous(0UL);
+    Date previous(0UL), d(0UL);
     unsigned yearDays = 0, monthDays = 0, week = 0;
     bool mondayYear = false;
-    for (unsigned long n = kDay1601; n <= last + 1; ++n) {
+    for (unsigned long n = kDay1601; n <= last + 1 && !HasFailure(); ++n, previous = d) {
         SYSTEMTIME const st = PlatformDay(n);
         if (st.wDay == 1 && n > kDay1601) {
-            // The month (and maybe the year) of the previous day is complete.
-            EXPECT_EQ(previous.GetDaysInMonth(), monthDays) << ::testing::PrintToString(previous);
-            monthDays = 0;
+            // The previous day ended its month, and maybe its year.
+            EXPECT_EQ(previous.GetDaysInMonth(), monthDays);
             if (st.wMonth == 1) {
-                EXPECT_EQ(previous.GetDaysInYear(), yearDays) << ::testing::PrintToString(previous);
-                EXPECT_EQ(previous.IsLeapYear(), yearDays == 366) << ::testing::PrintToString(previous);
+                EXPECT_EQ(previous.GetDaysInYear(), yearDays);
+                EXPECT_EQ(previous.IsLeapYear(), yearDays == 366);
                 yearDays = 0;
             }
+            monthDays = 0;
         }
         if (n > last)
             break;
         ++monthDays;
-        ++yearDays;
         DayOfWeek const dow = static_cast<DayOfWeek>((st.wDayOfWeek + 6) % 7);
-        if (yearDays == 1) {
+        if (++yearDays == 1) {
             week = 1;
             mondayYear = dow == DayMonday;
         } else if (dow == DayMonday) {
             ++week;
         }
 
-        Date d = FromSystemTime(st);
+        d = FromSystemTime(st);
         EXPECT_EQ(DateOfDayNumber(n), d);
-        if (st.wYear <= 3000) {
-            EXPECT_TRUE(d.IsValid()) << ::testing::PrintToString(d);
-            EXPECT_EQ(DayNumber(d), n) << ::testing::PrintToString(d);
-            EXPECT_EQ(d.GetDayOfWeek(), dow) << ::testing::PrintToString(d);
-            EXPECT_EQ(d.GetDayOfYear(), yearDays) << ::testing::PrintToString(d);
-            EXPECT_EQ(d.GetWeekOfYear(), week + (mondayYear && dow == DaySunday ? 1 : 0))
-                << ::testing::PrintToString(d);
-            if (n > kDay1601) {
-                Date back = d;
-                EXPECT_EQ(--back, previous);
-                Date forward = previous;
-                EXPECT_EQ(forward++, previous);
-                EXPECT_EQ(forward, d);
-            }
-        } else {
-            // Beyond the calendar range a date is only packed and compared.
-            EXPECT_FALSE(d.IsValid()) << ::testing::PrintToString(d);
-            EXPECT_EQ(DayNumber(d), 0UL) << ::testing::PrintToString(d);
-        }
         EXPECT_LT(previous, d);
-        previous = d;
-        if (HasFailure())
-            break;
+        if (st.wYear > 3000) {
+            // Beyond the calendar range a date is only packed and compared.
+            EXPECT_FALSE(d.IsValid());
+            EXPECT_EQ(DayNumber(d), 0UL);
+            continue;
+        }
+        EXPECT_TRUE(d.IsValid());
+        EXPECT_EQ(DayNumber(d), n);
+        EXPECT_EQ(d.GetDayOfWeek(), dow);
+        EXPECT_EQ(d.GetDayOfYear(), yearDays);
+        EXPECT_EQ(d.GetWeekOfYear(), week + (mondayYear && dow == DaySunday ? 1 : 0));
+        if (n > kDay1601) {
+            Date back = d, forward = previous;
+            EXPECT_EQ(--back, previous);
+            EXPECT_EQ(forward++, previous);
+            EXPECT_EQ(forward, d);
+        }
     }
+    if (HasFailure())
+        ADD_FAILURE() << "first disagreement at " << ::testing::PrintToString(d);
 }
 
 // Past 9999 the year wraps mod 10,000; the civil-from-days formula on days
@@ -135,25 +129,33 @@ TEST(DateCalendar, LargeDayNumbersAgreeWithCivilFromDays)
     std::uniform_int_distribution<unsigned long> pick(PlatformDayNumber(9999, 12, 31), 0xFFFFFFFFUL);
     for (int i = 0; i < 100000; ++i) {
         unsigned long const n = i == 0 ? 0xFFFFFFFFUL : pick(rng);
-        long long z = static_cast<long long>(n) - day1970 + 719468;
-        long long const era = z / 146097;
+        long long const z = static_cast<long long>(n) - day1970 + 719468, era = z / 146097;
         unsigned const doe = static_cast<unsigned>(z - era * 146097);
         unsigned const yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
         unsigned const doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
         unsigned const mp = (5 * doy + 2) / 153;
-        unsigned const d = doy - (153 * mp + 2) / 5 + 1;
         unsigned const m = mp < 10 ? mp + 3 : mp - 9;
         long long const y = yoe + era * 400 + (m <= 2);
-        ASSERT_EQ(DateOfDayNumber(n), Date(WORD(d), WORD(m), WORD(y % 10000))) << n;
+        ASSERT_EQ(DateOfDayNumber(n), Date(WORD(doy - (153 * mp + 2) / 5 + 1), WORD(m), WORD(y % 10000))) << n;
     }
 }
 
-TEST(DateCalendar, KnownWeekdays)
+TEST(DateCalendar, Examples)
 {
     EXPECT_EQ(Date(1, 1, 1).GetDayOfWeek(), DayMonday);
     EXPECT_EQ(Date(4, 7, 1776).GetDayOfWeek(), DayThursday);
-    EXPECT_EQ(Date(1, 1, 2024).GetDayOfWeek(), DayMonday);
     EXPECT_EQ(Date(15, 10, 1582).GetDayOfWeek(), DayFriday);
+    EXPECT_TRUE(Date(29, 2, 2000).IsValid());
+    EXPECT_FALSE(Date(29, 2, 1900).IsValid());
+    EXPECT_FALSE(Date(31, 4, 2024).IsValid());
+    EXPECT_TRUE(Date(0, 4, 2024).IsValid());
+    EXPECT_EQ(Date(31, 4, 2024) + 0UL, Date(1, 5, 2024));
+    EXPECT_EQ(Date(31, 12, 2023) + 1UL, Date(1, 1, 2024));
+    EXPECT_EQ(Date(1, 3, 2024) - 1UL, Date(29, 2, 2024));
+    EXPECT_EQ(Date(1, 3, 2024) - Date(1, 2, 2024), 29UL);
+    EXPECT_EQ(Date(1, 2, 2024) - Date(1, 3, 2024), 0UL);
+    EXPECT_TRUE(Date(1, 3, 2024).IsBetween(Date(1, 3, 2024), Date(1, 3, 2024)));
+    EXPECT_FALSE(Date(2, 3, 2024).IsBetween(Date(1, 2, 2024), Date(1, 3, 2024)));
 }
 
 // Every field combination of a few telling years: validity, and the day
@@ -168,28 +170,22 @@ TEST(DateValidity, FieldCombinations)
                 y >= 1601 && y <= 3000 && m <= 12 ? PlatformDayNumber(y, m ? m : 1, 1) - 1 : 0;
             for (unsigned d = 0; d < 100; ++d) {
                 Date date{WORD(d), WORD(m), WORD(y)};
-                bool const valid = y <= 3000 && m <= 12 && (m == 0 ? d == 0 : d <= len);
-                ASSERT_EQ(date.IsValid(), valid) << ::testing::PrintToString(date);
-                ASSERT_EQ(date.GetDaysInMonth(), len) << ::testing::PrintToString(date);
+                SCOPED_TRACE(::testing::PrintToString(date));
+                ASSERT_EQ(date.IsValid(), y <= 3000 && m <= 12 && (m == 0 ? d == 0 : d <= len));
+                ASSERT_EQ(date.GetDaysInMonth(), len);
                 // A month beyond December has the whole year before it.
                 if (m > 12) {
-                    ASSERT_EQ(date.GetDayOfYear(), date.GetDaysInYear() + d) << ::testing::PrintToString(date);
+                    ASSERT_EQ(date.GetDayOfYear(), date.GetDaysInYear() + d);
                 }
                 if (y == 0 || y > 3000 || m > 12 || d > 31) {
-                    ASSERT_EQ(DayNumber(date), 0UL) << ::testing::PrintToString(date);
+                    ASSERT_EQ(DayNumber(date), 0UL);
                 } else if (before) {
-                    ASSERT_EQ(DayNumber(date), before + d) << ::testing::PrintToString(date);
-                    ASSERT_EQ(date + 0UL, FromSystemTime(PlatformDay(before + d)))
-                        << ::testing::PrintToString(date);
+                    ASSERT_EQ(DayNumber(date), before + d);
+                    ASSERT_EQ(date + 0UL, FromSystemTime(PlatformDay(before + d)));
                 }
             }
         }
     }
-    EXPECT_TRUE(Date(29, 2, 2000).IsValid());
-    EXPECT_FALSE(Date(29, 2, 1900).IsValid());
-    EXPECT_FALSE(Date(31, 4, 2024).IsValid());
-    EXPECT_TRUE(Date(0, 4, 2024).IsValid());
-    EXPECT_EQ(Date(31, 4, 2024) + 0UL, Date(1, 5, 2024));
 }
 
 // Dates without a day number take part in arithmetic as day 0.
@@ -203,29 +199,20 @@ TEST(DateValidity, InvalidDatesCountAsDayZero)
     }
 }
 
-// Random packed values, also beyond 99,991,231: answers stay in range.
+// Random packed values, also beyond 99,991,231: answers stay in range, and
+// arithmetic hands out only empty or normalised dates.
 TEST(DateValidity, ArbitraryPackedValues)
 {
     std::mt19937 rng(3);
-    for (int i = 0; i < 200000; ++i) {
+    for (int i = 0; i < 200000 && !HasFailure(); ++i) {
         Date d(static_cast<unsigned long>(rng()));
         EXPECT_LE(unsigned(d.GetDayOfWeek()), 6u);
         EXPECT_LE(d.GetDaysInMonth(), 31u);
-        EXPECT_LE(d.GetDayOfYear(), 366u + 99u);
         EXPECT_LE(d.GetWeekOfYear(), 68u);
-        Date moved = d;
-        moved += static_cast<unsigned long>(rng());
-        moved -= static_cast<unsigned long>(rng());
-        --moved;
-        ++moved;
-        // Whatever went in, arithmetic hands out empty or normalised dates.
-        if (moved.GetDate()) {
-            EXPECT_GE(moved.GetMonth(), 1u);
-            EXPECT_LE(moved.GetMonth(), 12u);
-            EXPECT_LE(moved.GetDay(), 31u);
-        }
-        if (HasFailure())
-            break;
+        d += static_cast<unsigned long>(rng());
+        d -= static_cast<unsigned long>(rng());
+        EXPECT_TRUE(d.GetDate() == 0 || (d.GetMonth() >= 1 && d.GetMonth() <= 12 && d.GetDay() <= 31))
+            << d.GetDate();
     }
 }
 
@@ -234,7 +221,6 @@ TEST(DateArithmetic, EmptyDate)
     Date e(0UL);
     EXPECT_EQ(++e, Date(0UL));
     EXPECT_EQ(e++, Date(0UL));
-    EXPECT_EQ(e, Date(0UL));
     EXPECT_EQ(--e, Date(0UL));
     EXPECT_EQ(e--, Date(0UL));
     EXPECT_EQ(e -= 0UL, Date(0UL));
@@ -244,35 +230,24 @@ TEST(DateArithmetic, EmptyDate)
     EXPECT_EQ(Date(1, 1, 2024) - e, PlatformDayNumber(2024, 1, 1));
     // Adding to the empty date starts at day 0.
     EXPECT_EQ(e + PlatformDayNumber(2024, 2, 29), Date(29, 2, 2024));
-    Date f(0UL);
-    EXPECT_EQ(f += 366UL, Date(1, 1, 2));
+    EXPECT_EQ(e += 366UL, Date(1, 1, 2));
 }
 
-// Day numbers up to 364 land in year 0, counted as a common year.
-TEST(DateArithmetic, YearZero)
+// Day numbers up to 364 land in year 0, counted as a common year; below day
+// 0 there is only the empty date.
+TEST(DateArithmetic, YearZeroAndClamping)
 {
     EXPECT_EQ(Date(0UL) + 0UL, Date(0, 1, 0));
-    EXPECT_EQ(Date(0UL) + 1UL, Date(1, 1, 0));
     EXPECT_EQ(Date(0UL) + 59UL, Date(28, 2, 0));
     EXPECT_EQ(Date(0UL) + 60UL, Date(1, 3, 0));
     EXPECT_EQ(Date(0UL) + 364UL, Date(30, 12, 0));
     EXPECT_EQ(Date(0UL) + 365UL, Date(31, 12, 1));
     EXPECT_EQ(Date(5, 1, 1) - 1UL, Date(4, 1, 0));
-    Date d(1, 1, 0);
-    EXPECT_EQ(--d, Date(0UL));
-}
-
-TEST(DateArithmetic, ClampsAtTheEmptyDate)
-{
-    EXPECT_EQ(Date(31, 12, 2023) + 1UL, Date(1, 1, 2024));
-    EXPECT_EQ(Date(1, 3, 2024) - 1UL, Date(29, 2, 2024));
-    EXPECT_EQ(Date(5, 1, 1) - 10UL, Date(0UL));
-    Date d(5, 1, 1);
-    EXPECT_EQ(d -= 10UL, Date(0UL));
     EXPECT_EQ(Date(5, 1, 1) - 5UL, Date(0, 1, 0));
-    EXPECT_EQ(Date(1, 3, 2024) - Date(1, 2, 2024), 29UL);
-    EXPECT_EQ(Date(1, 2, 2024) - Date(1, 3, 2024), 0UL);
-    EXPECT_EQ(Date(1, 1, 3000) - Date(1, 1, 1601), PlatformDayNumber(3000, 1, 1) - kDay1601);
+    EXPECT_EQ(Date(5, 1, 1) - 10UL, Date(0UL));
+    Date d(5, 1, 1), z(1, 1, 0);
+    EXPECT_EQ(d -= 10UL, Date(0UL));
+    EXPECT_EQ(--z, Date(0UL));
 }
 
 TEST(DateArithmetic, SumsBeyond32BitsGiveTheEmptyDate)
@@ -292,31 +267,8 @@ TEST(DateFields, PackingAndChanges)
     EXPECT_EQ(d.ChangeMonth(112), 45);
     EXPECT_EQ(d.ChangeYear(20240), 2345);
     EXPECT_EQ(d.GetDate(), 2401231UL);
-    EXPECT_EQ(d.GetYear(), 240);
-    EXPECT_EQ(d.GetMonth(), 12);
-    EXPECT_EQ(d.GetDay(), 31);
     EXPECT_EQ(d.ChangeDate(20240229UL), 2401231UL);
     EXPECT_EQ(d, Date(29, 2, 2024));
-}
-
-// The packed order is the calendar order for valid dates.
-TEST(DateFields, OrderFollowsTheCalendar)
-{
-    std::mt19937 rng(11);
-    std::uniform_int_distribution<unsigned long> pick(kDay1601, PlatformDayNumber(3000, 12, 31));
-    for (int i = 0; i < 20000; ++i) {
-        unsigned long const na = pick(rng), nb = i % 10 ? pick(rng) : na;
-        Date const a = FromSystemTime(PlatformDay(na)), b = FromSystemTime(PlatformDay(nb));
-        ASSERT_EQ(a < b, na < nb);
-        ASSERT_EQ(a <= b, na <= nb);
-        ASSERT_EQ(a > b, na > nb);
-        ASSERT_EQ(a >= b, na >= nb);
-        ASSERT_EQ(a == b, na == nb);
-        ASSERT_EQ(a != b, na != nb);
-        ASSERT_EQ(a - b, na > nb ? na - nb : 0);
-        ASSERT_EQ(a.IsBetween(b, b), na == nb);
-        ASSERT_EQ(a.IsBetween(na < nb ? a : b, na < nb ? b : a), true);
-    }
 }
 
 TEST(DateClock, TodayIsTheLocalDate)
@@ -326,11 +278,10 @@ TEST(DateClock, TodayIsTheLocalDate)
         GetLocalTime(&before);
         Date const today;
         GetLocalTime(&after);
-        if (before.wDay != after.wDay)
-            continue; // midnight passed in between
-        EXPECT_EQ(today, FromSystemTime(before));
-        EXPECT_TRUE(today.IsValid());
-        return;
+        if (before.wDay == after.wDay) { // else midnight passed in between
+            EXPECT_EQ(today, FromSystemTime(before));
+            return;
+        }
     }
     FAIL() << "the date kept changing";
 }

@@ -34,6 +34,12 @@ TEST(TimePacking, Examples)
     EXPECT_EQ(d.GetHour(), 1);
     EXPECT_EQ(Time::Sec100ToTime(-6001).GetTime(), -10001L);
     EXPECT_EQ(Time(30, 0, 0, 0).GetTime(), 30000000L);
+    // The most negative value has no positive counterpart in 32 bits.
+    Time const t(LONG_MIN);
+    EXPECT_EQ(t.GetHour(), 2147);
+    EXPECT_EQ(t.GetMin(), 48);
+    EXPECT_EQ(t.GetSec(), 36);
+    EXPECT_EQ(t.Get100Sec(), 48);
 }
 
 TEST(TimePacking, ConstructorCarries)
@@ -49,35 +55,15 @@ TEST(TimePacking, ConstructorCarries)
     }
 }
 
-TEST(TimePacking, Sec100ToTimeRoundTrip)
-{
-    std::mt19937 rng(9);
-    std::uniform_int_distribution<long> pick(-2 * kRange, 2 * kRange);
-    for (int i = 0; i < 100000; ++i) {
-        long const v = i < 201 ? i - 100 : pick(rng);
-        Time const t = Time::Sec100ToTime(v);
-        ASSERT_TRUE(Normalised(t)) << v;
-        ASSERT_EQ(Sec100(t), v);
-    }
-}
-
-// The most negative value has no positive counterpart in 32 bits.
-TEST(TimePacking, MostNegativeValueFields)
-{
-    Time const t(LONG_MIN);
-    EXPECT_EQ(t.GetHour(), 2147);
-    EXPECT_EQ(t.GetMin(), 48);
-    EXPECT_EQ(t.GetSec(), 36);
-    EXPECT_EQ(t.Get100Sec(), 48);
-}
-
 TEST(TimeArithmetic, AgreesWithHundredthsCounts)
 {
     std::mt19937 rng(13);
     std::uniform_int_distribution<long> pick(-kRange, kRange);
     for (int i = 0; i < 100000; ++i) {
-        long const a = pick(rng), b = pick(rng);
+        long const a = i < 201 ? i - 100 : pick(rng), b = pick(rng);
         Time const ta = Time::Sec100ToTime(a), tb = Time::Sec100ToTime(b);
+        ASSERT_TRUE(Normalised(ta)) << a;
+        ASSERT_EQ(Sec100(ta), a);
         ASSERT_EQ(Sec100(ta + tb), a + b);
         ASSERT_EQ(Sec100(ta - tb), a - b);
         Time acc = ta;
