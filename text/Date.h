@@ -48,8 +48,8 @@ public:
     unsigned short ChangeMonth(unsigned short month);
     unsigned short ChangeYear(unsigned short year);
 
-    // A date without a day number answers DayThursday: day 0 precedes the
-    // Monday 1 January of year 1 by one day in unsigned arithmetic.
+    // Counted in unsigned 32 bits, so a date without a day number answers
+    // (2^32 - 1) mod 7 = DayThursday rather than something out of range.
     DayOfWeek GetDayOfWeek();
     unsigned short GetDayOfYear() const;
     // 0 for month 0 or above 12.
