@@ -90,15 +90,15 @@ int main()
         int const n = 100000;
         bench::Compare("Compare of equal 1 KiB texts x 1e5", "std::string", rounds,
                        [&] {
-                           int sum = 0;
+                           unsigned sum = 0;
                            for (int i = 0; i < n; ++i)
-                               sum += a.compare(b);
+                               sum += a.compare(b) == 0;
                            bench::Keep(sum);
                        },
                        [&] {
-                           int sum = 0;
+                           unsigned sum = 0;
                            for (int i = 0; i < n; ++i)
-                               sum += int(sa.Compare(sb));
+                               sum += sa.Compare(sb) == CompEqual;
                            bench::Keep(sum);
                        });
     }
