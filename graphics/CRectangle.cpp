@@ -122,41 +122,6 @@ bool CRectangle::IsInside(CRectangle const &r) const noexcept
     return !IsEmpty() && IsInside(r.TopLeft()) && IsInside(r.BottomRight());
 }
 
-CRectangle &CRectangle::Intersection(CRectangle const &r) noexcept
-{
-    if (IsEmpty())
-        return *this;
-    if (r.IsEmpty())
-        return *this = CRectangle();
-    CRectangle o(r);
-    Justify();
-    o.Justify();
-    m_nLeft = int(Max(m_nLeft, o.m_nLeft));
-    m_nRight = int(Min(m_nRight, o.m_nRight));
-    m_nTop = int(Max(m_nTop, o.m_nTop));
-    m_nBottom = int(Min(m_nBottom, o.m_nBottom));
-    if (m_nRight < m_nLeft || m_nBottom < m_nTop)
-        *this = CRectangle();
-    return *this;
-}
-
-CRectangle &CRectangle::Union(CRectangle const &r) noexcept
-{
-    if (r.IsEmpty())
-        return *this;
-    if (IsEmpty())
-        return *this = r;
-    // The new far edge is taken over the new near edge and the three other
-    // coordinates, not over this rectangle's old near edge.
-    int l = int(Min(Min(m_nLeft, r.m_nLeft), Min(m_nRight, r.m_nRight)));
-    m_nRight = int(Max(Max(l, r.m_nLeft), Max(m_nRight, r.m_nRight)));
-    m_nLeft = l;
-    int t = int(Min(Min(m_nTop, r.m_nTop), Min(m_nBottom, r.m_nBottom)));
-    m_nBottom = int(Max(Max(t, r.m_nTop), Max(m_nBottom, r.m_nBottom)));
-    m_nTop = t;
-    return *this;
-}
-
 bool CRectangle::MakeInside(Point &p) const noexcept
 {
     if (p.X() < m_nLeft)

@@ -104,14 +104,44 @@ public:
     bool IsInside(Point const &p) const noexcept;
     bool IsInside(CRectangle const &r) const noexcept;
 
-    CRectangle &Intersection(CRectangle const &r) noexcept;
+    // Both are normalised first; rectangles that only touch meet in a line
+    // one pixel wide, since edges are inclusive.
+    CRectangle &Intersection(CRectangle const &r) noexcept
+    {
+        if (IsEmpty())
+            return *this;
+        if (r.IsEmpty())
+            return *this = CRectangle();
+        CRectangle o(r);
+        Justify();
+        o.Justify();
+        if (o.m_nLeft > m_nLeft) m_nLeft = o.m_nLeft;
+        if (o.m_nRight < m_nRight) m_nRight = o.m_nRight;
+        if (o.m_nTop > m_nTop) m_nTop = o.m_nTop;
+        if (o.m_nBottom < m_nBottom) m_nBottom = o.m_nBottom;
+        if (m_nRight < m_nLeft || m_nBottom < m_nTop)
+            *this = CRectangle();
+        return *this;
+    }
     CRectangle GetIntersection(CRectangle const &r) const noexcept
     {
         CRectangle t(*this);
         return t.Intersection(r);
     }
     bool Overlaps(CRectangle const &r) const noexcept { return !GetIntersection(r).IsEmpty(); }
-    CRectangle &Union(CRectangle const &r) noexcept;
+    // The result is normalised. Its far edge is taken over the new near edge
+    // and the other three coordinates, but not over this rectangle's old near
+    // edge.
+    CRectangle &Union(CRectangle const &r) noexcept
+    {
+        if (r.IsEmpty())
+            return *this;
+        if (IsEmpty())
+            return *this = r;
+        ImpUnionAxis(m_nLeft, m_nRight, r.m_nLeft, r.m_nRight);
+        ImpUnionAxis(m_nTop, m_nBottom, r.m_nTop, r.m_nBottom);
+        return *this;
+    }
     CRectangle GetUnion(CRectangle const &r) const noexcept
     {
         CRectangle t(*this);
@@ -155,6 +185,17 @@ public:
     }
 
 private:
+    static void ImpUnionAxis(int &lo, int &hi, int rLo, int rHi) noexcept
+    {
+        int nl = lo < rLo ? lo : rLo;
+        if (hi < nl) nl = hi;
+        if (rHi < nl) nl = rHi;
+        int nh = nl > rLo ? nl : rLo;
+        if (hi > nh) nh = hi;
+        if (rHi > nh) nh = rHi;
+        lo = nl;
+        hi = nh;
+    }
     int ImpRightOrLeft() const noexcept { return m_nRight == RECT_EMPTY ? m_nLeft : m_nRight; }
     int ImpBottomOrTop() const noexcept { return m_nBottom == RECT_EMPTY ? m_nTop : m_nBottom; }
 

@@ -2,22 +2,44 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "mfc/CRgn.h"
 
+namespace {
+CPolyPolygon *RectListOf(HRGN h);
+}
+
 struct ImpRegion
 {
     unsigned short m_nRefCount; // holders besides the first: 0 = one holder
     RegionType m_eType;
-    void *m_pShape; // CRectangle, CPolygon or CPolyPolygon by m_eType
+    // CRectangle, CPolygon or CPolyPolygon by m_eType. Null for a
+    // poly-polygon that a set operation left in m_hRgn and nobody has
+    // asked for yet.
+    mutable void *m_pShape;
     int m_bClip;
     CRectangle m_aClipRect;
+    // The poly-polygon is a list of disjoint rectangle outlines, as a set
+    // operation leaves it: the platform region can then be built from the
+    // rectangles directly instead of by filling polygons.
+    bool m_bRectList;
+    // The point set of a rectangle list (clip not applied), owned. Set
+    // operations in a row work on it alone; the rectangles are read out of
+    // it only when the shape itself is needed.
+    HRGN m_hRgn;
 
-    ImpRegion(RegionType type, void *shape) : m_nRefCount(0), m_eType(type), m_pShape(shape), m_bClip(0) {}
-    ImpRegion(ImpRegion const &o) : m_nRefCount(0), m_eType(o.m_eType), m_pShape(nullptr), m_bClip(o.m_bClip),
-                                    m_aClipRect(o.m_aClipRect)
+    ImpRegion(RegionType type, void *shape)
+        : m_nRefCount(0), m_eType(type), m_pShape(shape), m_bClip(0), m_bRectList(false), m_hRgn(nullptr)
+    {
+    }
+    // The copy shares the shape's storage and leaves the platform region
+    // to the original.
+    ImpRegion(ImpRegion const &o)
+        : m_nRefCount(0), m_eType(o.m_eType), m_pShape(nullptr), m_bClip(o.m_bClip), m_aClipRect(o.m_aClipRect),
+          m_bRectList(o.m_bRectList), m_hRgn(nullptr)
     {
         switch (m_eType) {
         case RegionTypeRectangle: m_pShape = new CRectangle(o.Rect()); break;
@@ -28,16 +50,31 @@ struct ImpRegion
     ImpRegion &operator=(ImpRegion const &) = delete;
     ~ImpRegion()
     {
+        DropShape();
+        if (m_hRgn)
+            DeleteObject(m_hRgn);
+    }
+
+    void DropShape() const
+    {
+        if (!m_pShape)
+            return;
         switch (m_eType) {
         case RegionTypeRectangle: delete &Rect(); break;
         case RegionTypePolygon: delete &Poly(); break;
         default: delete &PolyPoly(); break;
         }
+        m_pShape = nullptr;
     }
 
     CRectangle &Rect() const { return *static_cast<CRectangle *>(m_pShape); }
     CPolygon &Poly() const { return *static_cast<CPolygon *>(m_pShape); }
-    CPolyPolygon &PolyPoly() const { return *static_cast<CPolyPolygon *>(m_pShape); }
+    CPolyPolygon &PolyPoly() const
+    {
+        if (!m_pShape)
+            m_pShape = RectListOf(m_hRgn);
+        return *static_cast<CPolyPolygon *>(m_pShape);
+    }
 };
 
 namespace {
@@ -91,6 +128,46 @@ HRGN PolyPolygonRgn(CPolyPolygon const &pp)
     return CreatePolyPolygonRgn(pts.data(), counts.data(), int(counts.size()), ALTERNATE);
 }
 
+// The rectangles of a platform region as closed outlines: the platform's
+// rectangles do not overlap, so the alternate fill of their outlines is
+// exactly their union.
+CPolyPolygon *RectListOf(HRGN h)
+{
+    auto *pp = new CPolyPolygon;
+    DWORD size = h ? GetRegionData(h, 0, nullptr) : 0;
+    if (!size)
+        return pp;
+    std::vector<unsigned char> buf(size);
+    auto *data = reinterpret_cast<RGNDATA *>(buf.data());
+    if (GetRegionData(h, size, data) != size)
+        return pp;
+    RECT const *rects = reinterpret_cast<RECT const *>(data->Buffer);
+    for (DWORD i = 0; i < data->rdh.nCount; ++i)
+        pp->Insert(CPolygon(CRectangle(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom)), i);
+    return pp;
+}
+
+// Outlines made by RectListOf: the corners 0 and 2 of each are the rectangle.
+HRGN RectListRgn(CPolyPolygon const &pp)
+{
+    unsigned int n = pp.Count();
+    std::vector<unsigned char> buf(sizeof(RGNDATAHEADER) + std::size_t(n) * sizeof(RECT));
+    auto *data = reinterpret_cast<RGNDATA *>(buf.data());
+    RECT *rects = reinterpret_cast<RECT *>(data->Buffer);
+    RECT bound{0, 0, 0, 0};
+    for (unsigned int k = 0; k < n; ++k) {
+        CPolygon poly = pp.GetObjectA(k);
+        RECT r{poly[0].X(), poly[0].Y(), poly[2].X(), poly[2].Y()};
+        rects[k] = r;
+        if (k == 0 || r.left < bound.left) bound.left = r.left;
+        if (k == 0 || r.top < bound.top) bound.top = r.top;
+        if (k == 0 || r.right > bound.right) bound.right = r.right;
+        if (k == 0 || r.bottom > bound.bottom) bound.bottom = r.bottom;
+    }
+    data->rdh = RGNDATAHEADER{sizeof(RGNDATAHEADER), RDH_RECTANGLES, n, DWORD(n * sizeof(RECT)), bound};
+    return ExtCreateRegion(nullptr, DWORD(buf.size()), data);
+}
+
 // The point set of a body as a new platform region; null only when GDI fails.
 HRGN ShapeRgn(ImpRegion const *b)
 {
@@ -98,7 +175,18 @@ HRGN ShapeRgn(ImpRegion const *b)
         return EmptyRgn();
     if (b->m_eType == RegionTypeRectangle)
         return RectRgn(b->Rect());
-    HRGN h = b->m_eType == RegionTypePolygon ? PolygonRgn(b->Poly()) : PolyPolygonRgn(b->PolyPoly());
+    HRGN h = nullptr;
+    if (b->m_hRgn) {
+        h = EmptyRgn();
+        if (h && CombineRgn(h, b->m_hRgn, nullptr, RGN_COPY) == ERROR) {
+            DeleteObject(h);
+            h = nullptr;
+        }
+    } else if (b->m_eType == RegionTypePolygon) {
+        h = PolygonRgn(b->Poly());
+    } else {
+        h = b->m_bRectList ? RectListRgn(b->PolyPoly()) : PolyPolygonRgn(b->PolyPoly());
+    }
     if (h && b->m_bClip) {
         HRGN clip = RectRgn(b->m_aClipRect);
         int res = clip ? CombineRgn(h, h, clip, RGN_AND) : ERROR;
@@ -215,7 +303,27 @@ void Region::Move(int dx, int dy)
         break;
     }
     default: {
-        CPolyPolygon &pp = m_pImpl->PolyPoly();
+        ImpRegion *b = m_pImpl;
+        // Points stop at the edge of the coordinate space, and rectangles
+        // squeezed there could overlap: then they are polygons again, and the
+        // platform region no longer stands for them.
+        CRectangle box = GetBoundRect();
+        bool fits = (long long)box.Left() + dx >= INT_MIN && (long long)box.Right() + dx <= INT_MAX &&
+                    (long long)box.Top() + dy >= INT_MIN && (long long)box.Bottom() + dy <= INT_MAX;
+        if (b->m_hRgn) {
+            if (fits) {
+                OffsetRgn(b->m_hRgn, dx, dy);
+                if (!b->m_pShape)
+                    break; // the rectangles are read from the moved region later
+            } else {
+                b->PolyPoly();
+                DeleteObject(b->m_hRgn);
+                b->m_hRgn = nullptr;
+            }
+        }
+        if (!fits)
+            b->m_bRectList = false;
+        CPolyPolygon &pp = b->PolyPoly();
         for (unsigned int k = 0, n = pp.Count(); k < n; ++k) {
             CPolygon poly = pp.GetObjectA(k);
             for (unsigned int i = 0, c = poly.Count(); i < c; ++i)
@@ -251,6 +359,13 @@ CRectangle Region::GetBoundRect() const
     CRectangle box(0, 0, 0, 0);
     if (m_pImpl->m_eType == RegionTypePolygon) {
         Widen(box, m_pImpl->Poly());
+    } else if (!m_pImpl->m_pShape && m_pImpl->m_hRgn) {
+        // The outlines' corners are the rectangles' edges, so the platform's
+        // box is their bound.
+        RECT rc;
+        if (GetRgnBox(m_pImpl->m_hRgn, &rc) != ERROR && rc.right > rc.left)
+            box = CRectangle(std::min(0L, rc.left), std::min(0L, rc.top), std::max(0L, rc.right),
+                             std::max(0L, rc.bottom));
     } else {
         CPolyPolygon const &pp = m_pImpl->PolyPoly();
         for (unsigned int k = 0, n = pp.Count(); k < n; ++k)
@@ -294,30 +409,41 @@ bool Region::Intersect(Region const &r)
 
 bool Region::ImpCombine(Region const &r, int mode)
 {
-    RgnPtr a(ShapeRgn(m_pImpl)), b(ShapeRgn(r.m_pImpl)), res(EmptyRgn());
-    if (!a || !b || !res || CombineRgn(res.get(), a.get(), b.get(), mode) == ERROR)
+    RgnPtr b(ShapeRgn(r.m_pImpl)), res;
+    if (!b)
         return false;
-
-    DWORD size = GetRegionData(res.get(), 0, nullptr);
-    if (!size)
-        return false;
-    std::vector<unsigned char> buf(size);
-    auto *data = reinterpret_cast<RGNDATA *>(buf.data());
-    if (GetRegionData(res.get(), size, data) != size)
-        return false;
-    RECT const *rects = reinterpret_cast<RECT const *>(data->Buffer);
-    DWORD n = data->rdh.nCount;
+    int kind;
+    ImpRegion *own = m_pImpl;
+    if (own && !own->m_nRefCount && own->m_hRgn && !own->m_bClip) {
+        // Unshared and unclipped: the platform region can take the result
+        // itself, and a complex result stays there without being read out.
+        kind = CombineRgn(own->m_hRgn, own->m_hRgn, b.get(), mode);
+        if (kind == ERROR)
+            return false;
+        own->DropShape();
+        if (kind == COMPLEXREGION)
+            return true;
+        res.reset(own->m_hRgn);
+        own->m_hRgn = nullptr;
+    } else {
+        RgnPtr a(ShapeRgn(own));
+        res.reset(EmptyRgn());
+        if (!a || !res)
+            return false;
+        kind = CombineRgn(res.get(), a.get(), b.get(), mode);
+        if (kind == ERROR)
+            return false;
+    }
 
     Region result;
-    if (n == 1) {
-        result = Region(CRectangle(rects[0].left, rects[0].top, rects[0].right, rects[0].bottom));
-    } else if (n > 1) {
-        // The platform's rectangles do not overlap, so the alternate fill of
-        // their outlines is exactly their union.
-        CPolyPolygon pp;
-        for (DWORD i = 0; i < n; ++i)
-            pp.Insert(CPolygon(CRectangle(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom)), i);
-        result = Region(pp);
+    if (kind == SIMPLEREGION) {
+        RECT rc;
+        GetRgnBox(res.get(), &rc);
+        result = Region(CRectangle(rc.left, rc.top, rc.right, rc.bottom));
+    } else if (kind == COMPLEXREGION) {
+        result.m_pImpl = new ImpRegion(RegionTypePolyPolygon, nullptr);
+        result.m_pImpl->m_bRectList = true;
+        result.m_pImpl->m_hRgn = res.release();
     }
     *this = result;
     return true;
