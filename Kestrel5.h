@@ -3,8 +3,36 @@
 // library is reachable from here; a single class's header (for example
 // "text/SString.h") may be included instead.
 #include "frame/Kestrel5Api.h"
+
+// Text and time
+#include "text/SString.h"
 #include "text/Date.h"
 #include "text/Time.h"
+
+// Foundation services
+#include "base/Container.h"
+#include "base/Table.h"
+#include "base/Pair.h"
+#include "base/Range.h"
+
+// Application frame
+#include "frame/LinkHdl.h"
+#include "frame/Link.h"
+#include "frame/HdlChain.h"
+#include "frame/Timer.h"
+#include "frame/AutoTimer.h"
+#include "frame/TimerManager.h"
+#include "frame/KSData.h"
+#include "frame/KSGlobal.h"
+#include "frame/WinMsgRouter.h"
+#include "frame/CWindowMap.h"
+#include "frame/CHWndMap.h"
+#include "frame/CScrollBarMap.h"
+#include "frame/CControlMap.h"
+#include "frame/LibraryLoader.h"
+#include "frame/Kernel32Loader.h"
+
+// Graphics
 #include "graphics/Point.h"
 #include "graphics/Size.h"
 #include "graphics/CRectangle.h"
@@ -17,10 +45,25 @@
 #include "graphics/CPolygon3D.h"
 #include "graphics/CPolyPolygon.h"
 #include "graphics/Region.h"
+
+// Windows and events
+#include "window/Window.h"
+#include "window/WorkWindow.h"
+#include "window/ToolWindow.h"
+#include "window/Control.h"
+#include "window/KeyCode.h"
+#include "window/KeyEvent.h"
+#include "window/MouseEvent.h"
+
+// The framework stand-in the library builds on
+#include "mfc/CObject.h"
+#include "mfc/CRuntimeClass.h"
+#include "mfc/CMapPtrToPtr.h"
+#include "mfc/CWnd.h"
+#include "mfc/CFrameWnd.h"
+#include "mfc/AfxWin.h"
+#include "mfc/CStringT.h"
 #include "mfc/CPoint.h"
 #include "mfc/CSize.h"
 #include "mfc/CRect.h"
 #include "mfc/CRgn.h"
-#include "frame/Timer.h"
-#include "frame/AutoTimer.h"
-#include "frame/TimerManager.h"

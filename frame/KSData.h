@@ -44,9 +44,6 @@ public:
 
     unsigned int GetUserMessageCode(UserMessageCode code) const;
     void InitColorTable();
-    // The two monochrome pattern bitmaps of the hatched brushes; made once
-    // the application has its main frame.
-    void CreateBrushBitmaps();
 
     int ScaleX(int v) const;
     int ScaleY(int v) const;

@@ -39,7 +39,20 @@ struct TempMap
 thread_local CWnd *t_pWndInit = nullptr;
 // The message being handled, for Default().
 thread_local MSG t_lastMsg{};
-thread_local TempMap *t_pTempMap = nullptr;
+
+// The temporary objects of a thread hang on a plain platform TLS slot: the
+// thread-exit clean-up reads it after the runtime's own thread storage is
+// gone, and reading a slot allocates nothing.
+DWORD TempSlot()
+{
+    static DWORD const slot = TlsAlloc();
+    return slot;
+}
+
+TempMap *GetTempMap()
+{
+    return static_cast<TempMap *>(TlsGetValue(TempSlot()));
+}
 
 void DeleteTemps(CMapPtrToPtr &map)
 {
@@ -63,9 +76,8 @@ TempMap::~TempMap()
 
 void AfxDeleteTempMap()
 {
-    if (t_pTempMap) {
-        TempMap *m = t_pTempMap;
-        t_pTempMap = nullptr;
+    if (TempMap *m = GetTempMap()) {
+        TlsSetValue(TempSlot(), nullptr);
         delete m;
     }
 }
@@ -101,14 +113,17 @@ CWnd *CWnd::FromHandle(HWND hWnd)
         return nullptr;
     if (CWnd *w = FromHandlePermanent(hWnd))
         return w;
-    if (!t_pTempMap)
-        t_pTempMap = new TempMap;
+    TempMap *temps = GetTempMap();
+    if (!temps) {
+        temps = new TempMap;
+        TlsSetValue(TempSlot(), temps);
+    }
     void *v = nullptr;
-    if (t_pTempMap->map.Lookup(hWnd, v))
+    if (temps->map.Lookup(hWnd, v))
         return static_cast<CWnd *>(v);
     auto *w = new CWnd;
     w->m_hWnd = hWnd;
-    t_pTempMap->map[hWnd] = w;
+    temps->map[hWnd] = w;
     return w;
 }
 

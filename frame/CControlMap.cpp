@@ -1,0 +1,3 @@
+#include "frame/CControlMap.h"
+
+CControlMap::CControlMap() = default;

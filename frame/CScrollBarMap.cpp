@@ -1,0 +1,3 @@
+#include "frame/CScrollBarMap.h"
+
+CScrollBarMap::CScrollBarMap() = default;

@@ -1,0 +1,192 @@
+// The stand-in window objects: attached before their first message, typed
+// handlers, sub-classed system controls, temporary objects.
+#include "mfc/AfxWin.h"
+#include "mfc/CFrameWnd.h"
+#include "mfc/CWnd.h"
+#include "tests/support/LeakCounters.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+class RecordingWnd : public CWnd
+{
+public:
+    std::vector<unsigned> order;
+    bool attachedAtFirst = false;
+    int creates = 0, sizes = 0, ncdestroys = 0, posts = 0;
+    int lastCx = 0, lastCy = 0;
+
+    LRESULT WindowProc(unsigned int msg, WPARAM wp, LPARAM lp) override
+    {
+        if (order.empty())
+            attachedAtFirst = (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this);
+        order.push_back(msg);
+        return CWnd::WindowProc(msg, wp, lp);
+    }
+    int OnCreate(CREATESTRUCTA *cs) override
+    {
+        ++creates;
+        return CWnd::OnCreate(cs);
+    }
+    void OnSize(unsigned int, int cx, int cy) override
+    {
+        ++sizes;
+        lastCx = cx;
+        lastCy = cy;
+    }
+    void OnNcDestroy() override
+    {
+        ++ncdestroys;
+        CWnd::OnNcDestroy();
+    }
+    void PostNcDestroy() override { ++posts; }
+};
+
+char const *WindowClass()
+{
+    return AfxRegisterWndClass(CS_DBLCLKS, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+}
+
+class SelfDeletingFrame : public CFrameWnd
+{
+public:
+    static int alive;
+    SelfDeletingFrame() { ++alive; }
+    ~SelfDeletingFrame() override { --alive; }
+};
+int SelfDeletingFrame::alive = 0;
+
+} // namespace
+
+TEST(CWnd, AttachedBeforeItsFirstMessageAndDetachedAfterItsLast)
+{
+    RecordingWnd w;
+    ASSERT_TRUE(w.CreateEx(0, WindowClass(), "x", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
+    EXPECT_TRUE(w.attachedAtFirst);
+    ASSERT_FALSE(w.order.empty());
+    EXPECT_EQ(1, w.creates);
+    EXPECT_EQ(&w, CWnd::FromHandlePermanent(w.m_hWnd));
+
+    w.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER); // zero size: WM_SIZE 0 x 0
+    w.MoveWindow(0, 0, 320, 240);
+    RECT rc;
+    w.GetClientRect(&rc);
+    EXPECT_EQ(rc.right, w.lastCx);
+    EXPECT_EQ(rc.bottom, w.lastCy);
+
+    HWND h = w.m_hWnd;
+    EXPECT_TRUE(w.DestroyWindow());
+    EXPECT_EQ(1, w.ncdestroys);
+    EXPECT_EQ(1, w.posts);
+    EXPECT_EQ(nullptr, w.m_hWnd);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
+}
+
+TEST(CWnd, SystemControlsAreSubclassedAfterCreation)
+{
+    RecordingWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, WindowClass(), "p", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
+    RecordingWnd button;
+    RECT r{10, 10, 90, 40};
+    ASSERT_TRUE(button.Create("BUTTON", "OK", WS_VISIBLE | BS_PUSHBUTTON, r, &parent, 1001));
+    EXPECT_NE(nullptr, button.m_pfnSuper) << "the button's own procedure is kept";
+    EXPECT_EQ(1001, button.GetDlgCtrlID());
+    // Messages now reach the object and the button still works.
+    button.order.clear();
+    button.SetWindowText("Cancel");
+    CString text;
+    button.GetWindowText(text);
+    EXPECT_STREQ("Cancel", text.GetString());
+    EXPECT_FALSE(button.order.empty());
+    EXPECT_EQ(&parent, button.GetParent());
+    parent.DestroyWindow(); // takes the child along
+    EXPECT_EQ(nullptr, button.m_hWnd);
+    EXPECT_EQ(1, button.ncdestroys);
+}
+
+TEST(CWnd, TemporaryObjectsForForeignWindows)
+{
+    HWND raw = CreateWindowA("STATIC", "raw", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, raw);
+    CWnd *temp = CWnd::FromHandle(raw);
+    ASSERT_NE(nullptr, temp);
+    EXPECT_EQ(raw, temp->m_hWnd);
+    EXPECT_EQ(temp, CWnd::FromHandle(raw)) << "one temporary object per handle";
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(raw));
+    EXPECT_EQ(nullptr, CWnd::FromHandle(nullptr));
+    AfxDeleteTempMap();
+    EXPECT_TRUE(IsWindow(raw)) << "a temporary object never destroys its window";
+    DestroyWindow(raw);
+}
+
+TEST(CWnd, AttachRefusesTakenHandles)
+{
+    HWND raw = CreateWindowA("STATIC", "raw", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    CWnd a, b;
+    EXPECT_TRUE(a.Attach(raw));
+    EXPECT_FALSE(b.Attach(raw));
+    EXPECT_FALSE(a.Attach(raw)) << "already attached";
+    EXPECT_EQ(raw, a.Detach());
+    EXPECT_TRUE(b.Attach(raw));
+    b.Detach();
+    DestroyWindow(raw);
+}
+
+TEST(CFrameWnd, DeletesItselfWithItsWindow)
+{
+    auto *f = new SelfDeletingFrame;
+    ASSERT_TRUE(f->Create(nullptr, "frame"));
+    EXPECT_TRUE(f->IsKindOf(RUNTIME_CLASS(CWnd)));
+    EXPECT_TRUE(f->IsKindOf(RUNTIME_CLASS(CFrameWnd)));
+    EXPECT_EQ(1, SelfDeletingFrame::alive);
+    SendMessageA(f->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, SelfDeletingFrame::alive);
+}
+
+TEST(CWnd, RunTimeClasses)
+{
+    CWnd w;
+    EXPECT_TRUE(w.IsKindOf(RUNTIME_CLASS(CObject)));
+    EXPECT_FALSE(w.IsKindOf(RUNTIME_CLASS(CFrameWnd)));
+    EXPECT_FALSE(w.IsKindOf(nullptr));
+    EXPECT_STREQ("CWnd", w.GetRuntimeClass()->m_lpszClassName);
+}
+
+TEST(CWnd, CreatingAndDestroyingLeavesNothing)
+{
+    { RecordingWnd warm; warm.CreateEx(0, WindowClass(), "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr); }
+    auto const heap = kstest::CurrentHeapUsage();
+    auto const windows = kstest::ThreadWindowCount();
+    for (int i = 0; i < 200; ++i) {
+        RecordingWnd w;
+        ASSERT_TRUE(w.CreateEx(0, WindowClass(), "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+        w.order.shrink_to_fit();
+    }
+    EXPECT_EQ(windows, kstest::ThreadWindowCount());
+    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+}
+
+TEST(CWnd, ThreadsLeaveNoTemporaryObjectsBehind)
+{
+    auto worker = [](LPVOID) -> DWORD {
+        HWND raw = CreateWindowA("STATIC", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        CWnd::FromHandle(raw); // a temporary object, owned by this thread
+        DestroyWindow(raw);
+        return 0;
+    };
+    auto runThreads = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            HANDLE t = CreateThread(nullptr, 0, worker, nullptr, 0, nullptr);
+            WaitForSingleObject(t, INFINITE);
+            CloseHandle(t);
+        }
+    };
+    runThreads(3); // the process's first threads settle its own bookkeeping
+    auto const before = kstest::CurrentHeapUsage();
+    runThreads(20);
+    auto const after = kstest::CurrentHeapUsage();
+    // A few blocks of slack for the platform's own per-thread records.
+    EXPECT_LT(after.blocks, before.blocks + 20) << "a thread's temporary objects must die with it";
+}

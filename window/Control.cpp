@@ -1,0 +1,3 @@
+#include "window/Control.h"
+
+Control::Control() = default;
