@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -45,72 +46,40 @@ int RandomCoord(std::mt19937 &rng)
 
 // ------------------------------------------------------------------ Point
 
-TEST(Point, ArithmeticRoundsHalvesAwayFromZeroAndSkipsDivisionByZero)
+TEST(Point, ArithmeticRoundsHalvesAwayFromZeroAndSaturates)
 {
     Point p(3, -3);
     p *= 0.5;
     EXPECT_EQ(p, Point(2, -2));
-    Point q(5, -5);
-    q /= 2.0;
-    EXPECT_EQ(q, Point(3, -3));
-    Point r(7, -7);
-    r /= 2; // integer division truncates
-    EXPECT_EQ(r, Point(3, -3));
-    Point z(7, 9);
-    z /= 0;
-    EXPECT_EQ(z, Point(7, 9));
-    z /= 0.0;
-    EXPECT_EQ(z, Point(7, 9));
-    z += Point(1, 2);
-    z -= Point(10, 20);
-    EXPECT_EQ(z, Point(-2, -9));
-    z *= -3;
-    EXPECT_EQ(z, Point(6, 27));
+    p = Point(5, -5);
+    p /= 2.0;
+    EXPECT_EQ(p, Point(3, -3));
+    p = Point(7, -7);
+    p /= 2; // integer division truncates
+    EXPECT_EQ(p, Point(3, -3));
+    p /= 0;
+    p /= 0.0;
+    EXPECT_EQ(p, Point(3, -3));
+
+    Point big(INT_MAX, INT_MIN);
+    big += Point(1, -1);
+    EXPECT_EQ(big, Point(INT_MAX, INT_MIN));
+    Point wide(1, -1);
+    wide *= 1e12;
+    EXPECT_EQ(wide, Point(INT_MAX, INT_MIN));
+    Point least(INT_MIN, 4);
+    least /= -1;
+    EXPECT_EQ(least, Point(INT_MAX, -4));
 }
 
-TEST(Point, ArithmeticSaturatesInsteadOfWrapping)
+TEST(Point, AboveComparesTheNumbersAndDistanceIsExactFarOut)
 {
-    Point p(INT_MAX, INT_MIN);
-    p += Point(1, -1);
-    EXPECT_EQ(p, Point(INT_MAX, INT_MIN));
-    Point q(INT_MAX / 2 + 1, -(INT_MAX / 2) - 2);
-    q *= 2;
-    EXPECT_EQ(q, Point(INT_MAX, INT_MIN));
-    Point r(1, -1);
-    r *= 1e12;
-    EXPECT_EQ(r, Point(INT_MAX, INT_MIN));
-    Point s(INT_MIN, 4);
-    s /= -1;
-    EXPECT_EQ(s, Point(INT_MAX, -4));
-}
-
-TEST(Point, ComparisonsAndDistance)
-{
-    Point a(1, 5), b(4, 2);
-    EXPECT_TRUE(a.IsAbove(b)); // larger Y counts as "above"
-    EXPECT_FALSE(b.IsAbove(a));
-    EXPECT_TRUE(b.IsBelow(a));
-    EXPECT_TRUE(a.IsLeft(b));
-    EXPECT_TRUE(b.IsRight(a));
-    EXPECT_FALSE(a.IsLeft(a));
+    EXPECT_TRUE(Point(1, 5).IsAbove(Point(4, 2))); // the larger Y is "above"
+    EXPECT_TRUE(Point(4, 2).IsBelow(Point(1, 5)));
     EXPECT_DOUBLE_EQ(Point(3, 4).GetSqDistance(Point(0, 0)), 5.0);
-    EXPECT_DOUBLE_EQ(Point(-3, 1).GetSqDistance(Point(2, 13)), 13.0);
     // Far beyond where 32-bit squares overflow.
     EXPECT_DOUBLE_EQ(Point(0, 0).GetSqDistance(Point(300000, -400000)), 500000.0);
     EXPECT_DOUBLE_EQ(Point(INT_MIN, 0).GetSqDistance(Point(INT_MAX, 0)), 4294967295.0);
-}
-
-TEST(Point, ConvertsFromAndToPlatformPoints)
-{
-    CPoint cp(-7, 11);
-    Point p(cp);
-    EXPECT_EQ(p.X(), -7);
-    EXPECT_EQ(p.Y(), 11);
-    Gdiplus::Point gp = Point(12, -13);
-    EXPECT_EQ(gp.X, 12);
-    EXPECT_EQ(gp.Y, -13);
-    p.X() = 100;
-    EXPECT_EQ(p, Point(100, 11));
 }
 
 // ------------------------------------------------------------------ Size
@@ -125,33 +94,16 @@ TEST(Size, OrderingIsDecidedByTheSideThatDiffersOrByBoth)
     EXPECT_FALSE(Size(3, 6) < Size(3, 6));
 }
 
-TEST(Size, ScalingRoundsAndDivisionByZeroIsSkipped)
+TEST(Size, ScalingRoundsCentresAndPrints)
 {
     EXPECT_EQ(Size(3, 3) * 0.5, Size(2, 2));
     EXPECT_EQ(Size(-3, 5) * 0.5, Size(-2, 3));
-    EXPECT_EQ(Size(7, -7) / 2, Size(3, -3));
     EXPECT_EQ(Size(5, 7) / 2.0, Size(3, 4));
+    EXPECT_EQ(Size(7, -7) / 2, Size(3, -3));
     EXPECT_EQ(Size(5, 7) / 0, Size(5, 7));
     EXPECT_EQ(Size(5, 7) / 0.0, Size(5, 7));
-    EXPECT_EQ(Size(5, 7) * 3, Size(15, 21));
-    Size s(4, 6);
-    s += Size(1, -1);
-    s *= 2;
-    EXPECT_EQ(s, Size(10, 10));
-    s /= 4.0;
-    EXPECT_EQ(s, Size(3, 3)); // 2.5 rounds up
-    s *= 1e10;
-    EXPECT_EQ(s, Size(INT_MAX, INT_MAX));
-}
-
-TEST(Size, MeasuresCentresAndScales)
-{
-    EXPECT_TRUE(Size(0, 5).IsEmpty());
-    EXPECT_TRUE(Size(5, 0).IsEmpty());
-    EXPECT_FALSE(Size(-1, 1).IsEmpty());
+    EXPECT_EQ(Size(5, 7) * 1e10, Size(INT_MAX, INT_MAX));
     EXPECT_DOUBLE_EQ(Size(100000, 100000).GetArea(), 1e10);
-    EXPECT_EQ(Size(-5, 3).GetMaxSide(), 3);
-    EXPECT_EQ(Size(-5, 3).GetMinSide(), -5);
 
     EXPECT_EQ(Size(10, 10).CenterWithin(Size(21, 15)), Point(5, 2));
     EXPECT_EQ(Size(21, 10).CenterWithin(Size(10, 10)), Point(-5, 0));
@@ -162,11 +114,9 @@ TEST(Size, MeasuresCentresAndScales)
     EXPECT_EQ(a, Size(8, 6));
     EXPECT_EQ(Size(1, 2).ScaleToHeight(1), Size(1, 1)); // 0.5 rounds away from zero
     EXPECT_EQ(Size(-1, 2).ScaleToHeight(1), Size(-1, 1));
-    EXPECT_EQ(Size(1, 3).ScaleToHeight(2), Size(1, 2));
     EXPECT_EQ(Size(5, 0).ScaleToHeight(9), Size(5, 0));
 
     EXPECT_STREQ(Size(3, -4).GetStr().GetStr(), "WID=3, HGT=-4");
-    EXPECT_EQ(Size(CSize(8, -9)), Size(8, -9));
 }
 
 // ------------------------------------------------------------------ CRectangle
@@ -175,27 +125,20 @@ TEST(CRectangle, PositionAndSizeGiveInclusiveEdges)
 {
     CRectangle r(Point(5, 5), Size(10, 3));
     EXPECT_TRUE(SameRect(r, 5, 5, 14, 7));
-    EXPECT_EQ(r.GetWidth(), 10);
-    EXPECT_EQ(r.GetHeight(), 3);
     EXPECT_EQ(r.GetSize(), Size(10, 3));
     EXPECT_STREQ(r.GetStr().GetStr(), "l=5, r=14, t=5, b=7, WID=9, HGT=2");
 
     CRectangle e(Point(5, 5), Size(0, 3));
     EXPECT_EQ(e.Right(), RECT_EMPTY);
     EXPECT_TRUE(e.IsEmpty());
-    EXPECT_EQ(e.GetWidth(), 0);
-    EXPECT_EQ(e.GetHeight(), 3);
-    EXPECT_EQ(e.Center(), Point(5, 5));
+    EXPECT_EQ(e.GetSize(), Size(0, 3));
 
     CRectangle n(Point(10, 0), Size(-3, 1));
     EXPECT_TRUE(SameRect(n, 10, 0, 8, 0));
     EXPECT_EQ(n.GetWidth(), -3);
     // A width of -1 has nowhere to go but onto Left, so it reads back as 1.
     EXPECT_EQ(CRectangle(Point(4, 0), Size(-1, 1)).Right(), 4);
-
-    CRectangle d;
-    EXPECT_TRUE(SameRect(d, 0, 0, RECT_EMPTY, RECT_EMPTY));
-    EXPECT_TRUE(d.IsEmpty());
+    EXPECT_TRUE(SameRect(CRectangle(), 0, 0, RECT_EMPTY, RECT_EMPTY));
 }
 
 TEST(CRectangle, WidthRoundTripsThroughEveryWayOfSettingIt)
@@ -314,10 +257,7 @@ TEST(CRectangle, InflateScaleAndJustify)
 
     CRectangle n(10, 10, 0, 0);
     EXPECT_EQ(n.GetWidth(), -11);
-    EXPECT_EQ(n.GetHeight(), -11);
     EXPECT_TRUE(n.IsInside(Point(5, 5)));
-    EXPECT_TRUE(n.IsInside(Point(10, 0)));
-    EXPECT_FALSE(n.IsInside(Point(11, 5)));
     n.Justify();
     EXPECT_TRUE(SameRect(n, 0, 0, 10, 10));
 
@@ -328,29 +268,17 @@ TEST(CRectangle, InflateScaleAndJustify)
 
 TEST(CRectangle, CornersAndCentresSubstituteEmptyEdges)
 {
-    CRectangle r(0, 0, 9, 5);
-    EXPECT_EQ(r.Center(), Point(4, 2));
-    EXPECT_EQ(r.TopRight(), Point(9, 0));
-    EXPECT_EQ(r.BottomLeft(), Point(0, 5));
-    EXPECT_EQ(r.BottomRight(), Point(9, 5));
-    EXPECT_EQ(r.LeftCenter(), Point(0, 2));
-    EXPECT_EQ(r.RightCenter(), Point(9, 2));
-    EXPECT_EQ(r.TopCenter(), Point(4, 0));
-    EXPECT_EQ(r.BottomCenter(), Point(4, 5));
-
-    CRectangle n(9, 5, 0, 0); // the same, drawn the other way
+    CRectangle n(9, 5, 0, 0); // drawn right to left, bottom to top
+    EXPECT_EQ(n.Center(), Point(5, 3));
     EXPECT_EQ(n.LeftCenter(), Point(0, 3));
     EXPECT_EQ(n.RightCenter(), Point(9, 3));
     EXPECT_EQ(n.TopCenter(), Point(4, 0));
     EXPECT_EQ(n.BottomCenter(), Point(4, 5));
-    EXPECT_EQ(n.Center(), Point(5, 3));
 
     CRectangle e(3, 4, RECT_EMPTY, 8);
     EXPECT_EQ(e.TopRight(), Point(3, 4));
     EXPECT_EQ(e.BottomRight(), Point(3, 8));
-    EXPECT_EQ(e.BottomLeft(), Point(3, 8));
     EXPECT_EQ(e.Center(), Point(3, 4));
-    EXPECT_EQ(e.TopCenter(), Point(3, 4));
     EXPECT_EQ(e.BottomCenter(), Point(3, 4));
 
     CRectangle all(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
@@ -417,9 +345,6 @@ TEST(CRectangle, IntersectionAndUnionAgreeWithThePlatform)
         ASSERT_LE(u.Left(), u.Right());
         ASSERT_LE(u.Top(), u.Bottom());
     }
-    EXPECT_TRUE(SameRect(CRectangle(0, 0, 10, 10).GetIntersection(CRectangle(10, 10, 20, 20)), 10, 10, 10, 10));
-    EXPECT_TRUE(CRectangle(0, 0, 10, 10).GetIntersection(CRectangle(11, 0, 20, 10)).IsEmpty());
-
     CRectangle e;
     CRectangle r(1, 2, 3, 4);
     EXPECT_EQ(r.GetUnion(e), r);
@@ -427,21 +352,51 @@ TEST(CRectangle, IntersectionAndUnionAgreeWithThePlatform)
     EXPECT_TRUE(SameRect(r.GetIntersection(e), 0, 0, RECT_EMPTY, RECT_EMPTY));
     CRectangle keep(5, 6, RECT_EMPTY, 7); // an empty rectangle is kept as it is
     EXPECT_TRUE(SameRect(keep.Intersection(r), 5, 6, RECT_EMPTY, 7));
-    EXPECT_FALSE(r.Overlaps(e));
 }
 
-TEST(CRectangle, ConvertsToAndFromCRectUnchanged)
+TEST(CRectangle, ConversionsToAndFromThePlatformKeepTheNumbers)
 {
-    CRect cr(1, -2, 30, 40);
-    CRectangle r(cr);
-    EXPECT_TRUE(SameRect(r, 1, -2, 30, 40));
+    EXPECT_TRUE(SameRect(CRectangle(CRect(1, -2, 30, 40)), 1, -2, 30, 40));
     CRect back = CRectangle(-5, 6, RECT_EMPTY, 8);
     EXPECT_EQ(back, CRect(-5, 6, INT_MIN, 8));
-    CRectangle s;
-    s = CRect(7, 8, 9, 10);
-    EXPECT_TRUE(SameRect(s, 7, 8, 9, 10));
-    EXPECT_NE(s, CRectangle(7, 8, 9, 11));
-    EXPECT_EQ(CRectangle(Point(1, 2), Point(3, 4)), CRectangle(1, 2, 3, 4));
+    RECT rc{4, 3, 2, 1};
+    EXPECT_TRUE(SameRect(CRectangle(rc), 4, 3, 2, 1));
+    POINT pt{-1, 2};
+    EXPECT_EQ(Point(pt), Point(-1, 2));
+    SIZE sz{5, -6};
+    EXPECT_EQ(Size(sz), Size(5, -6));
+    Gdiplus::Point gp = Point(12, -13);
+    EXPECT_EQ(gp.X, 12);
+    EXPECT_EQ(gp.Y, -13);
+}
+
+// ------------------------------------------------------------------ CRect
+
+TEST(CRect, SetOperationsAnswerLikeThePlatform)
+{
+    std::mt19937 rng(23);
+    for (int i = 0; i < 20000; ++i) {
+        RECT a{int(rng() % 21) - 10, int(rng() % 21) - 10, int(rng() % 21) - 10, int(rng() % 21) - 10};
+        RECT b{int(rng() % 21) - 10, int(rng() % 21) - 10, int(rng() % 21) - 10, int(rng() % 21) - 10};
+        RECT wi{9, 9, 9, 9}, wu{9, 9, 9, 9};
+        BOOL meet = IntersectRect(&wi, &a, &b);
+        BOOL any = UnionRect(&wu, &a, &b);
+        CRect ci(7, 7, 7, 7), cu(7, 7, 7, 7);
+        ASSERT_EQ(ci.IntersectRect(&a, &b), bool(meet));
+        ASSERT_EQ(cu.UnionRect(&a, &b), bool(any));
+        ASSERT_TRUE(ci == wi);
+        ASSERT_TRUE(cu == wu);
+        ASSERT_EQ(CRect(a).IsRectEmpty(), bool(IsRectEmpty(&a)));
+        POINT p{int(rng() % 21) - 10, int(rng() % 21) - 10};
+        ASSERT_EQ(CRect(a).PtInRect(p), bool(PtInRect(&a, p)));
+        CRect n(a);
+        n.NormalizeRect();
+        ASSERT_LE(n.left, n.right);
+        ASSERT_LE(n.top, n.bottom);
+        ASSERT_EQ(n.Width(), std::abs(a.right - a.left));
+    }
+    EXPECT_EQ(CRect(CPoint(1, 2), CSize(3, 4)), CRect(1, 2, 4, 6));
+    EXPECT_EQ(CPoint(LPARAM(0xFFFE0003)), CPoint(3, -2));
 }
 
 // ------------------------------------------------------------------ FRectangle
@@ -477,14 +432,10 @@ TEST(FRectangle, ConversionsBetweenExclusiveAndInclusiveEdges)
 TEST(FRectangle, MovesScalesAndKeepsItsSentinel)
 {
     FRectangle r(FPoint(1.0, 2.0), FSize(3.0, 0.0));
-    EXPECT_EQ(r.Bottom(), FRECT_EMPTY);
     EXPECT_TRUE(r.IsEmpty());
-    EXPECT_EQ(r.GetSize(), FSize(3.0, 0.0));
     EXPECT_EQ(r.BottomRight(), FPoint(4.0, 2.0));
     FRectangle s = r * 2.0;
-    EXPECT_EQ(s, FRectangle(2.0, 4.0, 8.0, FRECT_EMPTY));
     s += FPoint(1.0, 1.0);
-    EXPECT_EQ(s, FRectangle(3.0, 5.0, 9.0, FRECT_EMPTY));
     s.Inflate(2.0, 2.0);
     EXPECT_EQ(s, FRectangle(2.0, 4.0, 10.0, FRECT_EMPTY));
 
@@ -496,5 +447,4 @@ TEST(FRectangle, MovesScalesAndKeepsItsSentinel)
     EXPECT_NEAR(m.Bottom(), 7.5, 1e-12);
 
     EXPECT_STREQ(FRectangle(1.0, 2.0, 3.5, 4.25).GetStr().GetStr(), "(1.00, 2.00)/(3.50, 4.25)");
-    EXPECT_NE(FRectangle(1.0, 2.0, 3.5, 4.25), FRectangle(1.0, 2.0, 3.5, 4.0));
 }
