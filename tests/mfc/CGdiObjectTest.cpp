@@ -1,0 +1,92 @@
+// The GDI wrappers own their handles: nothing leaks, nothing is freed twice.
+#include "mfc/CBitmap.h"
+#include "mfc/CBrush.h"
+#include "mfc/CDC.h"
+#include "mfc/CFont.h"
+#include "mfc/CPen.h"
+#include "tests/support/LeakCounters.h"
+
+#include <gtest/gtest.h>
+
+TEST(CGdiObject, WrappersDeleteWhatTheyOwn)
+{
+    {
+        // The first font of a process makes the platform load its font
+        // tables, which stay: not ours to count.
+        CFont warm;
+        warm.CreatePointFont(100, "Tahoma");
+    }
+    std::size_t const before = kstest::GdiObjectCount();
+    {
+        CPen pen(PS_DASH, 1, RGB(1, 2, 3));
+        CBrush brush(RGB(9, 8, 7));
+        CFont font;
+        ASSERT_TRUE(font.CreatePointFont(100, "Tahoma"));
+        CBitmap bmp;
+        ASSERT_TRUE(bmp.CreateBitmap(8, 8, 1, 1, nullptr));
+        CDC dc;
+        ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+        EXPECT_GE(kstest::GdiObjectCount(), before + 5);
+        EXPECT_FALSE(pen.CreatePen(PS_SOLID, 1, 0)) << "one object per wrapper";
+    }
+    EXPECT_EQ(before, kstest::GdiObjectCount());
+}
+
+TEST(CGdiObject, DetachHandsOwnershipBack)
+{
+    std::size_t const before = kstest::GdiObjectCount();
+    HPEN raw;
+    {
+        CPen pen(PS_SOLID, 3, RGB(200, 0, 0));
+        raw = static_cast<HPEN>(pen.Detach());
+        EXPECT_EQ(nullptr, pen.m_hObject);
+    }
+    EXPECT_EQ(before + 1, kstest::GdiObjectCount());
+    LOGPEN lp{};
+    {
+        CPen again;
+        ASSERT_TRUE(again.Attach(raw));
+        EXPECT_FALSE(again.Attach(raw));
+        ASSERT_EQ(int(sizeof lp), again.GetLogPen(&lp));
+    }
+    EXPECT_EQ(3, lp.lopnWidth.x);
+    EXPECT_EQ(RGB(200, 0, 0), lp.lopnColor);
+    EXPECT_EQ(before, kstest::GdiObjectCount());
+    CPen empty;
+    EXPECT_EQ(0, empty.GetLogPen(&lp));
+    EXPECT_FALSE(empty.DeleteObject());
+}
+
+TEST(CDC, DrawsThroughSelectedTools)
+{
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CBitmap bmp;
+    HDC screenish = dc.GetSafeHdc();
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 16;
+    bi.bmiHeader.biHeight = -16;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    ASSERT_TRUE(bmp.Attach(CreateDIBSection(screenish, &bi, DIB_RGB_COLORS, &bits, nullptr, 0)));
+    HGDIOBJ oldBmp = dc.SelectObject(&bmp);
+    dc.FillSolidRect(0, 0, 16, 16, RGB(10, 20, 30));
+    CBrush red(RGB(255, 0, 0));
+    CPen none;
+    none.CreateStockObject(NULL_PEN);
+    HGDIOBJ oldBrush = dc.SelectObject(&red);
+    HGDIOBJ oldPen = dc.SelectObject(&none);
+    dc.Rectangle(4, 4, 12, 12);
+    auto const *px = static_cast<unsigned const *>(bits);
+    EXPECT_EQ(0x0A141Eu, px[0] & 0xFFFFFF);
+    EXPECT_EQ(0xFF0000u, px[6 * 16 + 6] & 0xFFFFFF);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldBrush);
+    dc.SelectObject(oldBmp);
+    none.Detach(); // stock objects are nobody's to delete
+    CDC nothing;
+    EXPECT_FALSE(nothing.Rectangle(0, 0, 1, 1));
+    EXPECT_EQ(0, nothing.GetDeviceCaps(LOGPIXELSX));
+}
