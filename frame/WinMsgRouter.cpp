@@ -80,6 +80,31 @@ void WinMsgRouter::RemoveWindow(Window *pWin)
         SetWindowLongPtrA(live, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pWin->GetOldWindowProc()));
 }
 
+namespace {
+
+// Removes the entry of a control or scroll bar: under its handle when the
+// router knows this very object there, or wherever it stands when no handle
+// is known at all.
+void RemoveEntry(CMapPtrToPtr &map, Window *pObj, HWND h, Window *registered)
+{
+    if (h) {
+        if (registered == pObj)
+            map.RemoveKey(h);
+        return;
+    }
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        void *key, *value;
+        map.GetNextAssoc(pos, key, value);
+        if (value == pObj) {
+            map.RemoveKey(key);
+            return;
+        }
+    }
+}
+
+} // namespace
+
 void WinMsgRouter::AddControl(Window *pCtrl)
 {
     if (HWND h = pCtrl ? pCtrl->GetHWND() : nullptr)
@@ -88,24 +113,10 @@ void WinMsgRouter::AddControl(Window *pCtrl)
 
 void WinMsgRouter::RemoveControl(Window *pCtrl)
 {
-    if (!pCtrl)
-        return;
-    HWND h = HandleOf(pCtrl);
-    if (!h) {
-        // No handle known at all: drop whatever entry points at the control.
-        POSITION pos = m_pControlMap->GetStartPosition();
-        while (pos) {
-            void *key, *value;
-            m_pControlMap->GetNextAssoc(pos, key, value);
-            if (value == pCtrl) {
-                m_pControlMap->RemoveKey(key);
-                break;
-            }
-        }
-        return;
+    if (pCtrl) {
+        HWND h = HandleOf(pCtrl);
+        RemoveEntry(*m_pControlMap, pCtrl, h, h ? LookupWindow(h) : nullptr);
     }
-    if (LookupWindow(h) == pCtrl)
-        m_pControlMap->RemoveKey(h);
 }
 
 void WinMsgRouter::AddScrollBar(Window *pScrollBar)
@@ -116,23 +127,10 @@ void WinMsgRouter::AddScrollBar(Window *pScrollBar)
 
 void WinMsgRouter::RemoveScrollBar(Window *pScrollBar)
 {
-    if (!pScrollBar)
-        return;
-    HWND h = HandleOf(pScrollBar);
-    if (!h) {
-        POSITION pos = m_pScrollBarMap->GetStartPosition();
-        while (pos) {
-            void *key, *value;
-            m_pScrollBarMap->GetNextAssoc(pos, key, value);
-            if (value == pScrollBar) {
-                m_pScrollBarMap->RemoveKey(key);
-                break;
-            }
-        }
-        return;
+    if (pScrollBar) {
+        HWND h = HandleOf(pScrollBar);
+        RemoveEntry(*m_pScrollBarMap, pScrollBar, h, h ? LookupWindow(h) : nullptr);
     }
-    if (LookupWindow(h) == pScrollBar)
-        m_pScrollBarMap->RemoveKey(h);
 }
 
 LRESULT CALLBACK WinMsgRouter::RouterWndProc(HWND hWnd, unsigned int nMsg, WPARAM wParam, LPARAM lParam)

@@ -597,28 +597,28 @@ bool Window::ScreenPosIsInside(Point const &rScreenPos) const
     return PtInRect(&r, p) != FALSE;
 }
 
+void Window::ImpApplyShowState(int nCmd)
+{
+    // A hidden window only remembers the state for its next Show.
+    if (m_bVisible && GetHWND())
+        ShowWindow(GetHWND(), nCmd);
+    else
+        m_nShowCmd = nCmd;
+}
+
 void Window::Maximize()
 {
-    if (m_bVisible && GetHWND())
-        ShowWindow(GetHWND(), SW_SHOWMAXIMIZED);
-    else
-        m_nShowCmd = SW_SHOWMAXIMIZED;
+    ImpApplyShowState(SW_SHOWMAXIMIZED);
 }
 
 void Window::Minimize()
 {
-    if (m_bVisible && GetHWND())
-        ShowWindow(GetHWND(), SW_SHOWMINIMIZED);
-    else
-        m_nShowCmd = SW_SHOWMINIMIZED;
+    ImpApplyShowState(SW_SHOWMINIMIZED);
 }
 
 void Window::Restore()
 {
-    if (m_bVisible && GetHWND())
-        ShowWindow(GetHWND(), SW_RESTORE);
-    else
-        m_nShowCmd = SW_RESTORE;
+    ImpApplyShowState(SW_RESTORE);
 }
 
 // ------------------------------------------------------------ state

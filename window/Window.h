@@ -186,6 +186,7 @@ private:
     virtual bool OwnKeyInputAllowed() const;
 
     void ImpRestoreForChange();
+    void ImpApplyShowState(int nCmd);
     void ImpSetPosSize(Point const *pPos, Size const *pSize);
     bool ImpDeliverKey(KeyEvent const &rEvt);
 
