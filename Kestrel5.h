@@ -14,6 +14,10 @@
 #include "base/Table.h"
 #include "base/Pair.h"
 #include "base/Range.h"
+#include "base/ERRCODE.h"
+#include "base/LocalSizedWrite.h"
+#include "base/LocalSizedRead.h"
+#include "base/LocalWriteJump.h"
 
 // Application frame
 #include "frame/LinkHdl.h"
@@ -54,6 +58,15 @@
 #include "window/KeyCode.h"
 #include "window/KeyEvent.h"
 #include "window/MouseEvent.h"
+
+// Docking
+#include "docking/NeighbourContactType.h"
+#include "docking/NeighbourType.h"
+#include "docking/DockAlign.h"
+#include "docking/DockOrientation.h"
+#include "docking/DataBuffer.h"
+#include "docking/DockNeighbour.h"
+#include "docking/DockPosition.h"
 
 // The framework stand-in the library builds on
 #include "mfc/CObject.h"

@@ -1,0 +1,670 @@
+// Dock positions and their neighbours: hand-written golden records, round
+// trips, the validation limits of the reader, the neighbour-list queries and
+// the defaults of a new position.
+#include "docking/DataBuffer.h"
+#include "docking/DockAlign.h"
+#include "docking/DockNeighbour.h"
+#include "docking/DockPosition.h"
+#include "frame/KSGlobal.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes Contents(DataBuffer const &b)
+{
+    return Bytes(b.GetData(), b.GetData() + b.GetSize());
+}
+
+DataBuffer FromBytes(Bytes const &b)
+{
+    return DataBuffer(b.data(), static_cast<unsigned long>(b.size()));
+}
+
+Bytes Written(DockPosition const &p)
+{
+    DataBuffer b;
+    p.WriteToDataBuffer(b);
+    return Contents(b);
+}
+
+// Golden records, written out byte by byte from the record description.
+// Neighbour "Pane1", right, justified, holder, not free space.
+Bytes const kNeighbourPane1 = {
+    0x13, 0x00, 0x00, 0x00,                         // section: 19 bytes follow
+    0x05, 0x00, 0x00, 0x00, 'P', 'a', 'n', 'e', '1', // name
+    0x00, 0x40, 0x00, 0x00,                         // align right
+    0x02, 0x00, 0x00, 0x00,                         // contact justified
+    0x01,                                           // holder
+    0x00,                                           // free space
+};
+
+// A position without a name: only name, position and floating rectangle.
+Bytes const kPositionNoName = {
+    0x1C, 0x00, 0x00, 0x00,                         // section: 28 bytes
+    0x00, 0x00, 0x00, 0x00,                         // empty name
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, // position (-1, -1)
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, // left 0, top 0
+    0x00, 0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x80, // right, bottom EMPTY
+};
+
+// "Out", 200 x 150 at the bottom margin, with the free space above it and
+// "Tree" touching its left side; at (10, 20), floated last at
+// (100, 100)-(499, 399).
+Bytes const kPositionOut = {
+    0x5A, 0x00, 0x00, 0x00,                         // section: 90 bytes
+    0x03, 0x00, 0x00, 0x00, 'O', 'u', 't',          // name
+    0xC8, 0x00, 0x00, 0x00, 0x96, 0x00, 0x00, 0x00, // size 200 x 150
+    0x00, 0x80, 0x00, 0x00,                         // margin bottom
+    0x02, 0x00, 0x00, 0x00,                         // two neighbours
+    0x11, 0x00, 0x00, 0x00,                         //   section: 17 bytes
+    0x03, 0x00, 0x00, 0x00, 'G', 'F', 'S',          //   "GFS"
+    0x00, 0x20, 0x00, 0x00,                         //   top
+    0x03, 0x00, 0x00, 0x00,                         //   equal side
+    0x00, 0x01,                                     //   not holder, free space
+    0x12, 0x00, 0x00, 0x00,                         //   section: 18 bytes
+    0x04, 0x00, 0x00, 0x00, 'T', 'r', 'e', 'e',     //   "Tree"
+    0x00, 0x10, 0x00, 0x00,                         //   left
+    0x01, 0x00, 0x00, 0x00,                         //   touching
+    0x00, 0x00,                                     //   no flags
+    0x0A, 0x00, 0x00, 0x00, 0x14, 0x00, 0x00, 0x00, // position (10, 20)
+    0x64, 0x00, 0x00, 0x00, 0x64, 0x00, 0x00, 0x00, // left 100, top 100
+    0xF3, 0x01, 0x00, 0x00, 0x8F, 0x01, 0x00, 0x00, // right 499, bottom 399
+};
+
+// "Big" with a width of 33000: no margin, no neighbours.
+Bytes const kPositionBig = {
+    0x27, 0x00, 0x00, 0x00,                         // section: 39 bytes
+    0x03, 0x00, 0x00, 0x00, 'B', 'i', 'g',          // name
+    0xE8, 0x80, 0x00, 0x00, 0x64, 0x00, 0x00, 0x00, // size 33000 x 100
+    0x05, 0x00, 0x00, 0x00, 0x06, 0x00, 0x00, 0x00, // position (5, 6)
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, // left 0, top 0
+    0x00, 0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x80, // EMPTY
+};
+
+DockPosition OutPosition()
+{
+    DockPosition p;
+    p.SetName("Out");
+    p.SetSize(Size(200, 150));
+    p.SetMarginAlign(DockAlignBottom);
+    p.AddNeighbour("GFS", DockAlignTop, NCT_EQUAL_SIDE, false, true);
+    p.AddNeighbour("Tree", DockAlignLeft, NCT_TOUCHING_SIDE, false, false);
+    p.SetPos(Point(10, 20));
+    p.SetRectRecentFloat(CRectangle(100, 100, 499, 399));
+    return p;
+}
+
+std::string Name(int len, char c = 'n')
+{
+    return std::string(std::size_t(len), c);
+}
+
+// A position holding only stored fields, with values a reader accepts.
+DockPosition RandomPosition(std::mt19937 &rng, int neighbours)
+{
+    static unsigned long const aligns[] = {0, DockAlignLeft, DockAlignTop, DockAlignRight, DockAlignBottom,
+                                           DockAlignAny, 0x1234};
+    DockPosition p;
+    p.SetName(Name(int(rng() % 60) + 1, char('a' + rng() % 26)).c_str());
+    p.SetSize(Size(int(rng() % 32999) + 1, int(rng() % 32999) + 1));
+    p.SetMarginAlign(aligns[rng() % 7]);
+    for (int i = 0; i < neighbours; ++i) {
+        // Names may repeat: the record keeps the list exactly as it is.
+        DockNeighbour n(Name(int(rng() % 61), char('A' + rng() % 26)).c_str(), aligns[rng() % 7],
+                        NeighbourContactType(rng() % 4), rng() % 2 != 0, rng() % 2 != 0);
+        p.GetNeighbourVec().push_back(n);
+    }
+    p.SetPos(Point(int(rng()), int(rng())));
+    if (rng() % 3)
+        p.SetRectRecentFloat(CRectangle(int(rng() % 1000) - 500, int(rng() % 1000), int(rng() % 1000) + 511,
+                                        int(rng() % 2000) - 1000));
+    return p;
+}
+
+} // namespace
+
+TEST(DockRecordGolden, WriterProducesTheHandWrittenBytes)
+{
+    DataBuffer b;
+    DockNeighbour("Pane1", DockAlignRight, NCT_JUSTIFIED_SIDE, true, false).WriteToDataBuffer(b);
+    EXPECT_EQ(Contents(b), kNeighbourPane1);
+
+    DockPosition noName;
+    noName.SetPos(Point(-1, -1));
+    EXPECT_EQ(Written(noName), kPositionNoName);
+
+    EXPECT_EQ(Written(OutPosition()), kPositionOut);
+
+    DockPosition big;
+    big.SetName("Big");
+    big.SetSize(Size(33000, 100));
+    big.SetMarginAlign(DockAlignLeft);
+    big.AddNeighbour("Tree", DockAlignLeft, NCT_TOUCHING_SIDE, false, false);
+    big.SetPos(Point(5, 6));
+    EXPECT_EQ(Written(big), kPositionBig);
+}
+
+TEST(DockRecordGolden, ReaderTakesTheHandWrittenBytes)
+{
+    DataBuffer b = FromBytes(kNeighbourPane1);
+    DockNeighbour n;
+    ASSERT_TRUE(n.ReadFromDataBuffer(b));
+    EXPECT_EQ(n, DockNeighbour("Pane1", DockAlignRight, NCT_JUSTIFIED_SIDE, true, false));
+    EXPECT_EQ(b.GetPos(), b.GetSize());
+
+    // Three records in a row, each read up to its own end.
+    Bytes all = kPositionOut;
+    all.insert(all.end(), kPositionNoName.begin(), kPositionNoName.end());
+    all.insert(all.end(), kPositionBig.begin(), kPositionBig.end());
+    DataBuffer r = FromBytes(all);
+    DockPosition out;
+    ASSERT_TRUE(out.ReadFromDataBuffer(r));
+    EXPECT_EQ(out, OutPosition());
+    DockPosition noName;
+    ASSERT_TRUE(noName.ReadFromDataBuffer(r));
+    EXPECT_TRUE(noName.GetName().IsEmpty());
+    EXPECT_EQ(noName.GetPos(), Point(-1, -1));
+    DockPosition big;
+    big.AddNeighbour("Keep", DockAlignTop, NCT_NONE, false, false);
+    ASSERT_TRUE(big.ReadFromDataBuffer(r));
+    EXPECT_EQ(big.GetSize(), Size(33000, 100));
+    EXPECT_EQ(big.GetMarginAlign(), 0ul);
+    ASSERT_EQ(big.GetNeighbourVec().size(), 1u) << "a record without neighbours keeps the reader's";
+    EXPECT_EQ(big.GetPos(), Point(5, 6));
+    EXPECT_EQ(r.GetPos(), r.GetSize());
+    EXPECT_TRUE(r.IsGood());
+}
+
+TEST(DockRecordRoundTrip, RandomPositionsWithZeroToNinetyNineNeighbours)
+{
+    std::mt19937 rng(99);
+    for (int neighbours : {0, 1, 2, 17, 98, 99}) {
+        for (int k = 0; k < 20; ++k) {
+            DockPosition p = RandomPosition(rng, neighbours);
+            Bytes first = Written(p);
+            DataBuffer b = FromBytes(first);
+            DockPosition q;
+            ASSERT_TRUE(q.ReadFromDataBuffer(b)) << neighbours;
+            EXPECT_EQ(q, p) << neighbours;
+            EXPECT_EQ(Written(q), first);
+        }
+    }
+}
+
+TEST(DockRecordRoundTrip, EmptyNameKeepsOnlyPositionAndFloatingRectangle)
+{
+    DockPosition p;
+    p.SetSize(Size(300, 200));
+    p.AddNeighbour("Lost", DockAlignLeft, NCT_EQUAL_SIDE, false, false);
+    p.SetMarginAlign(DockAlignLeft);
+    p.SetPos(Point(7, 8));
+    p.SetRectRecentFloat(CRectangle(0, 0, 50, 60));
+    Bytes first = Written(p);
+    EXPECT_EQ(first.size(), 4u + 4 + 8 + 16);
+
+    DockPosition q;
+    q.SetName("Old");
+    q.SetSize(Size(11, 12));
+    q.AddNeighbour("Mine", DockAlignTop, NCT_TOUCHING_SIDE, true, false);
+    DataBuffer b = FromBytes(first);
+    ASSERT_TRUE(q.ReadFromDataBuffer(b));
+    EXPECT_TRUE(q.GetName().IsEmpty());
+    EXPECT_EQ(q.GetSize(), Size(11, 12));
+    ASSERT_EQ(q.GetNeighbourVec().size(), 1u);
+    EXPECT_EQ(q.GetNeighbourVec()[0].GetName(), SString("Mine"));
+    EXPECT_EQ(q.GetMarginAlign(), 0ul);
+    EXPECT_EQ(q.GetPos(), Point(7, 8));
+    EXPECT_EQ(q.GetRectRecentFloat(), CRectangle(0, 0, 50, 60));
+    EXPECT_EQ(Written(q), first);
+}
+
+TEST(DockRecordRoundTrip, UnstoredFieldsStayWithTheReader)
+{
+    DockPosition p = OutPosition();
+    p.SetMinSizeScaled(70, 80);
+    p.SetIsFloating(true);
+    DockPosition q;
+    DataBuffer b = FromBytes(Written(p));
+    ASSERT_TRUE(q.ReadFromDataBuffer(b));
+    EXPECT_EQ(q.GetMinSize(), Size());
+    EXPECT_FALSE(q.IsFloating());
+    q.SetMinSizeScaled(70, 80);
+    q.SetIsFloating(true);
+    EXPECT_EQ(q, p);
+}
+
+TEST(DockRecordLimits, NamesUpToSixtyCharacters)
+{
+    for (int len : {60, 61, 200}) {
+        DockPosition p = OutPosition();
+        p.SetName(Name(len).c_str());
+        DataBuffer b = FromBytes(Written(p));
+        DockPosition q;
+        q.SetName("Before");
+        EXPECT_EQ(q.ReadFromDataBuffer(b), len <= 60) << len;
+        EXPECT_EQ(q.GetName(), len <= 60 ? SString(Name(len).c_str()) : SString("Before"));
+        EXPECT_EQ(b.GetPos(), b.GetSize()) << "a rejected record is still skipped whole";
+
+        DataBuffer nb;
+        DockNeighbour(Name(len).c_str(), DockAlignLeft, NCT_NONE, false, false).WriteToDataBuffer(nb);
+        nb.SetPos(0);
+        DockNeighbour n;
+        EXPECT_EQ(n.ReadFromDataBuffer(nb), len <= 60) << len;
+    }
+}
+
+TEST(DockRecordLimits, NinetyNineNeighboursAreAcceptedAHundredAreNot)
+{
+    for (int count : {99, 100}) {
+        DockPosition p = OutPosition();
+        p.ClearNeighbours();
+        for (int i = 0; i < count; ++i)
+            p.AddNeighbour(SString(i), DockAlignLeft, NCT_TOUCHING_SIDE, false, false);
+        ASSERT_EQ(int(p.GetNeighbourVec().size()), count);
+        DataBuffer b = FromBytes(Written(p));
+        DockPosition q;
+        q.AddNeighbour("Mine", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
+        bool ok = q.ReadFromDataBuffer(b);
+        EXPECT_EQ(ok, count == 99);
+        if (ok) {
+            EXPECT_EQ(q, p);
+        } else {
+            EXPECT_EQ(q.GetNeighbourVec().size(), 1u) << "a refused count must not clear the list";
+            EXPECT_EQ(q.GetPos(), Point()) << "reading stops at the refused count";
+        }
+    }
+    // A negative count is no smaller than the limit.
+    Bytes bytes = kPositionOut;
+    bytes[23] = 0xFF, bytes[24] = 0xFF, bytes[25] = 0xFF, bytes[26] = 0xFF;
+    DataBuffer b = FromBytes(bytes);
+    DockPosition q;
+    EXPECT_FALSE(q.ReadFromDataBuffer(b));
+}
+
+TEST(DockRecordLimits, ContactsUpToThree)
+{
+    for (int contact : {0, 3, 4, -1, 1000}) {
+        DockPosition p = OutPosition();
+        p.ClearNeighbours();
+        p.AddNeighbour("A", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
+        p.AddNeighbour("B", DockAlignLeft, NeighbourContactType(contact), false, false);
+        p.AddNeighbour("C", DockAlignLeft, NCT_TOUCHING_SIDE, false, false);
+        DataBuffer b = FromBytes(Written(p));
+        DockPosition q;
+        bool valid = contact >= 0 && contact < 4;
+        EXPECT_EQ(q.ReadFromDataBuffer(b), valid) << contact;
+        if (!valid) {
+            // Reading stops at B: A stays, C and the position are not read.
+            ASSERT_EQ(q.GetNeighbourVec().size(), 1u);
+            EXPECT_EQ(q.GetNeighbourVec()[0].GetName(), SString("A"));
+            EXPECT_EQ(q.GetPos(), Point());
+        }
+    }
+}
+
+TEST(DockRecordLimits, OnlySizesStrictlyInsideTheLimitCarryNeighbours)
+{
+    struct Case
+    {
+        Size size;
+        bool carries;
+    } const cases[] = {
+        {Size(1, 1), true},         {Size(32999, 32999), true}, {Size(33000, 10), false},
+        {Size(10, 33000), false},   {Size(0, 10), false},       {Size(10, 0), false},
+        {Size(-5, 10), false},      {Size(10, -1), false},
+    };
+    for (Case const &c : cases) {
+        DockPosition p = OutPosition();
+        p.SetSize(c.size);
+        Bytes bytes = Written(p);
+        // Name 7, size 8, position 8, rectangle 16 and the section length 4;
+        // margin 4, count 4 and the two neighbour records 21 + 22 on top.
+        EXPECT_EQ(bytes.size(), c.carries ? 94u : 43u) << c.size.Width() << "x" << c.size.Height();
+        DockPosition q;
+        q.AddNeighbour("Mine", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
+        DataBuffer b = FromBytes(bytes);
+        ASSERT_TRUE(q.ReadFromDataBuffer(b));
+        EXPECT_EQ(q.GetSize(), c.size);
+        EXPECT_EQ(q.GetNeighbourVec().size(), c.carries ? 2u : 1u);
+        EXPECT_EQ(q.GetPos(), Point(10, 20));
+    }
+}
+
+TEST(DockRecordLimits, FloatingRectanglesMustBeWiderThanTenPixels)
+{
+    CRectangle const before(1, 2, 300, 400);
+    struct Case
+    {
+        CRectangle r;
+        bool taken;
+    } const cases[] = {
+        {CRectangle(100, 5, 109, 50), false},        // 10 wide
+        {CRectangle(100, 5, 110, 50), true},         // 11 wide
+        {CRectangle(100, 5, 110, 5), true},          // one pixel high is enough
+        {CRectangle(100, 5, RECT_EMPTY, 50), false}, // no width
+        {CRectangle(100, 5, 400, RECT_EMPTY), false},
+        {CRectangle(400, 5, 100, 50), false},        // right of left
+    };
+    for (Case const &c : cases) {
+        DockPosition p = OutPosition();
+        p.SetRectRecentFloat(c.r);
+        DockPosition q;
+        q.SetRectRecentFloat(before);
+        DataBuffer b = FromBytes(Written(p));
+        EXPECT_TRUE(q.ReadFromDataBuffer(b)) << "a skipped rectangle does not spoil the record";
+        EXPECT_EQ(q.GetRectRecentFloat(), c.taken ? c.r : before) << c.r.GetStr().GetStr();
+    }
+}
+
+TEST(DockRecordLimits, CutRecordsAreNotWhole)
+{
+    for (std::size_t cut = 0; cut < kPositionOut.size(); ++cut) {
+        Bytes bytes(kPositionOut.begin(), kPositionOut.begin() + long(cut));
+        DataBuffer b = FromBytes(bytes);
+        DockPosition q;
+        EXPECT_FALSE(q.ReadFromDataBuffer(b)) << cut;
+        EXPECT_EQ(b.GetPos(), b.GetSize());
+    }
+    // A section length one byte short cuts the rectangle's last byte.
+    Bytes shorter = kPositionOut;
+    shorter[0] -= 1;
+    DataBuffer b = FromBytes(shorter);
+    DockPosition q;
+    EXPECT_FALSE(q.ReadFromDataBuffer(b));
+    EXPECT_EQ(b.GetPos(), shorter.size() - 1);
+}
+
+TEST(DockRecordLimits, ExtraBytesOfANewerWriterAreSkipped)
+{
+    Bytes longer = kNeighbourPane1;
+    longer[0] += 3;
+    longer.insert(longer.end(), {0xAA, 0xBB, 0xCC});
+    Bytes bytes = longer;
+    bytes.insert(bytes.end(), kNeighbourPane1.begin(), kNeighbourPane1.end());
+    DataBuffer b = FromBytes(bytes);
+    for (int i = 0; i < 2; ++i) {
+        DockNeighbour n;
+        ASSERT_TRUE(n.ReadFromDataBuffer(b)) << i;
+        EXPECT_EQ(n.GetName(), SString("Pane1"));
+    }
+    EXPECT_EQ(b.GetPos(), b.GetSize());
+}
+
+TEST(DockNeighbourList, AddAndSetNeighbourReplaceByName)
+{
+    DockPosition p;
+    p.AddNeighbour("A", DockAlignLeft, NCT_TOUCHING_SIDE, false, false);
+    p.AddNeighbour("B", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
+    p.AddNeighbour("A", DockAlignRight, NCT_EQUAL_SIDE, true, false);
+    ASSERT_EQ(p.GetNeighbourVec().size(), 2u);
+    EXPECT_EQ(p.GetNeighbourVec()[0], DockNeighbour("A", DockAlignRight, NCT_EQUAL_SIDE, true, false));
+
+    struct Case
+    {
+        char const *side;
+        unsigned long align;
+    } const cases[] = {{"L", DockAlignLeft}, {"l", DockAlignLeft}, {"R", DockAlignRight}, {"r", DockAlignRight},
+                       {"U", DockAlignTop},  {"u", DockAlignTop},  {"D", DockAlignBottom}, {"d", DockAlignBottom},
+                       {"T", 0},             {"B", 0},             {"", 0},                {"LL", 0}};
+    for (Case const &c : cases) {
+        DockPosition q;
+        q.SetNeighbour("X", c.side, NCT_JUSTIFIED_SIDE, true);
+        ASSERT_EQ(q.GetNeighbourVec().size(), 1u);
+        EXPECT_EQ(q.GetNeighbourVec()[0], DockNeighbour("X", c.align, NCT_JUSTIFIED_SIDE, true, false)) << c.side;
+    }
+    p.SetNeighbour("GFS", "d", NCT_EQUAL_SIDE, false);
+    p.SetNeighbour("gfs", "d", NCT_EQUAL_SIDE, false);
+    EXPECT_TRUE(p.GetNeighbourVec()[2].IsFreeSpace());
+    EXPECT_FALSE(p.GetNeighbourVec()[3].IsFreeSpace());
+}
+
+TEST(DockNeighbourList, FirstMatchQueriesSkipFlaggedEntries)
+{
+    DockPosition p;
+    EXPECT_EQ(p.GetHolderNeighbour(), nullptr);
+    EXPECT_EQ(p.GetJustifiedNeighbour(), nullptr);
+    p.AddNeighbour("GfsJ", DockAlignTop, NCT_JUSTIFIED_SIDE, false, true);
+    p.AddNeighbour("HolderJ", DockAlignTop, NCT_JUSTIFIED_SIDE, true, false);
+    p.AddNeighbour("HolderE", DockAlignTop, NCT_EQUAL_SIDE, true, false);
+    p.AddNeighbour("J", DockAlignTop, NCT_JUSTIFIED_SIDE, false, false);
+    p.AddNeighbour("T", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
+    p.AddNeighbour("GfsE", DockAlignTop, NCT_EQUAL_SIDE, false, true);
+    p.AddNeighbour("E", DockAlignTop, NCT_EQUAL_SIDE, false, false);
+    p.AddNeighbour("T2", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
+
+    EXPECT_EQ(p.GetHolderNeighbour()->GetName(), SString("HolderJ"));
+    EXPECT_EQ(p.GetJustifiedNeighbour()->GetName(), SString("J"));
+    EXPECT_EQ(p.GetSideBySideNeighbour()->GetName(), SString("E"));
+    EXPECT_EQ(p.GetTouchingNeighbour()->GetName(), SString("T"));
+    EXPECT_EQ(p.GetFreeSpaceDockNeighbour(NCT_JUSTIFIED_SIDE)->GetName(), SString("GfsJ"));
+    EXPECT_EQ(p.GetFreeSpaceDockNeighbour(NCT_EQUAL_SIDE)->GetName(), SString("GfsE"));
+    EXPECT_EQ(p.GetFreeSpaceDockNeighbour(NCT_TOUCHING_SIDE), nullptr);
+    EXPECT_TRUE(p.IsFreeSpaceDock());
+    EXPECT_EQ(DockPosition::CountJustified(p.GetNeighbourVec()), 3);
+
+    DockPosition q;
+    q.AddNeighbour("GFS", DockAlignTop, NCT_JUSTIFIED_SIDE, false, true);
+    EXPECT_FALSE(q.IsFreeSpaceDock());
+}
+
+TEST(DockNeighbourList, SideTypesOfTheWholeListAndOfTheFreeSpace)
+{
+    DockPosition p;
+    EXPECT_EQ(p.GetAllNeighbourType(), NT_RIGHT);
+    EXPECT_EQ(p.GetFreeSpaceNeighbourType(), NT_RIGHT);
+
+    p.AddNeighbour("A", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
+    p.AddNeighbour("B", DockAlignTop, NCT_EQUAL_SIDE, false, false);
+    p.AddNeighbour("C", DockAlignBottom, NCT_NONE, false, false);
+    EXPECT_EQ(p.GetAllNeighbourType(), NT_TOP) << "a neighbour without contact does not disagree";
+    p.AddNeighbour("C", DockAlignBottom, NCT_TOUCHING_SIDE, false, true);
+    EXPECT_EQ(p.GetAllNeighbourType(), NT_NONE);
+    EXPECT_EQ(p.GetFreeSpaceNeighbourType(), NT_BOTTOM);
+
+    struct Case
+    {
+        unsigned long align;
+        NeighbourType type;
+    } const cases[] = {{DockAlignLeft, NT_LEFT},   {DockAlignTop, NT_TOP},     {DockAlignBottom, NT_BOTTOM},
+                       {DockAlignRight, NT_RIGHT}, {DockAlignNone, NT_RIGHT}, {DockAlignAny, NT_RIGHT}};
+    for (Case const &c : cases) {
+        DockPosition q;
+        q.AddNeighbour("X", c.align, NCT_EQUAL_SIDE, false, false);
+        q.AddNeighbour("Y", c.align, NCT_TOUCHING_SIDE, false, false);
+        EXPECT_EQ(q.GetAllNeighbourType(), c.type) << c.align;
+    }
+}
+
+TEST(DockNeighbourList, SideRelationsByName)
+{
+    DockPosition p;
+    p.AddNeighbour("OnLeft", DockAlignLeft, NCT_EQUAL_SIDE, false, false);
+    p.AddNeighbour("Below", DockAlignBottom, NCT_EQUAL_SIDE, false, false);
+    p.AddNeighbour("OnRight", DockAlignRight, NCT_EQUAL_SIDE, false, false);
+
+    EXPECT_TRUE(p.IsLeftOf("OnRight"));
+    EXPECT_FALSE(p.IsLeftOf("OnLeft"));
+    EXPECT_TRUE(p.IsTopOf("Below"));
+    EXPECT_FALSE(p.IsTopOf("OnRight"));
+    EXPECT_FALSE(p.IsTopOf("Nobody"));
+
+    for (NeighbourType t : {NT_LEFT, NT_RIGHT}) {
+        EXPECT_TRUE(p.HasOrthogonalSideBySideNeighbour("OnLeft", t));
+        EXPECT_TRUE(p.HasOrthogonalSideBySideNeighbour("OnRight", t));
+        EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("Below", t));
+    }
+    for (NeighbourType t : {NT_TOP, NT_BOTTOM}) {
+        EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("OnLeft", t));
+        EXPECT_TRUE(p.HasOrthogonalSideBySideNeighbour("Below", t));
+    }
+    EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("OnLeft", NT_NONE));
+    EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("Nobody", NT_LEFT));
+    EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("OnLeft", NeighbourType(7)));
+}
+
+TEST(DockNeighbourList, SideLengthsFollowTheMarginAndTheHolder)
+{
+    DockPosition p;
+    p.SetSize(Size(300, 200));
+    EXPECT_EQ(p.GetAlignSideLen(), 300);
+    EXPECT_EQ(p.GetMarginSideLen(DockAlignTop), 0) << "no margin";
+    EXPECT_FALSE(p.IsMarginDock());
+
+    p.SetMarginAlign(DockAlignTop);
+    EXPECT_EQ(p.GetAlignSideLen(), 200);
+    EXPECT_EQ(p.GetMarginSideLen(DockAlignTop), 200);
+    EXPECT_EQ(p.GetMarginSideLen(DockAlignBottom), 200);
+    EXPECT_EQ(p.GetMarginSideLen(DockAlignLeft), 300);
+    EXPECT_EQ(p.GetMarginSideLen(DockAlignTop | DockAlignBottom), 300);
+    EXPECT_TRUE(p.IsMarginDock());
+
+    p.SetMarginAlign(DockAlignTop | DockAlignBottom);
+    EXPECT_EQ(p.GetAlignSideLen(), 300) << "only a single top or bottom bit means the height";
+
+    p.AddNeighbour("Partner", DockAlignLeft, NCT_EQUAL_SIDE, true, false);
+    EXPECT_EQ(p.GetMarginSideLen(DockAlignTop), 0);
+    EXPECT_FALSE(p.IsMarginDock());
+
+    DockNeighbour n("N", DockAlignBottom, NCT_NONE, false, false);
+    EXPECT_EQ(n.GetAlignSideLen(Size(30, 40)), 40);
+    n.SetAlign(DockAlignRight);
+    EXPECT_EQ(n.GetAlignSideLen(Size(30, 40)), 30);
+    EXPECT_EQ(p.GetRect(), CRectangle(0, 0, 299, 199));
+}
+
+TEST(DockNeighbourList, AlignedNeighboursAreTheLargestRowFramedByTwoJustified)
+{
+    DockNeighbour const sentinel("Sentinel", 0, NCT_NONE, false, false);
+    auto fill = [&](DockPosition const &p, unsigned long &align) {
+        std::vector<DockNeighbour> out{sentinel};
+        align = 0x77;
+        p.FillAlignedNeighbours(out, align);
+        return out;
+    };
+
+    DockPosition p;
+    p.AddNeighbour("B1", DockAlignBottom, NCT_JUSTIFIED_SIDE, false, false);
+    p.AddNeighbour("L1", DockAlignLeft, NCT_JUSTIFIED_SIDE, false, false);
+    p.AddNeighbour("L2", DockAlignLeft, NCT_TOUCHING_SIDE, false, false);
+    p.AddNeighbour("Le", DockAlignLeft, NCT_EQUAL_SIDE, false, false); // not part of a row
+    p.AddNeighbour("B2", DockAlignBottom, NCT_JUSTIFIED_SIDE, false, false);
+    p.AddNeighbour("L3", DockAlignLeft, NCT_JUSTIFIED_SIDE, false, false);
+    unsigned long align;
+    std::vector<DockNeighbour> out = fill(p, align);
+    EXPECT_EQ(align, static_cast<unsigned long>(DockAlignLeft));
+    ASSERT_EQ(out.size(), 3u);
+    EXPECT_EQ(out[0].GetName(), SString("L1"));
+    EXPECT_EQ(out[1].GetName(), SString("L2"));
+    EXPECT_EQ(out[2].GetName(), SString("L3"));
+
+    // A third justified entry on the left disqualifies that side.
+    p.AddNeighbour("L4", DockAlignLeft, NCT_JUSTIFIED_SIDE, false, false);
+    out = fill(p, align);
+    EXPECT_EQ(align, static_cast<unsigned long>(DockAlignBottom));
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].GetName(), SString("B1"));
+
+    // Equal rows: the earlier side in the order left, top, right, bottom.
+    DockPosition tie;
+    tie.AddNeighbour("R1", DockAlignRight, NCT_JUSTIFIED_SIDE, false, false);
+    tie.AddNeighbour("R2", DockAlignRight, NCT_JUSTIFIED_SIDE, false, false);
+    tie.AddNeighbour("T1", DockAlignTop, NCT_JUSTIFIED_SIDE, false, false);
+    tie.AddNeighbour("T2", DockAlignTop, NCT_JUSTIFIED_SIDE, false, false);
+    out = fill(tie, align);
+    EXPECT_EQ(align, static_cast<unsigned long>(DockAlignTop));
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[1].GetName(), SString("T2"));
+
+    // No side with exactly two justified entries: nothing changes.
+    DockPosition none;
+    none.AddNeighbour("J", DockAlignTop, NCT_JUSTIFIED_SIDE, false, false);
+    none.AddNeighbour("T", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
+    none.AddNeighbour("X", DockAlignAny, NCT_JUSTIFIED_SIDE, false, false);
+    none.AddNeighbour("Y", DockAlignAny, NCT_JUSTIFIED_SIDE, false, false);
+    out = fill(none, align);
+    EXPECT_EQ(align, 0x77ul);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0], sentinel);
+}
+
+TEST(DockNeighbourText, TraceLineNamesAlignAndContact)
+{
+    EXPECT_EQ(DockNeighbour("Pane1", DockAlignTop, NCT_EQUAL_SIDE, true, false).GetStr(),
+              SString("Pane1, Algn=CBRS_ALIGN_TOP , contact=NCT_EQUAL_SIDE, holder=1, freeSE=0"));
+    EXPECT_EQ(DockNeighbour("GFS", 0x3000, NCT_NONE, false, true).GetStr(),
+              SString("GFS, Algn=CBRS_??, contact=NCT_NONE, holder=0, freeSE=1"));
+    EXPECT_STREQ(DockAlignName(DockAlignAny), "CBRS_ALIGN_ANY");
+    EXPECT_STREQ(DockAlignName(0), "CBRS_NOALIGN");
+    EXPECT_STREQ(DockContactName(NCT_TOUCHING_SIDE), "NCT_TOUCHING_SIDE");
+}
+
+TEST(DockPositionDefaults, NewPositionsLieAroundScreenShares)
+{
+    ASSERT_EQ(GetPKSData(), nullptr) << "this test measures the unscaled minimum size";
+    int const w = GetSystemMetrics(SM_CXSCREEN);
+    int const h = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_GT(w, 0);
+    for (unsigned seed : {1u, 2u, 77u}) {
+        DockPosition p = OutPosition();
+        p.SetIsFloating(true);
+        std::srand(seed);
+        p.SetDefaults("New");
+        EXPECT_EQ(p.GetName(), SString("New"));
+        EXPECT_TRUE(p.GetNeighbourVec().empty());
+        EXPECT_EQ(p.GetMarginAlign(), 0ul);
+        EXPECT_FALSE(p.IsFloating());
+        EXPECT_EQ(p.GetMinSize(), Size(60, 60));
+        EXPECT_EQ(p.GetPos(), Point(-1, -1));
+
+        // The same seed replayed in the documented draw order: height, width,
+        // then bottom, right, top, left.
+        std::srand(seed);
+        int d[6];
+        for (int &v : d)
+            v = std::rand();
+        EXPECT_EQ(p.GetSize(), Size(d[1] % 100 + int(0.3 * w), d[0] % 50 + int(0.3 * h)));
+        CRectangle const &r = p.GetRectRecentFloat();
+        EXPECT_EQ(r.Bottom(), d[2] % 150 + int(0.6 * h));
+        EXPECT_EQ(r.Right(), d[3] % 150 + int(0.7 * w));
+        EXPECT_EQ(r.Top(), d[4] % 50 + int(0.3 * h));
+        EXPECT_EQ(r.Left(), d[5] % 50 + int(0.4 * w));
+    }
+
+    DockPosition q = OutPosition();
+    q.SetDefaults(DockOrientationVertical, "Renamed");
+    DockPosition expected = OutPosition();
+    expected.SetName("Renamed");
+    EXPECT_EQ(q, expected);
+
+    q.PlaceNew(DockOrientationHorizontal, Size(40, 50));
+    expected.SetSize(Size(40, 50));
+    expected.SetPos(Point(-1, -1));
+    expected.ClearNeighbours();
+    EXPECT_EQ(q, expected);
+
+    q.Dump();
+    EXPECT_EQ(q, expected);
+}
+
+TEST(DockPositionDefaults, DefaultPositionIsAllZeroWithAnEmptyFloatingRectangle)
+{
+    DockPosition p;
+    EXPECT_EQ(p.GetSize(), Size());
+    EXPECT_EQ(p.GetMinSize(), Size());
+    EXPECT_EQ(p.GetPos(), Point());
+    EXPECT_TRUE(p.GetRectRecentFloat().IsEmpty());
+    EXPECT_EQ(p.GetRectRecentFloat(), CRectangle());
+    EXPECT_TRUE(p.GetName().IsEmpty());
+    EXPECT_TRUE(p.GetNeighbourVec().empty());
+    p.SetMinSizeScaled(33, 44);
+    EXPECT_EQ(p.GetMinSize(), Size(33, 44));
+}
