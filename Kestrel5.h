@@ -53,6 +53,10 @@
 #include "graphics/CPolygon3D.h"
 #include "graphics/CPolyPolygon.h"
 #include "graphics/Region.h"
+#include "graphics/ColorName.h"
+#include "graphics/Color.h"
+#include "graphics/RGBAlpha.h"
+#include "graphics/ColorPair.h"
 
 // Windows and events
 #include "window/Window.h"
