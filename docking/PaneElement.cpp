@@ -1,0 +1,86 @@
+#include "docking/PaneElement.h"
+
+#include <cstdint>
+
+#include "docking/ZnDockablePane.h"
+#include "frame/Link.h"
+
+PaneElement::PaneElement(ZnDockablePane const *pPane) : m_pPane(pPane), m_nWindowIndex(-1)
+{
+}
+
+PaneElement::PaneElement(PaneElement const &src, bool withNeighbours)
+    : DockElement(src, withNeighbours), m_pPane(src.m_pPane), m_nWindowIndex(src.m_nWindowIndex)
+{
+}
+
+SString PaneElement::ImpPaneName() const
+{
+    return m_pPane ? m_pPane->GetInternalName() : SString();
+}
+
+SString PaneElement::GetStr() const
+{
+    SString s = DockElement::GetStr();
+    if (m_nWindowIndex >= 0) {
+        s += ", ix=";
+        s += m_nWindowIndex;
+    }
+    return s;
+}
+
+SString PaneElement::GetTitle() const
+{
+    return ImpPaneName();
+}
+
+bool PaneElement::DockDepthFirst(ZnDockingManager *, std::set<SString> &, int, int)
+{
+    return false;
+}
+
+bool PaneElement::DockLeftMost(ZnDockingManager *, std::set<SString> &, int, int)
+{
+    return false;
+}
+
+DockPaneElement *PaneElement::FindClosestDockPane(std::set<SString> const &, std::set<SString> &visited) const
+{
+    visited.insert(GetIdentifier());
+    return nullptr;
+}
+
+DockElement *PaneElement::FindElementOfPane(ZnDockablePane const *pPane) const
+{
+    return pPane && pPane == m_pPane ? const_cast<PaneElement *>(this) : nullptr;
+}
+
+void PaneElement::RefreshRect()
+{
+}
+
+// The link keeps the caller's table of panes: it is called with the pane and
+// answers its index, or called with the index and answers the pane.
+void PaneElement::WindowToIndex(Link const &link)
+{
+    DockElement::WindowToIndex(link);
+    if (!m_pPane)
+        return;
+    m_nWindowIndex = int(link.Call(const_cast<ZnDockablePane *>(m_pPane)));
+    m_pPane = nullptr;
+}
+
+void PaneElement::IndexToWindow(Link const &link)
+{
+    DockElement::IndexToWindow(link);
+    if (m_nWindowIndex < 0)
+        return;
+    m_pPane = reinterpret_cast<ZnDockablePane const *>(
+        static_cast<intptr_t>(link.Call(reinterpret_cast<void *>(static_cast<intptr_t>(m_nWindowIndex)))));
+    m_nWindowIndex = -1;
+}
+
+bool PaneElement::CheckPaneExists(ZnDockablePane const *pPane) const
+{
+    return pPane && pPane == m_pPane;
+}

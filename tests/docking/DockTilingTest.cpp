@@ -1,0 +1,313 @@
+// Neighbour detection and row building on generated layouts: a frame split
+// recursively with a divider between the halves, as docked panes lie. The
+// tiling itself says which tiles share an edge, so the expectations come
+// from the construction, not from the classifiers under test.
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "docking/DockPaneElement.h"
+#include "docking/HiddenPaneElement.h"
+#include "docking/HolderElement.h"
+#include "docking/ZnPaneDivider.h"
+
+namespace {
+
+int W() { return ZnPaneDivider::GetDefaultWidth(); }
+
+struct Tile
+{
+    int l, t, r, b; // the platform's numbers: a divider of w pixels lies between r and the next l
+};
+
+// Cuts lie on one grid of 4w for the whole frame, and the frame's size is a
+// multiple of it, so that two edges are either on the two sides of one
+// divider or clearly apart: only the tiling decides who touches whom.
+void Split(Tile const &t, int depth, std::mt19937 &rng, std::vector<Tile> &out)
+{
+    int w = W();
+    int grid = 4 * w;
+    auto cuts = [grid](int lo, int hi, int &first, int &count) {
+        first = (lo + 2 * grid + grid - 1) / grid * grid;
+        int last = (hi - 2 * grid) / grid * grid;
+        count = last >= first ? (last - first) / grid + 1 : 0;
+    };
+    int fv, nv, fh, nh;
+    cuts(t.l, t.r, fv, nv);
+    cuts(t.t, t.b, fh, nh);
+    if (depth == 0 || (nv == 0 && nh == 0) || rng() % 7 == 0) {
+        out.push_back(t);
+        return;
+    }
+    bool vertical = nv > 0 && (nh == 0 || rng() % 2 == 0);
+    int cut = vertical ? fv + grid * int(rng() % unsigned(nv)) : fh + grid * int(rng() % unsigned(nh));
+    if (vertical) {
+        Split(Tile{t.l, t.t, cut, t.b}, depth - 1, rng, out);
+        Split(Tile{cut + w, t.t, t.r, t.b}, depth - 1, rng, out);
+    } else {
+        Split(Tile{t.l, t.t, t.r, cut}, depth - 1, rng, out);
+        Split(Tile{t.l, cut + w, t.r, t.b}, depth - 1, rng, out);
+    }
+}
+
+// The side of a on which b lies when they share a stretch of one divider,
+// with the contact of their facing sides; NT_NONE when they share none.
+std::pair<NeighbourType, NeighbourContactType> SharedEdge(Tile const &a, Tile const &b)
+{
+    int w = W();
+    auto contact = [](int a1, int a2, int b1, int b2) {
+        int flush = (a1 == b1) + (a2 == b2);
+        return flush == 2 ? NCT_EQUAL_SIDE : flush == 1 ? NCT_JUSTIFIED_SIDE : NCT_TOUCHING_SIDE;
+    };
+    bool yOverlap = std::max(a.t, b.t) < std::min(a.b, b.b);
+    bool xOverlap = std::max(a.l, b.l) < std::min(a.r, b.r);
+    if (yOverlap && b.l == a.r + w)
+        return {NT_RIGHT, contact(a.t, a.b, b.t, b.b)};
+    if (yOverlap && a.l == b.r + w)
+        return {NT_LEFT, contact(a.t, a.b, b.t, b.b)};
+    if (xOverlap && b.t == a.b + w)
+        return {NT_BOTTOM, contact(a.l, a.r, b.l, b.r)};
+    if (xOverlap && a.t == b.b + w)
+        return {NT_TOP, contact(a.l, a.r, b.l, b.r)};
+    return {NT_NONE, NCT_NONE};
+}
+
+// Facing sides on the two edges of one divider line without a common
+// stretch: the detection does not look along the line, so such pairs are
+// neighbours as well.
+bool OnOneDividerLine(Tile const &a, Tile const &b)
+{
+    int w = W();
+    return b.l == a.r + w || a.l == b.r + w || b.t == a.b + w || a.t == b.b + w;
+}
+
+// (neighbour id, side) pairs of one element's list; fails on a duplicate.
+std::map<int, NeighbourType> ListOf(DockElement const *e)
+{
+    std::map<int, NeighbourType> m;
+    for (DockElement const *n : e->GetNeighbours()) {
+        EXPECT_TRUE(m.emplace(n->GetId(), n->GetNeighbourType()).second) << "listed twice: " << n->GetId();
+        EXPECT_EQ(nullptr, n->GetParent());
+        EXPECT_TRUE(n->GetNeighbours().empty());
+    }
+    return m;
+}
+
+} // namespace
+
+TEST(DockTiling, NeighboursOfGeneratedTilings)
+{
+    std::mt19937 rng(12);
+    int sharedPairs = 0, linePairs = 0;
+    for (int round = 0; round < 150; ++round) {
+        std::vector<Tile> tiles;
+        int grid = 4 * W();
+        int width = grid * (8 + int(rng() % 60)), height = grid * (8 + int(rng() % 40));
+        Split(Tile{0, 0, width, height}, 1 + int(rng() % 6), rng, tiles);
+        size_t n = tiles.size();
+
+        // Some tiles are hidden panes: they keep their rectangle but take no
+        // part in the detection.
+        std::vector<DockElement *> els;
+        std::vector<bool> hidden(n);
+        for (size_t i = 0; i < n; ++i) {
+            hidden[i] = rng() % 9 == 0;
+            DockElement *e = hidden[i] ? static_cast<DockElement *>(new HiddenPaneElement())
+                                       : static_cast<DockElement *>(new DockPaneElement());
+            e->SetRect(CRectangle(tiles[i].l, tiles[i].t, tiles[i].r, tiles[i].b));
+            els.push_back(e);
+        }
+        // The same relations built pair by pair through AddRelation.
+        std::vector<DockElement *> byRelation;
+        for (DockElement *e : els)
+            byRelation.push_back(e->Duplicate(false));
+
+        DockElement::DetNeighboursFromRects(els);
+        for (size_t i = 0; i < n; ++i)
+            for (size_t j = 0; j < n; ++j)
+                if (i != j && !hidden[i] && !hidden[j])
+                    byRelation[i]->AddRelation(byRelation[j], false);
+
+        for (size_t i = 0; i < n; ++i) {
+            std::map<int, NeighbourType> list = ListOf(els[i]);
+            EXPECT_EQ(list, ListOf(byRelation[i])) << "round " << round << " tile " << i;
+            if (hidden[i]) {
+                EXPECT_TRUE(list.empty());
+                continue;
+            }
+            for (size_t j = 0; j < n; ++j) {
+                if (j == i)
+                    continue;
+                auto [side, contact] = SharedEdge(tiles[i], tiles[j]);
+                auto found = list.find(els[j]->GetId());
+                if (hidden[j]) {
+                    EXPECT_TRUE(found == list.end());
+                } else if (side != NT_NONE) {
+                    ++sharedPairs;
+                    ASSERT_TRUE(found != list.end()) << "round " << round << ": " << i << " misses " << j;
+                    EXPECT_EQ(side, found->second) << "round " << round << ": " << i << " / " << j;
+                    // DetContactType takes el's side against other: the
+                    // inverse of where other lies.
+                    EXPECT_EQ(contact, DockElement::DetContactType(els[i], els[j]));
+                    EXPECT_EQ(contact, DockElement::DetContactType(els[j], els[i]));
+                    EXPECT_EQ(DockElement::InvertNeighbourType(side), els[j]->GetNeighbourType(els[i]));
+                } else if (found != list.end()) {
+                    ++linePairs;
+                    EXPECT_TRUE(OnOneDividerLine(tiles[i], tiles[j]))
+                        << "round " << round << ": " << i << " and " << j << " share no divider";
+                }
+            }
+        }
+        DockElement::ClearDockElements(els);
+        DockElement::ClearDockElements(byRelation);
+    }
+    // The generator must have produced both kinds for the checks to mean much.
+    EXPECT_GT(sharedPairs, 1000);
+    EXPECT_GT(linePairs, 50);
+}
+
+TEST(DockTiling, DetectionIsRepeatableAndSkipsNulls)
+{
+    int w = W();
+    std::vector<DockElement *> v{new DockPaneElement(), nullptr, new DockPaneElement()};
+    v[0]->SetRect(CRectangle(0, 0, 100, 100));
+    v[2]->SetRect(CRectangle(100 + w, 0, 200, 100));
+    DockElement::DetNeighboursFromRects(v);
+    DockElement::DetNeighboursFromRects(v);
+    ASSERT_EQ(1u, v[0]->GetNeighbours().size());
+    EXPECT_EQ(NT_RIGHT, v[0]->GetNeighbours()[0]->GetNeighbourType());
+    EXPECT_EQ(v[2]->GetId(), v[0]->GetNeighbours()[0]->GetId());
+    ASSERT_EQ(1u, v[2]->GetNeighbours().size());
+    EXPECT_EQ(NT_LEFT, v[2]->GetNeighbours()[0]->GetNeighbourType());
+
+    // w + 1 apart still, w + 2 not
+    v[2]->SetRect(CRectangle(100 + w + 2, 0, 200, 100));
+    std::vector<DockElement *> fresh{v[0]->Duplicate(false), v[2]->Duplicate(false)};
+    DockElement::DetNeighboursFromRects(fresh);
+    EXPECT_TRUE(fresh[0]->GetNeighbours().empty());
+    fresh[1]->SetRect(CRectangle(100 + w + 1, 0, 200, 100));
+    DockElement::DetNeighboursFromRects(fresh);
+    EXPECT_EQ(1u, fresh[0]->GetNeighbours().size());
+    DockElement::ClearDockElements(fresh);
+    DockElement::ClearDockElements(v);
+}
+
+namespace {
+
+struct TreeFacts
+{
+    int height = 0;
+    std::vector<DockElement *> leaves;
+};
+
+void Walk(DockElement *e, int level, int parentDepth, HolderElement *parent, TreeFacts &f, int w)
+{
+    EXPECT_EQ(parent, e->GetParent());
+    if (parent) {
+        EXPECT_EQ(parentDepth + 1, e->GetNDepth());
+    }
+    if (e->GetType() != DET_HOLDER_ELEMENT) {
+        f.leaves.push_back(e);
+        f.height = std::max(f.height, level);
+        return;
+    }
+    auto *h = static_cast<HolderElement *>(e);
+    ASSERT_NE(nullptr, h->GetPLeft());
+    ASSERT_NE(nullptr, h->GetPRight());
+    Walk(h->GetPLeft(), level + 1, h->GetNDepth(), h, f, w);
+    Walk(h->GetPRight(), level + 1, h->GetNDepth(), h, f, w);
+    CRectangle const &l = h->GetPLeft()->GetRect(), &r = h->GetPRight()->GetRect();
+    // the bounding box of both children
+    EXPECT_EQ(std::min(l.Left(), r.Left()), h->GetRect().Left());
+    EXPECT_EQ(std::min(l.Top(), r.Top()), h->GetRect().Top());
+    EXPECT_EQ(std::max(l.Right(), r.Right()), h->GetRect().Right());
+    EXPECT_EQ(std::max(l.Bottom(), r.Bottom()), h->GetRect().Bottom());
+    // the left child's share of the extent beyond one divider
+    bool hor = h->GetRect().Top() == l.Top() && h->GetRect().Bottom() == l.Bottom() && l.Right() + w == r.Left();
+    double expected = hor ? double(l.Right() - l.Left()) / double(h->GetRect().Right() - h->GetRect().Left() - w)
+                          : double(l.Bottom() - l.Top()) / double(h->GetRect().Bottom() - h->GetRect().Top() - w);
+    EXPECT_EQ(hor, h->IsHorizontal());
+    EXPECT_NEAR(expected, h->GetLeftFract(), 1e-12);
+}
+
+} // namespace
+
+TEST(DockTiling, RowsBecomeBalancedHolderTrees)
+{
+    int w = W();
+    std::mt19937 rng(5);
+    for (int n = 0; n <= 70; ++n) {
+        for (bool across : {true, false}) {
+            std::vector<DockElement *> row;
+            int pos = 0;
+            for (int i = 0; i < n; ++i) {
+                int len = 20 + int(rng() % 200);
+                auto *e = new DockPaneElement();
+                e->SetRect(across ? CRectangle(pos, 0, pos + len, 300) : CRectangle(0, pos, 300, pos + len));
+                e->SetNDepth(1);
+                pos += len + w;
+                row.push_back(e);
+            }
+            std::vector<DockElement *> original = row;
+            DockElement *root = DockElement::PutRowIntoHolders(row);
+            if (n == 0) {
+                EXPECT_EQ(nullptr, root);
+                EXPECT_TRUE(row.empty());
+                continue;
+            }
+            ASSERT_EQ(1u, row.size());
+            EXPECT_EQ(root, row[0]);
+            if (n == 1) {
+                EXPECT_EQ(original[0], root);
+                EXPECT_EQ(1, root->GetNDepth());
+            }
+            TreeFacts f;
+            EXPECT_EQ(1, root->GetNDepth()); // the tree takes the row's place
+            Walk(root, 0, 0, nullptr, f, w);
+            EXPECT_EQ(original, f.leaves) << n; // the order along the row is kept
+            int ceilLog = 0;
+            while ((1 << ceilLog) < n)
+                ++ceilLog;
+            EXPECT_EQ(ceilLog, f.height) << n;
+            delete root;
+        }
+    }
+}
+
+TEST(DockTiling, ThreeEntriesPairTheFirstTwo)
+{
+    int w = W();
+    std::vector<DockElement *> row;
+    for (int i = 0; i < 3; ++i) {
+        auto *e = new DockPaneElement();
+        e->SetRect(CRectangle(i * (100 + w), 0, i * (100 + w) + 100, 50));
+        row.push_back(e);
+    }
+    std::vector<DockElement *> original = row;
+    std::unique_ptr<DockElement> root(DockElement::PutRowIntoHolders(row));
+    ASSERT_EQ(DET_HOLDER_ELEMENT, root->GetType());
+    auto *h = static_cast<HolderElement *>(root.get());
+    ASSERT_EQ(DET_HOLDER_ELEMENT, h->GetPLeft()->GetType());
+    auto *inner = static_cast<HolderElement *>(h->GetPLeft());
+    EXPECT_EQ(original[0], inner->GetPLeft());
+    EXPECT_EQ(original[1], inner->GetPRight());
+    EXPECT_EQ(original[2], h->GetPRight());
+    EXPECT_DOUBLE_EQ(0.5, inner->GetLeftFract());
+    EXPECT_DOUBLE_EQ(double(200 + w) / double(300 + 2 * w - w), h->GetLeftFract());
+    // fresh holders get fresh ids
+    EXPECT_NE(inner->GetId(), h->GetId());
+    EXPECT_GT(h->GetId(), original[2]->GetId());
+
+    // nulls in the row are passed over
+    std::vector<DockElement *> withNulls{nullptr, new DockPaneElement(), nullptr};
+    DockElement *only = withNulls[1];
+    EXPECT_EQ(only, DockElement::PutRowIntoHolders(withNulls));
+    delete only;
+}

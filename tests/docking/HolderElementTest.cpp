@@ -1,0 +1,377 @@
+// Split holders: orientation, rectangles and fractions, lengths by fraction,
+// depths, removal of empty shells, copies, and the searches that walk a tree
+// of holders and panes.
+#include <memory>
+#include <ostream>
+#include <set>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "docking/DockPaneElement.h"
+#include "docking/FloatingPaneElement.h"
+#include "docking/FreeSpaceElement.h"
+#include "docking/HolderElement.h"
+#include "docking/ZnDockablePane.h"
+#include "docking/ZnPaneDivider.h"
+
+inline void PrintTo(SString const &s, std::ostream *os) { *os << '"' << s.GetStr() << '"'; }
+
+namespace {
+
+int W() { return ZnPaneDivider::GetDefaultWidth(); }
+
+DockPaneElement *Pane(CRectangle const &r, ZnDockablePane const *pane = nullptr)
+{
+    auto *e = new DockPaneElement(pane);
+    e->SetRect(r);
+    return e;
+}
+
+HolderElement *Hold(DockElement *l, DockElement *r)
+{
+    auto *h = new HolderElement();
+    h->SetChilds(l, r);
+    h->RefreshRect();
+    return h;
+}
+
+class FractProbe : public HolderElement
+{
+public:
+    double Fract(CRectangle const &l, CRectangle const &r) { return CalcFract(l, r); }
+};
+
+// Panes with names and window texts, as a frame would have them.
+struct Panes
+{
+    ZnDockablePane p[4];
+    Panes()
+    {
+        char const *names[] = {"A", "B", "C", "D"};
+        for (int i = 0; i < 4; ++i) {
+            p[i].SetInternalName(names[i]);
+            p[i].SetWindowText((SString("win ") + names[i]).GetStr());
+        }
+    }
+};
+
+} // namespace
+
+TEST(Holder, OrientationFollowsTheChildren)
+{
+    int w = W();
+    HolderElement h;
+    EXPECT_FALSE(h.IsHorizontal()); // no children: stacked by default
+    h.SetChilds(Pane(CRectangle(0, 0, 100, 50)), Pane(CRectangle(100 + w, 0, 200, 50)));
+    EXPECT_TRUE(h.IsHorizontal());
+    h.GetPRight()->SetRect(CRectangle(100 + w + 3, 0, 200, 50));
+    EXPECT_TRUE(h.IsHorizontal());
+    h.GetPRight()->SetRect(CRectangle(100 + w + 4, 0, 200, 50));
+    EXPECT_FALSE(h.IsHorizontal());
+    // the left child lying on the right still makes a horizontal split
+    h.GetPRight()->SetRect(CRectangle(-100, 0, -w, 50));
+    EXPECT_TRUE(h.IsHorizontal());
+    h.GetPRight()->SetRect(CRectangle(0, 50 + w, 100, 90));
+    EXPECT_FALSE(h.IsHorizontal());
+}
+
+TEST(Holder, RectangleIsTheUnionAndTheFractionFollowsTheRule)
+{
+    int w = W();
+    std::unique_ptr<HolderElement> hor(Hold(Pane(CRectangle(10, 20, 110, 70)), Pane(CRectangle(110 + w, 20, 310 + w, 80))));
+    EXPECT_EQ(CRectangle(10, 20, 310 + w, 80), hor->GetRect());
+    EXPECT_DOUBLE_EQ(100.0 / 300.0, hor->GetLeftFract());
+
+    std::unique_ptr<HolderElement> ver(Hold(Pane(CRectangle(0, 0, 100, 300)), Pane(CRectangle(0, 300 + w, 100, 400 + w))));
+    EXPECT_TRUE(!ver->IsHorizontal());
+    EXPECT_DOUBLE_EQ(0.75, ver->GetLeftFract());
+
+    // A child without a finite far edge keeps the fraction at one half.
+    std::unique_ptr<HolderElement> open(Hold(Pane(CRectangle(0, 0, 100, RECT_EMPTY)), Pane(CRectangle(100 + w, 0, 400, 50))));
+    EXPECT_DOUBLE_EQ(0.5, open->GetLeftFract());
+    std::unique_ptr<HolderElement> one(Hold(nullptr, Pane(CRectangle(5, 5, 50, 50))));
+    EXPECT_EQ(CRectangle(5, 5, 50, 50), one->GetRect());
+    EXPECT_DOUBLE_EQ(0.5, one->GetLeftFract());
+    HolderElement none;
+    none.SetRect(CRectangle(1, 2, 3, 4));
+    none.RefreshRect();
+    EXPECT_EQ(CRectangle(1, 2, 3, 4), none.GetRect());
+    // No room beyond the divider: no share to compute, and no division by it.
+    std::unique_ptr<HolderElement> thin(Hold(Pane(CRectangle(0, 0, 0, 10)), Pane(CRectangle(w, 0, w, 10))));
+    EXPECT_TRUE(thin->IsHorizontal());
+    EXPECT_DOUBLE_EQ(0.5, thin->GetLeftFract());
+
+    // Refreshing reaches nested holders first.
+    std::unique_ptr<HolderElement> outer(Hold(Hold(Pane(CRectangle(0, 0, 100, 100)), Pane(CRectangle(0, 100 + w, 100, 200))),
+                                              Pane(CRectangle(100 + w, 0, 300, 200))));
+    auto *inner = static_cast<HolderElement *>(outer->GetPLeft());
+    inner->GetPLeft()->SetRect(CRectangle(0, 0, 200, 50));
+    inner->GetPRight()->SetRect(CRectangle(0, 50 + w, 200, 200));
+    outer->GetPRight()->SetRect(CRectangle(200 + w, 0, 300, 200));
+    outer->RefreshRect();
+    EXPECT_EQ(CRectangle(0, 0, 200, 200), inner->GetRect());
+    EXPECT_DOUBLE_EQ(50.0 / (200.0 - w), inner->GetLeftFract());
+    EXPECT_DOUBLE_EQ(200.0 / (300.0 - w), outer->GetLeftFract());
+
+    FractProbe probe;
+    probe.SetRect(CRectangle(0, 0, 400, 100));
+    EXPECT_DOUBLE_EQ(100.0 / (400.0 - w), probe.Fract(CRectangle(0, 0, 100, 100), CRectangle(100 + w, 0, 400, 100)));
+    EXPECT_DOUBLE_EQ(100.0 / (400.0 - w), probe.GetLeftFract());
+    EXPECT_DOUBLE_EQ(0.5, probe.Fract(CRectangle(0, 0, 100, RECT_EMPTY), CRectangle(100 + w, 0, 400, 100)));
+}
+
+TEST(Holder, SideLengthsByFractionRoundHalfUp)
+{
+    int w = W();
+    HolderElement h;
+    DockPaneElement *l = Pane(CRectangle(0, 0, 100, 50));
+    DockPaneElement *r = Pane(CRectangle(100 + w, 0, 200, 50));
+    h.SetChilds(l, r);
+    h.SetRect(CRectangle(0, 0, 301 + w, 50)); // 301 pixels to share
+    h.SetLeftFract(0.5);
+    EXPECT_EQ(151, h.GetSideLenInPixel(l));
+    EXPECT_EQ(151, h.GetSideLenInPixel(r));
+    h.SetLeftFract(0.25);
+    EXPECT_EQ(75, h.GetSideLenInPixel(l)); // 75.25
+    EXPECT_EQ(226, h.GetSideLenInPixel(r)); // 225.75
+    DockPaneElement other;
+    EXPECT_EQ((301 + w + 1) / 2, h.GetSideLenInPixel(&other));
+    EXPECT_EQ((301 + w + 1) / 2, h.GetSideLenInPixel(nullptr));
+    h.SetRect(CRectangle(0, 0, w - 1, 50));
+    EXPECT_EQ(0, h.GetSideLenInPixel(l));
+}
+
+TEST(Holder, ScalingToTheFractionResizesChildrenAndTellsThePane)
+{
+    int w = W();
+    Panes p;
+    // left: a pane; right: a holder of two stacked panes
+    DockPaneElement *a = Pane(CRectangle(0, 0, 200, 300), &p.p[0]);
+    DockPaneElement *b = Pane(CRectangle(200 + w, 0, 400 + w, 100), &p.p[1]);
+    DockPaneElement *c = Pane(CRectangle(200 + w, 100 + w, 400 + w, 300), &p.p[2]);
+    HolderElement *right = Hold(b, c);
+    std::unique_ptr<HolderElement> root(Hold(a, right));
+    root->SetLeftFract(0.25);
+    right->SetLeftFract(0.75);
+    root->ScaleChildsToFract();
+    EXPECT_EQ(100, a->GetRect().Right() - a->GetRect().Left()); // 400 * 0.25
+    EXPECT_EQ(100, p.p[0].GetSizeInContainer());
+    EXPECT_EQ(400 + w - 100 - w, right->GetRect().Right() - right->GetRect().Left());
+    // the nested holder used its own (unchanged) height
+    int extent = 300 - 0;
+    int len = int((extent - w) * 0.75 + 0.5);
+    EXPECT_EQ(len, b->GetRect().Bottom() - b->GetRect().Top());
+    EXPECT_EQ(len, p.p[1].GetSizeInContainer());
+    EXPECT_EQ(extent - len - w, c->GetRect().Bottom() - c->GetRect().Top());
+    EXPECT_EQ(0, p.p[2].GetSizeInContainer()); // only the driving pane is told
+
+    // a holder on the left: the right pane drives
+    DockPaneElement *d = Pane(CRectangle(300 + w, 0, 500, 100), &p.p[3]);
+    std::unique_ptr<HolderElement> root2(Hold(Hold(Pane(CRectangle(0, 0, 300, 40)), Pane(CRectangle(0, 40 + w, 300, 100))), d));
+    root2->SetLeftFract(0.5);
+    root2->ScaleChildsToFract();
+    int len2 = int((500 - w) * 0.5 + 0.5);
+    EXPECT_EQ(len2, d->GetRect().Right() - d->GetRect().Left());
+    EXPECT_EQ(len2, p.p[3].GetSizeInContainer());
+    EXPECT_EQ(500 - len2 - w, root2->GetPLeft()->GetRect().Right() - root2->GetPLeft()->GetRect().Left());
+}
+
+TEST(Holder, DepthsRunDownTheTree)
+{
+    std::unique_ptr<HolderElement> root(Hold(Hold(Pane(CRectangle()), Hold(Pane(CRectangle()), nullptr)), Pane(CRectangle())));
+    root->SetNDepth(2);
+    auto *l = static_cast<HolderElement *>(root->GetPLeft());
+    auto *ll = static_cast<HolderElement *>(l->GetPRight());
+    EXPECT_EQ(2, root->GetNDepth());
+    EXPECT_EQ(3, l->GetNDepth());
+    EXPECT_EQ(3, root->GetPRight()->GetNDepth());
+    EXPECT_EQ(4, l->GetPLeft()->GetNDepth());
+    EXPECT_EQ(4, ll->GetNDepth());
+    EXPECT_EQ(5, ll->GetPLeft()->GetNDepth());
+    EXPECT_EQ(root.get(), l->GetParent());
+    EXPECT_EQ(ll, ll->GetPLeft()->GetParent());
+}
+
+TEST(Holder, OrphanShellsAreRemoved)
+{
+    // a holder without children answers itself
+    HolderElement *empty = new HolderElement();
+    EXPECT_EQ(empty, empty->RemoveOrphanShells());
+    delete empty;
+
+    // an empty holder inside is deleted; the outer then holds one child and
+    // hands it over
+    DockPaneElement *x = Pane(CRectangle(1, 1, 2, 2));
+    HolderElement *outer = new HolderElement();
+    outer->SetChilds(new HolderElement(), x);
+    outer->SetNDepth(1);
+    EXPECT_EQ(x, outer->RemoveOrphanShells());
+    EXPECT_EQ(nullptr, x->GetParent());
+    EXPECT_EQ(1, x->GetNDepth()); // it takes the holder's place
+    EXPECT_FALSE(outer->HasChilds());
+    delete outer;
+    delete x;
+
+    // a holder with one child inside is replaced by that child
+    DockPaneElement *a = Pane(CRectangle());
+    DockPaneElement *b = Pane(CRectangle());
+    std::unique_ptr<HolderElement> root(new HolderElement());
+    HolderElement *in = new HolderElement();
+    in->SetChilds(a, nullptr);
+    root->SetChilds(in, b);
+    root->SetNDepth(0);
+    EXPECT_EQ(2, a->GetNDepth());
+    EXPECT_EQ(nullptr, root->RemoveOrphanShells());
+    EXPECT_EQ(a, root->GetPLeft());
+    EXPECT_EQ(b, root->GetPRight());
+    EXPECT_EQ(root.get(), a->GetParent());
+    EXPECT_EQ(1, a->GetNDepth());
+
+    // a whole tree of empty shells collapses to nothing
+    HolderElement *shells = new HolderElement();
+    HolderElement *s1 = new HolderElement();
+    s1->SetChilds(new HolderElement(), new HolderElement());
+    shells->SetChilds(s1, new HolderElement());
+    EXPECT_EQ(shells, shells->RemoveOrphanShells());
+    EXPECT_FALSE(shells->HasChilds());
+    delete shells;
+
+    DockPaneElement plain;
+    EXPECT_EQ(nullptr, plain.RemoveOrphanShells());
+}
+
+TEST(Holder, CopiesDuplicateChildrenWithoutTheirNeighbours)
+{
+    int w = W();
+    DockPaneElement *a = Pane(CRectangle(0, 0, 100, 100));
+    DockPaneElement *b = Pane(CRectangle(100 + w, 0, 300, 100));
+    a->AddRelation(b, true);
+    std::unique_ptr<HolderElement> h(Hold(a, b));
+    h->SetNDepth(0);
+    FreeSpaceElement fs;
+    fs.SetRect(CRectangle(0, 100 + w, 300, 400));
+    fs.SetNDepth(0);
+    h->AddRelation(&fs, true);
+    ASSERT_EQ(1u, h->GetNeighbours().size());
+
+    std::unique_ptr<DockElement> copy(h->Duplicate(true));
+    auto *hc = static_cast<HolderElement *>(copy.get());
+    EXPECT_EQ(h->GetId(), hc->GetId());
+    EXPECT_DOUBLE_EQ(h->GetLeftFract(), hc->GetLeftFract());
+    EXPECT_EQ(1u, hc->GetNeighbours().size());
+    ASSERT_NE(nullptr, hc->GetPLeft());
+    EXPECT_NE(a, hc->GetPLeft());
+    EXPECT_EQ(a->GetId(), hc->GetPLeft()->GetId());
+    EXPECT_EQ(b->GetRect(), hc->GetPRight()->GetRect());
+    EXPECT_EQ(hc, hc->GetPLeft()->GetParent());
+    EXPECT_EQ(hc, hc->GetPRight()->GetParent());
+    EXPECT_TRUE(hc->GetPLeft()->GetNeighbours().empty());
+    EXPECT_EQ(1u, a->GetNeighbours().size());
+    EXPECT_EQ(h->GetStr(), hc->GetStr());
+    std::unique_ptr<DockElement> bare(h->Duplicate(false));
+    EXPECT_TRUE(bare->GetNeighbours().empty());
+    EXPECT_EQ(nullptr, bare->GetParent());
+}
+
+TEST(Holder, SearchesWalkTheTree)
+{
+    int w = W();
+    Panes p;
+    ZnDockablePane stranger;
+    DockPaneElement *a = Pane(CRectangle(0, 0, 100, 100), &p.p[0]);
+    DockPaneElement *b = Pane(CRectangle(0, 100 + w, 100, 200), &p.p[1]);
+    DockPaneElement *c = Pane(CRectangle(100 + w, 0, 200, 200), &p.p[2]);
+    HolderElement *ab = Hold(a, b);
+    std::unique_ptr<HolderElement> root(Hold(ab, c));
+    root->SetNDepth(0);
+
+    EXPECT_EQ(SString("Holder: L(win A) R(win B)"), ab->GetIdentifier());
+    EXPECT_EQ(SString("Holder: L(Holder: L(win A) R(win B)) R(win C)"), root->GetIdentifier());
+    HolderElement half;
+    half.SetChilds(nullptr, Pane(CRectangle(), &p.p[3]));
+    EXPECT_EQ(SString("Holder:  R(win D)"), half.GetIdentifier());
+    EXPECT_EQ(SString("Holder: "), HolderElement().GetIdentifier());
+
+    std::set<SString> counted{"win C"};
+    EXPECT_EQ(2, root->CountWindows(counted));
+    EXPECT_EQ(0, root->CountWindows(counted));
+    EXPECT_EQ(3u, counted.size());
+    DockPaneElement anonymous;
+    EXPECT_EQ(0, anonymous.CountWindows(counted));
+
+    std::set<SString> visited;
+    EXPECT_EQ(c, ab->FindClosestDockPane({"win C"}, visited));
+    visited.clear();
+    EXPECT_EQ(b, ab->FindClosestDockPane({"win B", "win C"}, visited));
+    visited.clear();
+    EXPECT_EQ(nullptr, ab->FindClosestDockPane({}, visited));
+    EXPECT_EQ(5u, visited.size()); // every element once, the walk ended
+    visited.insert("win A");
+    EXPECT_EQ(nullptr, a->FindClosestDockPane({"win A"}, visited));
+
+    EXPECT_EQ(b, root->FindElementOfPane(&p.p[1]));
+    EXPECT_EQ(nullptr, root->FindElementOfPane(&stranger));
+    EXPECT_EQ(nullptr, root->FindElementOfPane(nullptr));
+    std::vector<DockElement *> roots{root.get()};
+    EXPECT_EQ(c, DockElement::FindElementOfPane(roots, &p.p[2]));
+
+    EXPECT_EQ(b, root->FindNeighbourInHolder(a));
+    EXPECT_EQ(a, root->FindNeighbourInHolder(b));
+    EXPECT_EQ(nullptr, root->FindNeighbourInHolder(c)); // its partner is a holder
+    std::unique_ptr<DockElement> aCopy(a->Duplicate(false));
+    EXPECT_EQ(b, root->FindNeighbourInHolder(static_cast<DockPaneElement *>(aCopy.get())));
+
+    std::vector<ZnDockablePane *> panes;
+    root->FillPaneVec(panes);
+    EXPECT_EQ((std::vector<ZnDockablePane *>{&p.p[0], &p.p[1], &p.p[2]}), panes);
+
+    EXPECT_EQ(2, root->GetDepthForPane(&p.p[1]));
+    EXPECT_EQ(1, root->GetDepthForPane(&p.p[2]));
+    EXPECT_EQ(0, c->GetDepthForPane(&p.p[2]));
+    EXPECT_EQ(-1, root->GetDepthForPane(&stranger));
+    EXPECT_TRUE(root->CheckPaneExists(&p.p[0]));
+    EXPECT_FALSE(root->CheckPaneExists(&stranger));
+    EXPECT_FALSE(root->CheckPaneExists(nullptr));
+    EXPECT_TRUE(root->WindowsExist());
+    EXPECT_FALSE(HolderElement().WindowsExist());
+
+    root->NotifyOfAutoHidePane(&p.p[1]);
+    EXPECT_TRUE(b->IsAutoHide());
+    EXPECT_FALSE(a->IsAutoHide());
+    std::set<SString> names;
+    std::vector<ZnDockablePane *> hiddenPanes;
+    root->CollectAutoHidePanes(names, hiddenPanes);
+    root->CollectAutoHidePanes(names, hiddenPanes);
+    EXPECT_EQ(std::vector<ZnDockablePane *>{&p.p[1]}, hiddenPanes);
+    std::vector<DockPaneElement *> els;
+    std::set<SString> seen{"win A"};
+    root->FillDockPaneElementVec(els, seen);
+    EXPECT_EQ((std::vector<DockPaneElement *>{b, c}), els);
+
+    std::vector<DockElement *> mixed{new FloatingPaneElement(&p.p[3]), root->Duplicate(false), new FreeSpaceElement(),
+                                     new DockPaneElement(&p.p[3])};
+    EXPECT_EQ(mixed[2], DockElement::FindFreeSpaceElement(mixed));
+    EXPECT_EQ(std::vector<DockPaneElement *>{static_cast<DockPaneElement *>(mixed[3])},
+              DockElement::ExtractDockablePanes(mixed));
+    DockElement::ClearDockElements(mixed);
+    EXPECT_TRUE(mixed.empty());
+    EXPECT_EQ(nullptr, DockElement::FindFreeSpaceElement(mixed));
+}
+
+TEST(Holder, ScaleRectsScalesWholeTrees)
+{
+    int w = W();
+    std::vector<DockElement *> v{Hold(Pane(CRectangle(0, 0, 100, 100)), Pane(CRectangle(100 + w, 0, 200, 100))),
+                                 Pane(CRectangle(10, 200, 50, 300))};
+    DockElement::ScaleRects(Size(200, 400), Size(400, 200), v);
+    auto *h = static_cast<HolderElement *>(v[0]);
+    EXPECT_EQ(CRectangle(0, 0, 400, 50), h->GetRect());
+    EXPECT_EQ(CRectangle(0, 0, 200, 50), h->GetPLeft()->GetRect());
+    EXPECT_EQ(CRectangle(2 * (100 + w), 0, 400, 50), h->GetPRight()->GetRect());
+    EXPECT_EQ(CRectangle(20, 100, 100, 150), v[1]->GetRect());
+    // a zero source extent has no factor
+    DockElement::ScaleRects(Size(0, 10), Size(10, 10), v);
+    EXPECT_EQ(CRectangle(20, 100, 100, 150), v[1]->GetRect());
+    DockElement::ClearDockElements(v);
+}
