@@ -75,6 +75,17 @@
 #include "docking/DataBuffer.h"
 #include "docking/DockNeighbour.h"
 #include "docking/DockPosition.h"
+#include "docking/DockElementType.h"
+#include "docking/DirectionType.h"
+#include "docking/DockElement.h"
+#include "docking/HolderElement.h"
+#include "docking/PaneElement.h"
+#include "docking/DockPaneElement.h"
+#include "docking/FloatingPaneElement.h"
+#include "docking/HiddenPaneElement.h"
+#include "docking/FreeSpaceElement.h"
+#include "docking/ZnPaneDivider.h"
+#include "docking/ZnDockablePane.h"
 
 // The framework stand-in the library builds on
 #include "mfc/CObject.h"
