@@ -6,6 +6,8 @@
 
 // Text and time
 #include "text/SString.h"
+#include "text/CharSet.h"
+#include "text/TranscriptData.h"
 #include "text/Date.h"
 #include "text/Time.h"
 

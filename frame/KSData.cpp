@@ -1,6 +1,8 @@
 #include "frame/KSData.h"
 #include "frame/TimerManager.h"
+#include "graphics/DCManager.h"
 #include "mfc/AfxWin.h"
+#include "text/TranscriptData.h"
 
 #include <windows.h>
 
@@ -51,6 +53,9 @@ KSData::KSData()
 
     // The DC manager and the transliteration table join here when their
     // layers exist.
+    m_pDCManager = new DCManager;
+    m_pTranscriptData = new TranscriptData;
+    m_pTranscriptData->SetToCyrillic();
 
     if (HDC screen = GetDC(nullptr)) {
         m_nLogPixelsX = GetDeviceCaps(screen, LOGPIXELSX);
@@ -66,6 +71,10 @@ KSData::KSData()
 
 KSData::~KSData()
 {
+    delete m_pTranscriptData;
+    m_pTranscriptData = nullptr;
+    delete m_pDCManager;
+    m_pDCManager = nullptr;
     delete[] m_pColorTable;
     m_pColorTable = nullptr;
     delete m_pTimerManager;

@@ -12,6 +12,10 @@
 
 #include <windows.h>
 
+#include "frame/KSData.h"
+#include "frame/KSGlobal.h"
+#include "text/TranscriptData.h"
+
 int SString::m_staticLanguageId = 0;
 
 LineEnd GetSystemLineEnd()
@@ -1290,6 +1294,64 @@ SString &SString::ConvertLineEnd()
     return ConvertLineEnd(LineEndCrLf);
 }
 
+static bool IsDosSet(CharSet s)
+{
+    return s >= CharSetDos437 && s <= CharSetDos865;
+}
+
+SString &SString::Convert(CharSet from, CharSet to)
+{
+    if (from == CharSetNone || from == CharSetKeep || to == CharSetNone || to == CharSetKeep)
+        return *this;
+    if (from == CharSetSystem)
+        from = GetSystemCharSet();
+    if (to == CharSetSystem)
+        to = GetSystemCharSet();
+    if (from == to)
+        return *this;
+    Impl::Lock1 g(*this);
+    Buffer *b = m_pBuf;
+    // Plain ASCII (but for the DOS section sign) reads the same in every set:
+    // such text keeps its shared buffer.
+    bool section = IsDosSet(from);
+    unsigned i = 0;
+    auto const *t = reinterpret_cast<unsigned char const *>(b->Text());
+    while (i < b->m_nLen && t[i] < 0x80 && !(section && t[i] == 0x15))
+        ++i;
+    if (i == b->m_nLen)
+        return *this;
+    ImpStringConvert(Impl::MakePrivate(*this), from, to);
+    return *this;
+}
+
+char SString::Convert(char c, CharSet from, CharSet to)
+{
+    auto b = (unsigned char)c;
+    bool real = from != CharSetNone && from != CharSetKeep && to != CharSetNone && to != CharSetKeep;
+    if (b < 0x80) {
+        if (b != 0x15 || !real)
+            return c;
+        // Byte 21 is the section sign in the DOS sets.
+        CharSet t = to >= CharSetSystem ? CharSetAnsi : to;
+        if (!IsDosSet(from) || from == t)
+            return c;
+        char s = ImpChar16ToChar(0xA7, t);
+        return s ? s : c;
+    }
+    if (!real)
+        return '\0';
+    if (from < CharSetAnsi || from > CharSetDos865)
+        from = CharSetAnsi;
+    if (to >= CharSetSystem || to < CharSetAnsi)
+        to = CharSetAnsi;
+    if (from == to)
+        return c;
+    unsigned short p = ImpCharToChar16(c, from);
+    if (p < 0x80)
+        return c;
+    return ImpChar16ToChar(p, to); // '?' beyond the pivot codes, 0 where to lacks it
+}
+
 // ------------------------------------------------------------ extracting
 
 SString SString::Copy(unsigned int pos, unsigned int n) const
@@ -1871,6 +1933,48 @@ SString SString::UTF8ToRussian() const { return UTF8ToAnsi(1251); }
 SString SString::UTF8ToEnglish() const { return UTF8ToAnsi(1252); }
 SString SString::UTF8ToGreek() const { return UTF8ToAnsi(1253); }
 SString SString::UTF8ToTurkish() const { return UTF8ToAnsi(1254); }
+
+// The global transliteration data, or null before KSInit and after KSExit.
+static TranscriptData const *Transcript()
+{
+    KSData const *d = GetPKSData();
+    if (!d || !d->HasTranscriptData() || !d->GetTranscriptData().IsTranscript())
+        return nullptr;
+    return &d->GetTranscriptData();
+}
+
+// Letters of the script, a letter equal to the one before it not counted, so
+// that a run such as a doubled letter or a line of one sign weighs once.
+static unsigned CountTranscript(TranscriptData const &td, unsigned char const *t, unsigned n)
+{
+    unsigned count = 0;
+    for (unsigned i = 0; i < n; ++i)
+        if (td.IsTranscriptChar(t[i]) && (i == 0 || t[i] != t[i - 1]))
+            ++count;
+    return count;
+}
+
+bool SString::IsTranscript() const
+{
+    TranscriptData const *td = Transcript();
+    if (!td)
+        return false;
+    Impl::Lock1 g(*this);
+    unsigned len = m_pBuf->m_nLen;
+    unsigned count =
+        CountTranscript(*td, reinterpret_cast<unsigned char const *>(m_pBuf->Text()), len);
+    return count != 0 && count > len / 2;
+}
+
+bool SString::IsTranscript(char const *const text)
+{
+    TranscriptData const *td = Transcript();
+    if (!td || !text)
+        return false;
+    unsigned len = unsigned(strnlen(text, STR_MAX_LEN));
+    unsigned count = CountTranscript(*td, reinterpret_cast<unsigned char const *>(text), len);
+    return count != 0 && count > len / 2;
+}
 
 void SString::SetLanguage(int languageId)
 {

@@ -6,6 +6,7 @@
 
 #include "frame/Kestrel5Api.h"
 #include "mfc/CStringT.h"
+#include "text/CharSet.h"
 
 // Longest text. A buffer block is capacity + 16 bytes, and this keeps the
 // largest block within 24 bits.
@@ -138,6 +139,14 @@ public:
     SString Upper() const;
     SString &ConvertLineEnd(LineEnd target);
     SString &ConvertLineEnd();
+    // Bytes from one character set to another in place; CharSetNone and
+    // CharSetKeep on either side leave the text alone.
+    SString &Convert(CharSet from, CharSet to);
+    // One byte. Unlike the string form: 0 for a byte of 128 or above when
+    // either set is CharSetNone or CharSetKeep, the byte itself where the
+    // string form writes an ASCII stand-in, and 0 where the target lacks the
+    // character (the string form keeps the old byte).
+    static char Convert(char c, CharSet from, CharSet to);
 
     // Extracting
     SString Copy(unsigned int pos, unsigned int n = STR_TO_END) const;
@@ -205,6 +214,11 @@ public:
     SString UTF8ToEnglish() const;
     SString UTF8ToGreek() const;
     SString UTF8ToTurkish() const;
+
+    // Whether more than half of the text is letters of the script the global
+    // transliteration data names (a letter repeated counts once).
+    bool IsTranscript() const;
+    static bool IsTranscript(char const *const text);
 
     static void SetLanguage(int languageId);
     static int m_staticLanguageId;

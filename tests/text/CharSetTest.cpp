@@ -1,0 +1,289 @@
+// The character-set conversion: its two tables checked against the
+// platform's own code pages, the round trips between every pair of sets, and
+// the string and one-byte conversions of SString with their differences.
+#include "text/CharSet.h"
+#include "text/SString.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct SetInfo
+{
+    CharSet set;
+    unsigned codePage;
+};
+
+SetInfo const kSets[] = {{CharSetAnsi, 1252},   {CharSetMac, 10000},   {CharSetDos437, 437},
+                         {CharSetDos850, 850},  {CharSetDos860, 860},  {CharSetDos861, 861},
+                         {CharSetDos863, 863},  {CharSetDos865, 865}};
+
+// The platform's character for one byte; the DOS pages with their glyphs for
+// the control bytes, which is where their section sign lives.
+wchar_t Platform(unsigned codePage, unsigned char b)
+{
+    char c = char(b);
+    wchar_t w = 0;
+    DWORD flags = codePage < 1000 ? MB_USEGLYPHCHARS : 0;
+    return MultiByteToWideChar(codePage, flags, &c, 1, &w, 1) == 1 ? w : 0xFFFF;
+}
+
+// Bytes whose table entry deliberately differs from the platform's chart.
+bool Deliberate(CharSet set, unsigned char b)
+{
+    if (set == CharSetAnsi)
+        return b == 0x80 || b == 0x8E || b == 0x9E || b == 0x88; // own values; '^'
+    if (set == CharSetMac)
+        return b == 0xF6 || b == 0xBD; // '^'; the ohm sign is the Greek omega
+    if (set == CharSetDos850)
+        return b == 0xF2; // '='
+    if (set == CharSetDos863)
+        return b == 0x8D; // '='
+    return false;
+}
+
+// The byte of the platform's character u in a set, or 0: bytes 128 and up,
+// and byte 21, whose glyph in the DOS pages the library converts as well.
+unsigned char PlatformByte(unsigned codePage, wchar_t u)
+{
+    for (unsigned b = 128; b < 256; ++b)
+        if (Platform(codePage, (unsigned char)b) == u)
+            return (unsigned char)b;
+    return codePage < 1000 && Platform(codePage, 0x15) == u ? 0x15 : 0;
+}
+
+std::string Bytes(SString const &s)
+{
+    return std::string(s.GetStr(), std::size_t(s.Len()));
+}
+
+} // namespace
+
+TEST(CharSetTables, AgreeWithThePlatformWhereNoDeliberateDifference)
+{
+    int compared = 0;
+    for (SetInfo const &from : kSets) {
+        for (unsigned b = 128; b < 256; ++b) {
+            if (Deliberate(from.set, (unsigned char)b))
+                continue;
+            wchar_t u = Platform(from.codePage, (unsigned char)b);
+            for (SetInfo const &to : kSets) {
+                if (to.set == from.set)
+                    continue;
+                unsigned char want = PlatformByte(to.codePage, u);
+                char got = SString::Convert(char(b), from.set, to.set);
+                if ((want && Deliberate(to.set, want)) || Deliberate(to.set, (unsigned char)got))
+                    continue;
+                EXPECT_EQ(want, (unsigned char)got)
+                    << "byte " << std::hex << b << " from set " << from.set << " to " << to.set;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 7000);
+}
+
+TEST(CharSetTables, DeliberateDifferencesFromThePlatform)
+{
+    // Bytes the Windows set leaves unassigned or reassigned later stay bytes
+    // of their own: no other set receives them.
+    for (unsigned char b : {0x80, 0x81, 0x8E, 0x9E})
+        EXPECT_EQ(b, ImpCharToChar16(char(b), CharSetAnsi));
+    EXPECT_EQ(0, SString::Convert('\x80', CharSetAnsi, CharSetMac)) << "no euro sign link";
+    // ASCII stand-ins for characters no other set has.
+    EXPECT_EQ('^', ImpCharToChar16('\x88', CharSetAnsi));
+    EXPECT_EQ('^', ImpCharToChar16('\xF6', CharSetMac));
+    EXPECT_EQ('=', ImpCharToChar16('\xF2', CharSetDos850));
+    EXPECT_EQ('=', ImpCharToChar16('\x8D', CharSetDos863));
+    // The Mac's omega is the platform's ohm sign, but the same letter as the
+    // DOS omega.
+    EXPECT_EQ('\xEA', SString::Convert('\xBD', CharSetMac, CharSetDos437));
+    EXPECT_EQ('\xBD', SString::Convert('\xEA', CharSetDos860, CharSetMac));
+}
+
+TEST(CharSetTables, ColumnsAreInversesOfEachOther)
+{
+    for (SetInfo const &s : kSets) {
+        std::vector<int> seen(0x2B0, 0);
+        for (unsigned b = 128; b < 256; ++b) {
+            unsigned short p = ImpCharToChar16(char(b), s.set);
+            if (p < 128)
+                continue;
+            ASSERT_LE(p, 0x2AF);
+            EXPECT_EQ(0, seen[p]++) << "two bytes share pivot " << p;
+            EXPECT_EQ((unsigned char)b, (unsigned char)ImpChar16ToChar(p, s.set));
+        }
+        for (unsigned p = 0x80; p <= 0x2AF; ++p) {
+            auto b = (unsigned char)ImpChar16ToChar((unsigned short)p, s.set);
+            if (b >= 128) {
+                EXPECT_EQ(p, ImpCharToChar16(char(b), s.set)) << "pivot " << p;
+            } else if (b) {
+                EXPECT_TRUE(p == 0xA7 && b == 0x15) << "only the section sign lives below 128";
+            }
+        }
+    }
+}
+
+TEST(CharSetTables, PivotCodesKeepUnicodeNumbersUpToLatinExtendedA)
+{
+    for (SetInfo const &s : kSets) {
+        for (unsigned b = 128; b < 256; ++b) {
+            if (Deliberate(s.set, (unsigned char)b))
+                continue;
+            wchar_t u = Platform(s.codePage, (unsigned char)b);
+            unsigned short p = ImpCharToChar16(char(b), s.set);
+            if (u < 0x180)
+                EXPECT_EQ(unsigned(u), p) << "byte " << b << " of set " << s.set;
+            else
+                EXPECT_GE(p, 0x180) << "byte " << b << " of set " << s.set;
+        }
+    }
+    EXPECT_EQ(0x193, ImpCharToChar16('\x96', CharSetAnsi)); // en dash
+    EXPECT_EQ(0x1A6, ImpCharToChar16('\x85', CharSetAnsi)); // ellipsis
+    EXPECT_EQ(0x2AF, ImpCharToChar16('\x9F', CharSetDos437)); // florin
+}
+
+TEST(CharSetTables, CodesOutsideThePivotRangeGiveAQuestionMark)
+{
+    for (unsigned short code : {0, 65, 127, 0x2B0, 0xFFFF})
+        EXPECT_EQ('?', ImpChar16ToChar(code, CharSetAnsi)) << code;
+    // A set that is not a real one reads as the Windows set.
+    EXPECT_EQ(ImpChar16ToChar(0x160, CharSetAnsi), ImpChar16ToChar(0x160, CharSet(42)));
+    EXPECT_EQ(ImpCharToChar16('\x8A', CharSetAnsi), ImpCharToChar16('\x8A', CharSet(-3)));
+    EXPECT_EQ(ImpCharToChar16('\x8A', CharSetAnsi), ImpCharToChar16('\x8A', CharSetNone));
+}
+
+TEST(CharSetConvert, EveryByteGoesThereAndBackConsistently)
+{
+    for (SetInfo const &a : kSets) {
+        for (SetInfo const &b : kSets) {
+            if (a.set == b.set)
+                continue;
+            std::string text;
+            for (unsigned c = 128; c < 256; ++c)
+                text += char(c);
+            std::string there = text;
+            ImpStringConvert(there.data(), a.set, b.set);
+            std::string back = there;
+            ImpStringConvert(back.data(), b.set, a.set);
+            for (unsigned i = 0; i < 128; ++i) {
+                char c = text[i];
+                unsigned short p = ImpCharToChar16(c, a.set);
+                char one = SString::Convert(c, a.set, b.set);
+                if (p < 128) {
+                    EXPECT_EQ(char(p), there[i]);
+                    EXPECT_EQ(c, one) << "the one-byte form keeps a stand-in's byte";
+                } else if (one) {
+                    EXPECT_EQ(one, there[i]);
+                    EXPECT_EQ(c, back[i]) << "a character in both sets comes back exactly";
+                    EXPECT_EQ(c, SString::Convert(one, b.set, a.set));
+                } else {
+                    EXPECT_EQ(c, there[i]) << "a character the target lacks keeps its byte";
+                }
+            }
+        }
+    }
+}
+
+TEST(CharSetConvert, SectionSignOfTheDosSets)
+{
+    struct Case
+    {
+        CharSet from, to;
+        char want;
+    } const cases[] = {
+        {CharSetDos437, CharSetAnsi, '\xA7'},  {CharSetDos850, CharSetMac, '\xA4'},
+        {CharSetDos861, CharSetDos850, '\xF5'}, {CharSetDos865, CharSetDos863, '\x8F'},
+        {CharSetDos850, CharSetDos437, '\x15'}, {CharSetDos437, CharSetSystem, '\xA7'},
+        {CharSetAnsi, CharSetDos437, '\x15'},   {CharSetMac, CharSetAnsi, '\x15'},
+        {CharSetDos437, CharSetDos437, '\x15'},
+    };
+    for (Case const &c : cases) {
+        char text[] = "a\x15z";
+        ImpStringConvert(text, c.from, c.to);
+        EXPECT_EQ(c.want, text[1]) << c.from << " to " << c.to;
+        EXPECT_EQ(c.want, SString::Convert('\x15', c.from, c.to)) << c.from << " to " << c.to;
+    }
+    // The sign comes back to byte 21 in the sets that have it nowhere else.
+    EXPECT_EQ('\x15', SString::Convert('\xA7', CharSetAnsi, CharSetDos437));
+    EXPECT_EQ('\x15', SString::Convert('\xF5', CharSetDos850, CharSetDos865));
+    EXPECT_EQ('\x15', SString::Convert('\x15', CharSetDos437, CharSetKeep));
+}
+
+TEST(CharSetConvert, StringAndOneByteFormsDifferWhereIntended)
+{
+    // A stand-in: the string gets '^', the single byte keeps its value.
+    SString s("\x88");
+    s.Convert(CharSetAnsi, CharSetDos437);
+    EXPECT_EQ("^", Bytes(s));
+    EXPECT_EQ('\x88', SString::Convert('\x88', CharSetAnsi, CharSetDos437));
+    // A character the target lacks: the string keeps the byte, one byte is 0.
+    s = "\xC4\xCD"; // box drawing in 437
+    s.Convert(CharSetDos437, CharSetAnsi);
+    EXPECT_EQ("\xC4\xCD", Bytes(s));
+    EXPECT_EQ(0, SString::Convert('\xC4', CharSetDos437, CharSetAnsi));
+    // CharSetNone or CharSetKeep: the string stays, a high byte becomes 0.
+    EXPECT_EQ(0, SString::Convert('\xE4', CharSetNone, CharSetAnsi));
+    EXPECT_EQ(0, SString::Convert('\xE4', CharSetAnsi, CharSetKeep));
+    EXPECT_EQ('a', SString::Convert('a', CharSetKeep, CharSetNone));
+    EXPECT_EQ('\xE4', SString::Convert('\xE4', CharSetMac, CharSetMac));
+}
+
+TEST(CharSetConvert, StringConversionOfSString)
+{
+    SString s("\x81\x9B");
+    s.Convert(CharSetDos437, CharSetAnsi);
+    EXPECT_EQ("\xFC\xA2", Bytes(s));
+    s.Convert(CharSetAnsi, CharSetDos437);
+    EXPECT_EQ("\x81\x9B", Bytes(s));
+
+    CharSet const unreal[] = {CharSetNone, CharSetKeep};
+    for (CharSet u : unreal) {
+        SString t("\x81\x9B\x15x");
+        t.Convert(u, CharSetAnsi);
+        EXPECT_EQ("\x81\x9B\x15x", Bytes(t));
+        t.Convert(CharSetDos437, u);
+        EXPECT_EQ("\x81\x9B\x15x", Bytes(t));
+    }
+    // CharSetSystem is the Windows set.
+    SString sys("\xE4"), ansi("\xE4");
+    sys.Convert(CharSetSystem, CharSetDos850);
+    ansi.Convert(CharSetAnsi, CharSetDos850);
+    EXPECT_EQ(Bytes(ansi), Bytes(sys));
+    EXPECT_EQ("\x84", Bytes(sys));
+    SString same("\xE4");
+    same.Convert(CharSetSystem, CharSetAnsi);
+    EXPECT_EQ("\xE4", Bytes(same));
+}
+
+TEST(CharSetConvert, ConvertingACopyLeavesTheOriginal)
+{
+    SString original("Gr\x81\xE1" "e \x15 1");
+    SString copy(original);
+    copy.Convert(CharSetDos850, CharSetMac);
+    EXPECT_EQ("Gr\x81\xE1" "e \x15 1", Bytes(original));
+    EXPECT_EQ("Gr\x9F\xA7" "e \xA4 1", Bytes(copy));
+    EXPECT_EQ(original.Len(), copy.Len());
+    EXPECT_FALSE(copy.IsUTF8());
+}
+
+TEST(CharSetConvert, BadArgumentsDoNothingHarmful)
+{
+    ImpStringConvert(nullptr, CharSetAnsi, CharSetMac);
+    char empty[] = "";
+    ImpStringConvert(empty, CharSetDos437, CharSetMac);
+    EXPECT_EQ('\0', empty[0]);
+    // Out-of-range sets read as the Windows set on either side.
+    char a[] = "\xE4", b[] = "\xE4";
+    ImpStringConvert(a, CharSet(77), CharSetDos437);
+    ImpStringConvert(b, CharSetAnsi, CharSetDos437);
+    EXPECT_EQ(b[0], a[0]);
+    char c[] = "\x84";
+    ImpStringConvert(c, CharSetDos437, CharSet(-1));
+    EXPECT_EQ('\xE4', c[0]);
+    EXPECT_EQ(CharSetAnsi, GetSystemCharSet());
+}
