@@ -20,6 +20,7 @@
 #include "base/WildCard.h"
 #include "base/DirEntry.h"
 #include "base/FileStat.h"
+#include "base/Dir.h"
 #include "base/ERRCODE.h"
 #include "base/LocalSizedWrite.h"
 #include "base/LocalSizedRead.h"
