@@ -5,6 +5,7 @@
 #include "frame/CWindowMap.h"
 #include "frame/KSData.h"
 #include "mfc/CWnd.h"
+#include "controls/ScrollBar.h"
 #include "window/Window.h"
 
 #include <windows.h>
@@ -34,9 +35,9 @@ Window *WinMsgRouter::LookupControl(HWND hWnd) const
     return static_cast<Window *>(m_pControlMap->GetValueAt(hWnd));
 }
 
-Window *WinMsgRouter::LookupScrollBar(HWND hWnd) const
+ScrollBar *WinMsgRouter::LookupScrollBar(HWND hWnd) const
 {
-    return static_cast<Window *>(m_pScrollBarMap->GetValueAt(hWnd));
+    return static_cast<ScrollBar *>(m_pScrollBarMap->GetValueAt(hWnd));
 }
 
 HWND WinMsgRouter::HandleOf(Window *pWin) const
@@ -119,13 +120,13 @@ void WinMsgRouter::RemoveControl(Window *pCtrl)
     }
 }
 
-void WinMsgRouter::AddScrollBar(Window *pScrollBar)
+void WinMsgRouter::AddScrollBar(ScrollBar *pScrollBar)
 {
     if (HWND h = pScrollBar ? pScrollBar->GetHWND() : nullptr)
         m_pScrollBarMap->SetAt(h, pScrollBar);
 }
 
-void WinMsgRouter::RemoveScrollBar(Window *pScrollBar)
+void WinMsgRouter::RemoveScrollBar(ScrollBar *pScrollBar)
 {
     if (pScrollBar) {
         HWND h = HandleOf(pScrollBar);
@@ -261,11 +262,14 @@ bool WinMsgRouter::Dispatch(Window *win, unsigned int nMsg, WPARAM wParam, LPARA
     case WM_SYSCOMMAND:
         return !win->ProcessSysCommand();
     case WM_HSCROLL:
-    case WM_VSCROLL:
-        // Scroll bars answer through their own object once the scroll-bar
-        // control registers here.
+    case WM_VSCROLL: {
+        bool result = true;
+        if (lParam)
+            if (ScrollBar *bar = LookupScrollBar(reinterpret_cast<HWND>(lParam)))
+                result = !bar->ProcessScroll(nMsg, wParam, lParam);
         inputTime();
-        return true;
+        return result;
+    }
     case WM_MENUSELECT:
         return !win->ProcessMenuSelect(wParam);
     case WM_MOUSEMOVE: {

@@ -12,6 +12,7 @@ class CWindowMap;
 class CScrollBarMap;
 class CControlMap;
 class Window;
+class ScrollBar;
 
 // Routes the messages of every registered window into its Window object:
 // raw hooks first, then the Window's handlers, then — unless consumed — the
@@ -31,11 +32,11 @@ public:
     void RemoveWindow(Window *pWin);
     void AddControl(Window *pCtrl);
     void RemoveControl(Window *pCtrl);
-    void AddScrollBar(Window *pScrollBar);
-    void RemoveScrollBar(Window *pScrollBar);
+    void AddScrollBar(ScrollBar *pScrollBar);
+    void RemoveScrollBar(ScrollBar *pScrollBar);
     Window *LookupWindow(HWND hWnd) const;
     Window *LookupControl(HWND hWnd) const;
-    Window *LookupScrollBar(HWND hWnd) const;
+    ScrollBar *LookupScrollBar(HWND hWnd) const;
 
     // The procedure installed on every registered window.
     static LRESULT CALLBACK RouterWndProc(HWND hWnd, unsigned int nMsg, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,3 @@
+#include "bcg/CBCGPScrollBar.h"
+
+IMPLEMENT_DYNAMIC(CBCGPScrollBar, CScrollBar)

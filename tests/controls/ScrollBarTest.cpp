@@ -1,0 +1,170 @@
+// Scroll bars under a routed parent: each platform scroll code becomes a
+// step with its kind and distance.
+#include "controls/ScrollBar.h"
+#include "frame/KSGlobal.h"
+#include "frame/WinMsgRouter.h"
+#include "mfc/AfxWin.h"
+#include "mfc/CWnd.h"
+#include "window/WorkWindow.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+struct Step
+{
+    ScrollType type;
+    int delta;
+    int thumb;
+};
+
+class Listener : public LinkHdl
+{
+public:
+    std::vector<Step> steps;
+    int ends = 0;
+    __int64 OnScroll(void *p)
+    {
+        auto *bar = static_cast<ScrollBar *>(p);
+        steps.push_back({bar->GetType(), bar->GetDelta(), bar->GetThumbPos()});
+        return 0;
+    }
+    __int64 OnEnd(void *)
+    {
+        ++ends;
+        return 0;
+    }
+};
+
+// Counts the scroll codes that reach the parent's own procedure.
+class ParentWnd : public CWnd
+{
+public:
+    int passedOn = 0;
+    LRESULT WindowProc(unsigned int msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == WM_VSCROLL || msg == WM_HSCROLL)
+            ++passedOn;
+        return CWnd::WindowProc(msg, wp, lp);
+    }
+};
+
+class ScrollBarTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KSInit();
+        parent = new WorkWindow(static_cast<CWnd *>(nullptr), 0);
+        bar = new ScrollBar(parent, 0x2000);
+        bar->ChangeScrollHdl(Link(&listener, &Listener::OnScroll));
+        bar->ChangeEndScrollHdl(Link(&listener, &Listener::OnEnd));
+    }
+    void TearDown() override
+    {
+        delete bar;
+        delete parent;
+        KSExit();
+    }
+    void Send(unsigned code, int pos = 0)
+    {
+        SendMessageA(parent->GetHWND(), WM_VSCROLL, MAKEWPARAM(code, static_cast<unsigned short>(pos)),
+                     reinterpret_cast<LPARAM>(bar->GetHWND()));
+    }
+    int PlatformPos() { return GetScrollPos(bar->GetHWND(), SB_CTL); }
+    WorkWindow *parent = nullptr;
+    ScrollBar *bar = nullptr;
+    Listener listener;
+};
+
+} // namespace
+
+TEST_F(ScrollBarTest, StartsAtItsDefaults)
+{
+    ASSERT_NE(nullptr, bar->GetHWND());
+    EXPECT_EQ(0, bar->GetRange().Min());
+    EXPECT_EQ(500, bar->GetRange().Max());
+    EXPECT_EQ(40, bar->GetThumbPos());
+    EXPECT_EQ(1, bar->GetLineSize());
+    EXPECT_EQ(1, bar->GetPageSize());
+    EXPECT_EQ(1676, GetDlgCtrlID(bar->GetHWND()));
+    EXPECT_EQ(bar, GlGetPWinMsgRouter()->LookupScrollBar(bar->GetHWND()));
+    int lo, hi;
+    GetScrollRange(bar->GetHWND(), SB_CTL, &lo, &hi);
+    EXPECT_EQ(500, hi);
+}
+
+TEST_F(ScrollBarTest, StepsStopAtTheEndsOfTheRange)
+{
+    bar->ChangeRange(Range(0, 100));
+    bar->ChangePageSize(30);
+    bar->ChangeLineSize(7);
+    bar->ChangeThumbPos(80);
+    Send(SB_PAGEDOWN);
+    Send(SB_LINEDOWN);
+    bar->ChangeThumbPos(3);
+    Send(SB_LINEUP);
+    Send(SB_PAGEDOWN);
+    Send(SB_PAGEUP);
+    ASSERT_EQ(5u, listener.steps.size());
+    EXPECT_EQ(ScrollTypePageDown, listener.steps[0].type);
+    EXPECT_EQ(20, listener.steps[0].delta);
+    EXPECT_EQ(100, listener.steps[0].thumb);
+    EXPECT_EQ(0, listener.steps[1].delta) << "already at the maximum";
+    EXPECT_EQ(ScrollTypeLineUp, listener.steps[2].type);
+    EXPECT_EQ(-3, listener.steps[2].delta);
+    EXPECT_EQ(30, listener.steps[3].delta);
+    EXPECT_EQ(-30, listener.steps[4].delta);
+    EXPECT_EQ(0, PlatformPos());
+    EXPECT_EQ(0, bar->GetDelta()) << "outside the link";
+    EXPECT_EQ(ScrollTypeNone, bar->GetType());
+}
+
+TEST_F(ScrollBarTest, DraggingReportsWithoutMovingTheControl)
+{
+    bar->ChangeThumbPos(10);
+    Send(SB_THUMBTRACK, 25);
+    ASSERT_EQ(1u, listener.steps.size());
+    EXPECT_EQ(ScrollTypeDrag, listener.steps[0].type);
+    EXPECT_EQ(15, listener.steps[0].delta);
+    EXPECT_EQ(25, listener.steps[0].thumb);
+    EXPECT_EQ(10, PlatformPos()) << "the platform control was not moved";
+    EXPECT_EQ(25, bar->GetThumbPos());
+    Send(SB_THUMBTRACK, 31);
+    EXPECT_EQ(6, listener.steps[1].delta);
+    Send(SB_ENDSCROLL);
+    EXPECT_EQ(1, listener.ends);
+    EXPECT_EQ(10, bar->GetThumbPos()) << "after the end: the control's own position";
+    Send(SB_THUMBPOSITION, 60);
+    EXPECT_EQ(50, listener.steps.back().delta);
+    EXPECT_EQ(60, PlatformPos());
+}
+
+TEST(ScrollBarRouting, TopAndBottomCodesReachTheParent)
+{
+    KSInit();
+    ParentWnd *host = new ParentWnd;
+    ASSERT_TRUE(host->CreateEx(0, AfxRegisterWndClass(0), "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
+                               nullptr));
+    Window parent;
+    parent.SetAsWrap(host);
+    HWND hbar = nullptr;
+    {
+        ScrollBar bar(&parent, 0);
+        Listener l;
+        bar.ChangeScrollHdl(Link(&l, &Listener::OnScroll));
+        SendMessageA(host->m_hWnd, WM_HSCROLL, SB_TOP, reinterpret_cast<LPARAM>(bar.GetHWND()));
+        SendMessageA(host->m_hWnd, WM_HSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(bar.GetHWND()));
+        EXPECT_EQ(2, host->passedOn);
+        EXPECT_TRUE(l.steps.empty());
+        SendMessageA(host->m_hWnd, WM_HSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(bar.GetHWND()));
+        EXPECT_EQ(2, host->passedOn) << "consumed";
+        EXPECT_EQ(1u, l.steps.size());
+        hbar = bar.GetHWND();
+    }
+    EXPECT_EQ(nullptr, GlGetPWinMsgRouter()->LookupScrollBar(hbar)) << "the destructor left the map";
+    host->DestroyWindow();
+    delete host;
+    KSExit();
+}
