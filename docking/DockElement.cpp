@@ -4,8 +4,11 @@
 #include <cmath>
 
 #include "docking/DockPaneElement.h"
+#include "docking/DockPosition.h"
+#include "docking/FloatingPaneElement.h"
 #include "docking/FreeSpaceElement.h"
 #include "docking/HolderElement.h"
+#include "docking/ZnDockablePane.h"
 #include "docking/ZnPaneDivider.h"
 
 int DockElement::m_staticId = 0;
@@ -702,4 +705,57 @@ CRectangle DockElement::GetMaxRectangle(std::vector<DockElement *> const &elemen
         if (x.Bottom() > b) b = x.Bottom();
     }
     return CRectangle(l, t, r, b);
+}
+
+NeighbourContactType DockElement::AddNeighbour(DockPosition &position, DockElement *pEl, DockElement *pNeighbour,
+                                               bool holder)
+{
+    if (!pEl || !pNeighbour || pEl == pNeighbour || *pEl == *pNeighbour)
+        return NCT_NONE;
+    unsigned long align = pEl->GetNeighbourAlign(pNeighbour->m_rect);
+    if (align == DockAlignNone)
+        return NCT_NONE;
+    NeighbourContactType contact = DetContactType(pEl, pNeighbour);
+    position.AddNeighbour(pEl->GetTitle(), align, contact, holder, pEl->GetType() == DET_FREE_SPACE_ELEMENT);
+    return contact;
+}
+
+void DockElement::FillDockPosition(std::vector<DockElement *> const &elements, ZnDockablePane const *pPane,
+                                   DockPosition &position)
+{
+    if (!pPane)
+        return;
+    position.SetName(pPane->GetInternalName());
+    std::vector<DockPaneElement *> docked = ExtractDockablePanes(elements);
+    DockPaneElement *e = nullptr;
+    for (DockPaneElement *d : docked)
+        if (d->GetPane() == pPane) {
+            e = d;
+            break;
+        }
+    if (e) {
+        CRectangle bounds = GetMaxRectangle(elements);
+        DockPaneElement const *pPartner = nullptr;
+        for (DockElement const *root : elements)
+            if (root && (pPartner = root->FindNeighbourInHolder(e)) != nullptr)
+                break;
+        position.ClearNeighbours();
+        for (DockPaneElement *d : docked)
+            AddNeighbour(position, d, e, pPartner && *pPartner == *d);
+        if (FreeSpaceElement *pFreeSpace = FindFreeSpaceElement(elements))
+            AddNeighbour(position, pFreeSpace, e, false);
+        position.SetMarginAlign(DetMarginAlign(e, bounds));
+        CRectangle const &r = e->m_rect;
+        position.SetSize(Size(Clamp(R(r) - L(r)), Clamp(B(r) - T(r))));
+        position.SetPos(Point(r.Left(), r.Top()));
+        position.SetName(pPane->GetInternalName());
+        position.SetRectRecentFloat(pPane->GetRectRecentFloat());
+        return;
+    }
+    DockElement const *pAny = FindElementOfPane(elements, pPane);
+    if (pAny && pAny->GetType() == DET_FLOATING_PANE_ELEMENT) {
+        CRectangle const &r = pAny->m_rect;
+        position.SetSize(Size(Clamp(R(r) - L(r)), Clamp(B(r) - T(r))));
+        position.SetIsFloating(true);
+    }
 }

@@ -141,6 +141,11 @@ public:
     static void ScaleRects(Size const &from, Size const &to, std::vector<DockElement *> &elements);
     static void DetNeighboursFromRects(std::vector<DockElement *> &elements);
     static CRectangle GetMaxRectangle(std::vector<DockElement *> const &elements);
+    // The pane's place relative to its neighbours in the model: size, top-left,
+    // margin and named neighbours of its docked element, or the size of its
+    // floating element; the name always becomes the pane's internal name.
+    static void FillDockPosition(std::vector<DockElement *> const &elements, ZnDockablePane const *pPane,
+                                 DockPosition &position);
 
     // Geometry classifiers
     static NeighbourContactType DetContactFromCoords(int a1, int b1, int a2, int b2, int c1, int c2);
@@ -157,6 +162,10 @@ public:
     static SString GetContactStr(NeighbourContactType contact);
 
 protected:
+    // Records el as a neighbour of the positioned element and answers the
+    // contact recorded (none when nothing was).
+    static NeighbourContactType AddNeighbour(DockPosition &position, DockElement *pEl, DockElement *pNeighbour,
+                                             bool holder);
     // The divider width every tolerance is measured against.
     static int ImpW();
     // Shared by holders and docked panes.

@@ -1,0 +1,132 @@
+// A pane's remembered position computed from a layout model: its named
+// neighbours with sides and contacts, the partner in its split, the margin
+// it spans, and the floating case.
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "docking/DockPaneElement.h"
+#include "docking/DockPosition.h"
+#include "docking/FloatingPaneElement.h"
+#include "docking/FreeSpaceElement.h"
+#include "docking/HiddenPaneElement.h"
+#include "docking/HolderElement.h"
+#include "docking/ZnDockablePane.h"
+#include "docking/ZnPaneDivider.h"
+
+namespace {
+
+DockNeighbour const *Find(DockPosition const &p, char const *name)
+{
+    for (DockNeighbour const &n : p.GetNeighbourVec())
+        if (n.GetName() == name)
+            return &n;
+    return nullptr;
+}
+
+// A frame 1000 x 800: pane A down the left, the free space above pane B.
+struct Layout
+{
+    int w = ZnPaneDivider::GetDefaultWidth();
+    ZnDockablePane a, b, c, stranger;
+    std::vector<DockElement *> els;
+    Layout()
+    {
+        a.SetInternalName("A");
+        b.SetInternalName("B");
+        c.SetInternalName("C");
+        stranger.SetInternalName("S");
+        b.SetRectRecentFloat(CRectangle(300, 300, 500, 450));
+        auto *fs = new FreeSpaceElement();
+        fs->SetRect(CRectangle(200 + w, 0, 1000, 600));
+        auto *ea = new DockPaneElement(&a);
+        ea->SetRect(CRectangle(0, 0, 200, 800));
+        auto *eb = new DockPaneElement(&b);
+        eb->SetRect(CRectangle(200 + w, 600 + w, 1000, 800));
+        auto *fc = new FloatingPaneElement(&c);
+        fc->SetRect(CRectangle(2000, 2000, 2300, 2150));
+        // far away: neither hidden nor floating elements widen the bounds
+        auto *hidden = new HiddenPaneElement(&stranger, DockPosition());
+        hidden->SetRect(CRectangle(-900, -900, 5000, 5000));
+        els = {fs, ea, eb, fc, hidden};
+    }
+    ~Layout() { DockElement::ClearDockElements(els); }
+};
+
+} // namespace
+
+TEST(FillDockPosition, NeighboursSidesContactsAndMargin)
+{
+    Layout m;
+    DockPosition pb;
+    pb.SetName("stale");
+    pb.AddNeighbour("old", DockAlignTop, NCT_EQUAL_SIDE, false, false);
+    DockElement::FillDockPosition(m.els, &m.b, pb);
+    EXPECT_STREQ("B", pb.GetName().GetStr());
+    ASSERT_EQ(2u, pb.GetNeighbourVec().size()); // the old list is gone, B is not its own neighbour
+    DockNeighbour const *na = Find(pb, "A");
+    ASSERT_NE(nullptr, na);
+    EXPECT_EQ((unsigned long)DockAlignLeft, na->GetAlign());
+    EXPECT_EQ(NCT_JUSTIFIED_SIDE, na->GetContact()); // bottoms flush, tops not
+    EXPECT_FALSE(na->IsHolder());
+    EXPECT_FALSE(na->IsFreeSpace());
+    DockNeighbour const *nfs = Find(pb, "GFS");
+    ASSERT_NE(nullptr, nfs);
+    EXPECT_EQ((unsigned long)DockAlignTop, nfs->GetAlign());
+    EXPECT_EQ(NCT_EQUAL_SIDE, nfs->GetContact());
+    EXPECT_TRUE(nfs->IsFreeSpace());
+    EXPECT_EQ(0UL, pb.GetMarginAlign());
+    EXPECT_EQ(Size(1000 - 200 - m.w, 200 - m.w), pb.GetSize());
+    EXPECT_EQ(Point(200 + m.w, 600 + m.w), pb.GetPos());
+    EXPECT_EQ(CRectangle(300, 300, 500, 450), pb.GetRectRecentFloat());
+    EXPECT_FALSE(pb.IsFloating());
+
+    DockPosition pa;
+    DockElement::FillDockPosition(m.els, &m.a, pa);
+    EXPECT_EQ((unsigned long)DockAlignLeft, pa.GetMarginAlign()); // spans the frame's height at its left
+    ASSERT_NE(nullptr, Find(pa, "GFS"));
+    EXPECT_EQ((unsigned long)DockAlignRight, Find(pa, "GFS")->GetAlign());
+    EXPECT_EQ((unsigned long)DockAlignRight, Find(pa, "B")->GetAlign());
+    EXPECT_TRUE(pa.GetRectRecentFloat().IsEmpty());
+}
+
+TEST(FillDockPosition, PartnerInASplitIsFlaggedAsHolder)
+{
+    Layout m;
+    // The model also holds A and B as the two halves of a split (copies keep
+    // their ids, which is how the split finds them).
+    auto *split = new HolderElement();
+    split->SetChilds(m.els[1]->Duplicate(false), m.els[2]->Duplicate(false));
+    m.els.push_back(split);
+    DockPosition pb;
+    DockElement::FillDockPosition(m.els, &m.b, pb);
+    ASSERT_NE(nullptr, Find(pb, "A"));
+    EXPECT_TRUE(Find(pb, "A")->IsHolder());
+    EXPECT_FALSE(Find(pb, "GFS")->IsHolder());
+}
+
+TEST(FillDockPosition, FloatingAndUnknownPanes)
+{
+    Layout m;
+    DockPosition pc;
+    pc.SetPos(Point(7, 8));
+    DockElement::FillDockPosition(m.els, &m.c, pc);
+    EXPECT_STREQ("C", pc.GetName().GetStr());
+    EXPECT_TRUE(pc.IsFloating());
+    EXPECT_EQ(Size(300, 150), pc.GetSize());
+    EXPECT_EQ(Point(7, 8), pc.GetPos());
+
+    DockPosition ps;
+    ps.SetSize(Size(11, 12));
+    DockElement::FillDockPosition(m.els, &m.stranger, ps); // hidden only: nothing but the name
+    EXPECT_STREQ("S", ps.GetName().GetStr());
+    EXPECT_EQ(Size(11, 12), ps.GetSize());
+    EXPECT_FALSE(ps.IsFloating());
+    EXPECT_TRUE(ps.GetNeighbourVec().empty());
+
+    DockPosition untouched;
+    untouched.SetName("keep");
+    DockElement::FillDockPosition(m.els, nullptr, untouched);
+    EXPECT_STREQ("keep", untouched.GetName().GetStr());
+}
