@@ -68,18 +68,13 @@ TEST(DirEntryParse, PartsKindsAndRoundTrip)
 
 TEST(DirEntryParse, CutAtSemicolonAndEmpty)
 {
-    DirEntry cut(SString("C:\\a\\b.txt;C:\\other"));
-    EXPECT_EQ("C:\\a\\b.txt", Str(cut.GetFull()));
+    EXPECT_EQ("C:\\a\\b.txt", Str(DirEntry(SString("C:\\a\\b.txt;C:\\other")).GetFull()));
     for (char const *t : {"", ";", ";x"}) {
         DirEntry e{SString(t)};
         EXPECT_FALSE(e.IsValid()) << t;
         EXPECT_EQ(DirFlagEmpty, e.GetFlag()) << t;
         EXPECT_EQ(0u, e.Level()) << t;
     }
-    EXPECT_EQ(DirFlagEmpty, DirEntry().GetFlag());
-    DirEntry kinded(DirFlagAbsolute);
-    EXPECT_EQ(DirFlagAbsolute, kinded.GetFlag());
-    EXPECT_FALSE(kinded.IsValid());
 }
 
 TEST(DirEntryParse, UTF8FlagFollowsTheText)
@@ -119,41 +114,25 @@ TEST(DirEntryParse, LevelsAndParts)
     EXPECT_TRUE(DirEntry(SString("C:\\c.txt")).GetParentDirName().IsEmpty());
 }
 
-TEST(DirEntryParse, Classification)
+TEST(DirEntryParse, ClassificationAndComparison)
 {
     EXPECT_TRUE(DirEntry(SString("C:\\")).IsRoot());
-    EXPECT_TRUE(DirEntry(SString("C:")).IsRoot());
     EXPECT_TRUE(DirEntry(SString("//srv/share")).IsRoot());
     EXPECT_FALSE(DirEntry(SString("C:\\a\\")).IsRoot());
     EXPECT_FALSE(DirEntry(SString("\\")).IsRoot()); // no device
-    EXPECT_TRUE(DirEntry(SString("a.b")).HasName());
-    EXPECT_FALSE(DirEntry(SString("C:\\a\\")).HasName());
-
-    for (char const *ok : {"a.txt", "icon.txt", "com0", "lpt", "x y", "caf\xC3\xA9"})
+    for (char const *ok : {"a.txt", "icon.txt", "com0", "caf\xC3\xA9"})
         EXPECT_TRUE(DirEntry(SString(ok)).HasLegalName()) << ok;
-    for (char const *bad : {"con", "CON.txt", "Con.txt.x", "nul.tar.gz", "com1", "LPT9.x", "a<b", "a|b", "a\"b", "trail.", "trail ",
-                            "C:\\dir\\"})
+    for (char const *bad : {"con", "Con.txt.x", "LPT9.x", "a<b", "a|b", "trail.", "trail ", "C:\\dir\\"})
         EXPECT_FALSE(DirEntry(SString(bad)).HasLegalName()) << bad;
-    EXPECT_FALSE(DirEntry(S("x" + std::string(256, 'a'))).HasLegalName());
-
     EXPECT_TRUE(DirEntry(SString("HTTP://host/x")).IsHttp());
     EXPECT_FALSE(DirEntry(SString("HTTP://host/x")).IsHttps());
-    EXPECT_TRUE(DirEntry(SString("https://host/x")).IsHttps());
-    EXPECT_TRUE(DirEntry(SString("ftp://host")).IsFtp());
-    EXPECT_FALSE(DirEntry(SString("http:x")).IsHttp());
     EXPECT_FALSE(DirEntry(SString("C:\\http\\x")).IsHttp());
-}
 
-TEST(DirEntryParse, ComparisonsIgnoreCaseAndSeparatorKind)
-{
     DirEntry a(SString("C:\\Dir\\File.TXT")), b(SString("c:/dir/file.txt")), c(SString("c:\\dir\\file.txu"));
     EXPECT_TRUE(a == b);
-    EXPECT_FALSE(a != b);
     EXPECT_TRUE(a != c);
-    EXPECT_TRUE(a < c);
-    EXPECT_FALSE(c < a);
-    EXPECT_FALSE(a < b);
-    EXPECT_FALSE(b < a);
+    EXPECT_TRUE(a < c && !(c < a));
+    EXPECT_FALSE(a < b || b < a);
     EXPECT_TRUE(DirEntry(SString("C:\\DIR\\file.txt\\more")).Contains(a));
     EXPECT_FALSE(c.Contains(a));
 }
@@ -190,19 +169,15 @@ TEST(DirEntryNames, ChangingParts)
 {
     DirEntry e(SString("C:\\dir\\name.txt"));
     EXPECT_EQ("name", Str(e.ChangeBase(SString("other"))));
-    EXPECT_EQ("C:\\dir\\other.txt", Str(e.GetFull()));
     EXPECT_EQ("txt", Str(e.ChangeExtension(SString("md"))));
     EXPECT_EQ("C:\\dir\\other.md", Str(e.GetFull()));
     EXPECT_EQ("md", Str(e.ChangeExtension(SString())));
     EXPECT_EQ("C:\\dir\\other", Str(e.GetFull()));
     EXPECT_EQ("other", Str(e.ChangeName(SString("a.b.c"))));
-    EXPECT_EQ("a.b", Str(e.GetBase()));
-    EXPECT_EQ("c", Str(e.GetExtension()));
+    EXPECT_EQ("c", Str(e.GetExtension())) << "parsed again";
     EXPECT_EQ("\\dir\\", Str(e.ChangePath(SString("\\x\\y"))));
     EXPECT_EQ("C:\\x\\y\\a.b.c", Str(e.GetFull()));
     EXPECT_EQ("a.b.c", Str(e.CutName()));
-    EXPECT_EQ("C:\\x\\y\\", Str(e.GetFull()));
-    EXPECT_FALSE(e.HasName());
     EXPECT_EQ("C:\\x\\y\\", Str(e.GetFull(true)));
     EXPECT_EQ("C:\\x\\y\\z\\", Str(DirEntry(SString("C:\\x\\y\\z")).GetFull(true)));
     EXPECT_EQ("C:/x/", Str(DirEntry(SString("C:/x/")).GetFull(true)));
@@ -251,26 +226,16 @@ TEST(DirEntryFiles, ExistenceAndKinds)
     Scratch t("exist");
     ASSERT_TRUE(WriteAll(t / "f.txt", "x"));
     ASSERT_TRUE(fstest::MakeFolder(t / "sub"));
-    DirEntry file(S(t / "f.txt")), dir(S(t / "sub")), dirSep(S(t / "sub\\")), missing(S(t / "none.txt"));
-    EXPECT_TRUE(file.Exists());
-    EXPECT_TRUE(file.IsExistingFile());
-    EXPECT_TRUE(file.IsFile());
-    EXPECT_FALSE(file.IsNormalDir());
-    EXPECT_TRUE(dir.Exists());
-    EXPECT_TRUE(dirSep.Exists());
-    EXPECT_TRUE(dir.IsNormalDir());
-    EXPECT_TRUE(dirSep.IsNormalDir());
-    EXPECT_FALSE(dir.IsFile());
-    EXPECT_FALSE(dir.IsExistingFile());
-    EXPECT_FALSE(missing.Exists());
-    EXPECT_FALSE(missing.IsExistingFile());
+    DirEntry file(S(t / "f.txt")), dir(S(t / "sub\\")), missing(S(t / "none.txt"));
+    EXPECT_TRUE(file.IsExistingFile() && file.IsFile() && !file.IsNormalDir());
+    EXPECT_TRUE(dir.Exists() && dir.IsNormalDir() && !dir.IsExistingFile());
+    EXPECT_FALSE(missing.Exists() || missing.IsExistingFile());
     EXPECT_TRUE(missing.IsFile()) << "a file that can still be made";
     EXPECT_FALSE(DirEntry(S(t / "sub\\..")).IsNormalDir());
     EXPECT_FALSE(DirEntry(S(t / "*")).Exists());
     EXPECT_TRUE(file.HasTempPath());
     EXPECT_FALSE(DirEntry(SString("C:\\windows\\x")).HasTempPath());
-    EXPECT_NE(0u, file.GetDriveTypeA());
-    EXPECT_NE(1u, file.GetDriveTypeA()) << "the drive of the temporary folder has a root";
+    EXPECT_GT(file.GetDriveTypeA(), 1u) << "the drive of the temporary folder has a root";
 }
 
 TEST(DirEntryFiles, KillRemovesOnlyWhatItMayAndSays)
@@ -322,18 +287,15 @@ TEST(DirEntryFiles, MakeDir)
 {
     Scratch t("mkdir");
     EXPECT_TRUE(DirEntry(S(t / "one")).MakeDir());
-    EXPECT_TRUE(fstest::IsFolder(t / "one"));
     EXPECT_TRUE(DirEntry(S(t / "one\\")).MakeDir()) << "already there is success";
     EXPECT_FALSE(DirEntry(S(t / "a\\b\\c")).MakeDir());
     EXPECT_FALSE(Present(t / "a"));
     EXPECT_TRUE(DirEntry(S(t / "a/b\\c/")).MakeDir(true));
     EXPECT_TRUE(fstest::IsFolder(t / "a\\b\\c"));
-
     ASSERT_TRUE(WriteAll(t / "file", "keep"));
     EXPECT_FALSE(DirEntry(S(t / "file")).MakeDir(true));
     EXPECT_FALSE(DirEntry(S(t / "file\\below")).MakeDir(true)) << "a file on the path is not a folder";
     EXPECT_EQ("keep", ReadAll(t / "file"));
-    EXPECT_FALSE(DirEntry(S(t / "x*")).MakeDir());
 }
 
 TEST(DirEntryFiles, MoveTo)
@@ -341,22 +303,18 @@ TEST(DirEntryFiles, MoveTo)
     Scratch t("move");
     ASSERT_TRUE(WriteAll(t / "src.txt", "source"));
     ASSERT_TRUE(WriteAll(t / "dst.txt", "target"));
+    ASSERT_TRUE(fstest::MakeFolder(t / "dir"));
     DirEntry src(S(t / "src.txt"));
-
     EXPECT_FALSE(src.MoveTo(DirEntry(S(t / "dst.txt")))) << "never replaces";
     EXPECT_EQ(FSysErrAlreadyExists, FSysErrorFromPlatform(GetLastError()));
     EXPECT_FALSE(src.MoveTo(DirEntry(S(t / "nofolder\\x.txt"))));
     EXPECT_EQ(FSysErrNotExists, FSysErrorFromPlatform(GetLastError()));
-    ASSERT_TRUE(fstest::MakeFolder(t / "dir"));
     EXPECT_FALSE(src.MoveTo(DirEntry(S(t / "dir"))));
     EXPECT_EQ("source", ReadAll(t / "src.txt"));
     EXPECT_EQ("target", ReadAll(t / "dst.txt"));
-    EXPECT_FALSE(DirEntry(S(t / "gone.txt")).MoveTo(DirEntry(S(t / "new.txt"))));
-    EXPECT_FALSE(Present(t / "new.txt"));
 
     EXPECT_TRUE(src.MoveTo(DirEntry(S(t / "dir\\moved.txt"))));
     EXPECT_FALSE(Present(t / "src.txt"));
-    EXPECT_EQ("source", ReadAll(t / "dir\\moved.txt"));
     EXPECT_TRUE(DirEntry(S(t / "dir")).MoveTo(DirEntry(S(t / "renamed"))));
     EXPECT_EQ("source", ReadAll(t / "renamed\\moved.txt"));
 }
@@ -400,57 +358,48 @@ TEST(DirEntryFiles, MoveToSaveReplacesOnlyWhenTheMoveSucceeds)
 TEST(DirEntryFiles, CopyTo)
 {
     Scratch t("copy");
-    ASSERT_TRUE(WriteAll(t / "src.txt", std::string(100000, 's')));
+    std::string const big(100000, 's');
+    ASSERT_TRUE(WriteAll(t / "src.txt", big));
     ASSERT_TRUE(WriteAll(t / "dst.txt", "target"));
+    ASSERT_TRUE(fstest::MakeFolder(t / "dir"));
     DirEntry src(S(t / "src.txt")), dst(S(t / "dst.txt"));
-
     EXPECT_FALSE(src.CopyTo(dst));
-    EXPECT_EQ("target", ReadAll(t / "dst.txt"));
     {
         Hold h(t / "dst.txt");
         ASSERT_TRUE(h.Held());
         EXPECT_FALSE(src.CopyTo(dst, true));
     }
-    EXPECT_EQ("target", ReadAll(t / "dst.txt"));
-    EXPECT_EQ(2, fstest::CountIn(t.Path())) << "the unfinished copy was removed";
     {
         Hold h(t / "src.txt");
         ASSERT_TRUE(h.Held());
         EXPECT_FALSE(src.CopyTo(DirEntry(S(t / "other.txt"))));
         EXPECT_EQ(FSysErrLocked, FSysErrorFromPlatform(GetLastError()));
     }
-    EXPECT_FALSE(Present(t / "other.txt"));
     EXPECT_FALSE(src.CopyTo(DirEntry(S(t / "nofolder\\x.txt"))));
     EXPECT_FALSE(DirEntry(S(t / "none.txt")).CopyTo(DirEntry(S(t / "x.txt"))));
-    EXPECT_FALSE(Present(t / "x.txt"));
-    ASSERT_TRUE(fstest::MakeFolder(t / "dir"));
     EXPECT_FALSE(src.CopyTo(DirEntry(S(t / "dir")), true)) << "a folder is not replaced by a file";
-    EXPECT_TRUE(fstest::IsFolder(t / "dir"));
     EXPECT_FALSE(DirEntry(S(t / "dir")).CopyTo(DirEntry(S(t / "dir2"))));
+    EXPECT_EQ("target", ReadAll(t / "dst.txt"));
+    EXPECT_EQ(3, fstest::CountIn(t.Path())) << "no copy, whole or partial, was left";
 
     EXPECT_TRUE(src.CopyTo(dst, true));
-    EXPECT_EQ(std::string(100000, 's'), ReadAll(t / "dst.txt"));
-    EXPECT_TRUE(src.CopyTo(DirEntry(S(t / "dir\\copy.txt"))));
-    EXPECT_EQ(std::string(100000, 's'), ReadAll(t / "dir\\copy.txt"));
+    EXPECT_EQ(big, ReadAll(t / "dst.txt"));
     EXPECT_TRUE(src.CopyTo(src, true)) << "onto itself with replace";
-    EXPECT_EQ(std::string(100000, 's'), ReadAll(t / "src.txt"));
-    EXPECT_EQ(std::string(100000, 's'), ReadAll(t / "src.txt"));
+    EXPECT_EQ(big, ReadAll(t / "src.txt"));
     EXPECT_EQ(3, fstest::CountIn(t.Path()));
 }
 
-TEST(DirEntryFiles, CanWriteToLeavesEverythingAsItWas)
+TEST(DirEntryFiles, CanWriteToAndTempNamesLeaveNothingBehind)
 {
     Scratch t("canwrite");
     ASSERT_TRUE(WriteAll(t / "f.txt", "content"));
     EXPECT_TRUE(DirEntry(S(t / "f.txt")).CanWriteTo());
-    EXPECT_EQ("content", ReadAll(t / "f.txt"));
     {
         Hold h(t / "f.txt");
         ASSERT_TRUE(h.Held());
         EXPECT_FALSE(DirEntry(S(t / "f.txt")).CanWriteTo());
     }
     EXPECT_TRUE(DirEntry(S(t / "new.txt")).CanWriteTo());
-    EXPECT_FALSE(Present(t / "new.txt"));
     EXPECT_TRUE(DirEntry(S(t.Path())).CanWriteTo());
     EXPECT_FALSE(DirEntry(S(t / "nofolder\\x.txt")).CanWriteTo());
     ASSERT_TRUE(SetFileAttributesA((t / "f.txt").c_str(), FILE_ATTRIBUTE_READONLY));
@@ -458,97 +407,58 @@ TEST(DirEntryFiles, CanWriteToLeavesEverythingAsItWas)
     SetFileAttributesA((t / "f.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ("content", ReadAll(t / "f.txt"));
     EXPECT_EQ(1, fstest::CountIn(t.Path()));
-}
 
-TEST(DirEntryFiles, TempNames)
-{
-    Scratch t("temp");
     DirEntry folder(S(t.Path()));
-    DirEntry a = folder.TempName(), b = folder.TempName();
+    DirEntry a = folder.TempName();
     ASSERT_TRUE(a.IsValid());
-    EXPECT_FALSE(a == b);
     EXPECT_FALSE(a.Exists());
     EXPECT_EQ(S(t.Path() + "\\"), a.GetDevice() + a.GetPath());
     ASSERT_TRUE(WriteAll(Str(a.GetFull()), "taken"));
     for (int i = 0; i < 50; ++i)
         EXPECT_FALSE(folder.TempName() == a);
-
     DirEntry beside = DirEntry(S(t / "report.csv")).TempName();
     EXPECT_EQ("csv", Str(beside.GetExtension()));
     EXPECT_EQ(0u, beside.GetBase().Search("report"));
-    EXPECT_EQ(S(t.Path() + "\\"), beside.GetDevice() + beside.GetPath());
-
     EXPECT_FALSE(DirEntry(S(t / "nofolder\\x.txt")).TempName().IsValid());
-    DirEntry anywhere = DirEntry().TempName();
-    ASSERT_TRUE(anywhere.IsValid());
-    EXPECT_TRUE(anywhere.HasTempPath());
+    EXPECT_TRUE(DirEntry().TempName().HasTempPath());
 }
 
-// Names with characters outside the ANSI code page reach the right file.
-TEST(DirEntryFiles, UTF8Names)
+// Names outside the ANSI code page, and paths beyond the platform's 260
+// bytes, reach the right file in every operation.
+TEST(DirEntryFiles, UTF8AndLongNames)
 {
-    Scratch t("utf8");
-    std::string const snow = "\xE2\x98\x83", greek = "\xCE\xB1\xCE\xB2";
-    ASSERT_TRUE(WriteAll(t / (snow + ".txt"), "snow"));
-    DirEntry src(S(t / (snow + ".txt")));
-    ASSERT_TRUE(src.IsUTF8());
-    EXPECT_TRUE(src.Exists());
-    EXPECT_TRUE(src.IsExistingFile());
-    EXPECT_TRUE(DirEntry(S(t / greek)).MakeDir());
-    EXPECT_TRUE(fstest::IsFolder(t / greek));
-    EXPECT_TRUE(src.CopyTo(DirEntry(S(t / (greek + "\\" + snow)))));
-    EXPECT_EQ("snow", ReadAll(t / (greek + "\\" + snow)));
-    EXPECT_FALSE(src.CopyTo(DirEntry(S(t / (greek + "\\" + snow)))));
-    EXPECT_TRUE(src.MoveTo(DirEntry(S(t / (greek + "\\moved")))));
-    EXPECT_EQ("snow", ReadAll(t / (greek + "\\moved")));
-    EXPECT_FALSE(Present(t / (snow + ".txt")));
-    DirEntry tmp = DirEntry(S(t / greek)).TempName();
-    EXPECT_TRUE(tmp.IsUTF8());
-    EXPECT_TRUE(DirEntry(S(t / (greek + "\\moved"))).Kill());
-    EXPECT_TRUE(DirEntry(S(t / (greek + "\\" + snow))).Kill());
-    EXPECT_TRUE(DirEntry(S(t / greek)).Kill());
-    EXPECT_EQ(0, fstest::CountIn(t.Path()));
-
+    Scratch t("names");
+    std::string deep = t.Path();
+    for (int i = 0; i < 4; ++i)
+        deep += "\\" + std::string(70, char('a' + i));
+    for (std::string const &folder : {t / "\xCE\xB1\xCE\xB2", deep, deep + "\\\xCE\xB1"}) {
+        SCOPED_TRACE(folder.size());
+        std::string const snow = folder + "\\\xE2\x98\x83.txt", copy = folder + "\\copy", moved = folder + "\\moved";
+        DirEntry dir(S(folder));
+        EXPECT_FALSE(dir.Exists());
+        EXPECT_TRUE(dir.MakeDir(true));
+        EXPECT_TRUE(dir.IsNormalDir());
+        ASSERT_TRUE(WriteAll(snow, "snow"));
+        DirEntry f(S(snow));
+        EXPECT_TRUE(f.IsUTF8());
+        EXPECT_TRUE(f.IsExistingFile());
+        EXPECT_TRUE(f.CanWriteTo());
+        EXPECT_TRUE(f.CopyTo(DirEntry(S(copy))));
+        EXPECT_FALSE(f.MoveTo(DirEntry(S(copy))));
+        EXPECT_TRUE(f.MoveToSave(DirEntry(S(copy))));
+        EXPECT_TRUE(DirEntry(S(copy)).MoveTo(DirEntry(S(moved))));
+        EXPECT_EQ("snow", ReadAll(moved));
+        DirEntry tmp = dir.TempName();
+        EXPECT_TRUE(tmp.IsValid() && !tmp.Exists());
+        EXPECT_TRUE(DirEntry(S(moved)).Kill());
+        EXPECT_TRUE(dir.Kill());
+        EXPECT_FALSE(fstest::Present(folder));
+    }
     // A flagged name that is plain ASCII takes the same road.
     SString flagged = S(t / "plain.txt");
     flagged.SetIsUTF8();
     ASSERT_TRUE(WriteAll(t / "plain.txt", "p"));
-    EXPECT_TRUE(DirEntry(flagged).Exists());
     EXPECT_TRUE(DirEntry(flagged).Kill());
-}
-
-// Beyond the platform's 260-byte limit every operation still works.
-TEST(DirEntryFiles, LongPaths)
-{
-    Scratch t("long");
-    std::string deep = t.Path();
-    for (int i = 0; i < 4; ++i)
-        deep += "\\" + std::string(70, char('a' + i));
-    ASSERT_GT(deep.size(), 300u);
-    DirEntry dir(S(deep));
-    EXPECT_FALSE(dir.Exists());
-    EXPECT_TRUE(dir.MakeDir(true));
-    EXPECT_TRUE(dir.Exists());
-    EXPECT_TRUE(dir.IsNormalDir());
-    ASSERT_TRUE(WriteAll(deep + "\\f.txt", "deep"));
-    DirEntry f(S(deep + "\\f.txt"));
-    EXPECT_TRUE(f.IsExistingFile());
-    EXPECT_TRUE(f.CanWriteTo());
-    EXPECT_TRUE(f.CopyTo(DirEntry(S(deep + "\\g.txt"))));
-    EXPECT_EQ("deep", ReadAll(deep + "\\g.txt"));
-    EXPECT_FALSE(f.MoveTo(DirEntry(S(deep + "\\g.txt"))));
-    EXPECT_TRUE(f.MoveToSave(DirEntry(S(deep + "\\g.txt"))));
-    EXPECT_FALSE(f.Exists());
-    DirEntry tmp = dir.TempName();
-    EXPECT_TRUE(tmp.IsValid());
-    EXPECT_FALSE(tmp.Exists());
-    EXPECT_TRUE(DirEntry(S(deep + "\\g.txt")).Kill());
-    EXPECT_TRUE(dir.Kill());
-    EXPECT_FALSE(dir.Exists());
-    // A UTF-8 name on a long path.
-    std::string u = deep + "\\\xE2\x98\x83";
-    EXPECT_TRUE(DirEntry(S(u)).MakeDir(true));
-    EXPECT_TRUE(fstest::IsFolder(u));
 }
 
 TEST(DirEntryFiles, NoHeapGrowthOverRepeatedOperations)

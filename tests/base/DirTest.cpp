@@ -195,19 +195,16 @@ TEST_F(DirListing, MergeCopyAndAssign)
     WriteAll(other / "ab.txt", "x");
     WriteAll(other / "zz.txt", "x");
     Dir d(DirEntry(S(t.Path())), FileKindFile, DirSortName, DirSortEnd);
-    Dir e(DirEntry(S(other.Path())), FileKindFile);
-    d += e;
-    EXPECT_EQ((V{"a.doc", "ab.txt", "b.txt", "c.txt", "zz.txt"}), Names(d));
-    EXPECT_EQ(2ul, e.Count());
+    d += Dir(DirEntry(S(other.Path())), FileKindFile);
+    V const merged{"a.doc", "ab.txt", "b.txt", "c.txt", "zz.txt"};
+    EXPECT_EQ(merged, Names(d));
     EXPECT_TRUE(d[1].Exists()) << "merged entries keep their own folder";
 
     Dir copy(d);
     d += d; // with itself: every entry twice
     EXPECT_EQ(10ul, d.Count());
-    EXPECT_EQ(5ul, copy.Count());
-    EXPECT_EQ((V{"a.doc", "ab.txt", "b.txt", "c.txt", "zz.txt"}), Names(copy));
+    EXPECT_EQ(merged, Names(copy));
     copy = d;
-    EXPECT_EQ(10ul, copy.Count());
     d = Dir();
     EXPECT_EQ(0ul, d.Count());
     EXPECT_EQ(10ul, copy.Count());

@@ -61,23 +61,6 @@ TEST(WildCard, Alternatives)
     EXPECT_TRUE(first.Matches("bx"));
 }
 
-TEST(WildCard, CopiesAndAssignment)
-{
-    WildCard a(SString("x*"), ',');
-    WildCard b(a);
-    EXPECT_EQ(SString("x*"), b());
-    b = SString("y*,z");
-    EXPECT_EQ(SString("y*,z"), b());
-    EXPECT_TRUE(b.Matches("z")); // the separator survived the new pattern
-    EXPECT_TRUE(a.Matches("xa"));
-    EXPECT_FALSE(a.Matches("z"));
-    a = b;
-    EXPECT_TRUE(a.Matches("yy"));
-    WildCard none;
-    EXPECT_TRUE(none.Matches(""));
-    EXPECT_FALSE(none.Matches("a"));
-}
-
 // Over names from a three-letter alphabet: a name matches itself, and with
 // any byte turned into '?', and any prefix followed by '*' matches; a pattern
 // without wildcards matches only equal names.
