@@ -1,0 +1,32 @@
+#pragma once
+#include "frame/Kestrel5Api.h"
+#include "graphics/BrushStyle.h"
+#include "graphics/Color.h"
+
+class CBrush;
+struct BrushBody;
+
+// A fill description shared between copies; the platform brush is made the
+// first time a device asks for it and kept until the last copy goes.
+class KSAPI Brush
+{
+public:
+    Brush() : m_pBody(nullptr) {}
+    Brush(Color const &rColor, BrushStyle eStyle);
+    // Only the colour of the platform brush is taken; the brush itself is not
+    // kept.
+    explicit Brush(CBrush *pBrush);
+    Brush(Brush const &rBrush);
+    Brush &operator=(Brush const &rBrush);
+    ~Brush();
+
+    bool IsValid() const { return m_pBody != nullptr; }
+    Color GetColor() const;
+    BrushStyle GetStyle() const;
+    // The brush keeps the object; a null brush becomes white and solid first.
+    CBrush *GetOrCreatePCBrush();
+
+private:
+    void Release();
+    BrushBody *m_pBody;
+};

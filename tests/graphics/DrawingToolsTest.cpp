@@ -1,0 +1,234 @@
+// Pens, brushes and fonts: shared descriptions, platform objects made once
+// and released with the last copy.
+#include "frame/KSData.h"
+#include "frame/KSGlobal.h"
+#include "graphics/Brush.h"
+#include "graphics/Font.h"
+#include "graphics/Pen.h"
+#include "mfc/CBrush.h"
+#include "mfc/CFont.h"
+#include "mfc/CPen.h"
+#include "tests/support/LeakCounters.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace {
+
+// Fills an 8 x 8 area with the brush and counts the pixels of its colour.
+int PixelsOfColour(Brush &brush, COLORREF colour)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 8;
+    bi.bmiHeader.biHeight = -8;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, dib);
+    RECT r{0, 0, 8, 8};
+    FillRect(dc, &r, static_cast<HBRUSH>(brush.GetOrCreatePCBrush()->m_hObject));
+    GdiFlush();
+    int n = 0;
+    auto const *px = static_cast<unsigned const *>(bits);
+    for (int i = 0; i < 64; ++i)
+        if ((px[i] & 0xFFFFFFu) == ((unsigned(GetRValue(colour)) << 16) | (unsigned(GetGValue(colour)) << 8) | GetBValue(colour)))
+            ++n;
+    SelectObject(dc, old);
+    DeleteObject(dib);
+    DeleteDC(dc);
+    return n;
+}
+
+// Named colours come from the table the library makes at start-up.
+class LibraryEnvironment : public testing::Environment
+{
+public:
+    void SetUp() override { KSInit(); }
+    void TearDown() override { KSExit(); }
+};
+testing::Environment *const g_env = testing::AddGlobalTestEnvironment(new LibraryEnvironment);
+
+} // namespace
+
+TEST(Pen, StockPensAndEquality)
+{
+    EXPECT_FALSE(Pen().IsValid());
+    EXPECT_EQ(0u, Pen().GetStyle());
+    EXPECT_EQ(0xFFFFFFul, Pen().GetColor().GetLong()) << "a null pen reports white";
+    EXPECT_EQ(GetStockObject(NULL_PEN), Pen(PS_NULL).GethPen());
+    std::size_t const before = kstest::GdiObjectCount();
+    {
+        Pen black(Color(ColorNameBlack), 1, PS_SOLID);
+        EXPECT_EQ(GetStockObject(BLACK_PEN), black.GethPen());
+        Pen red(Color(0xFFul), 3, PS_DASH), red2(Color(0xFFul), 3, PS_DASH);
+        EXPECT_TRUE(red == red2) << "made apart, equal by value";
+        EXPECT_FALSE(red == black);
+        EXPECT_FALSE(red == Pen());
+        EXPECT_TRUE(Pen() == Pen());
+        HPEN h = red.GethPen();
+        Pen copy = red;
+        EXPECT_EQ(h, copy.GethPen()) << "copies share the platform pen";
+        LOGPEN lp{};
+        GetObjectA(h, sizeof lp, &lp);
+        EXPECT_EQ(3, lp.lopnWidth.x);
+        EXPECT_EQ(0x0000FFu, lp.lopnColor);
+        EXPECT_EQ(before + 1, kstest::GdiObjectCount());
+    }
+    EXPECT_EQ(before, kstest::GdiObjectCount()) << "the stock pen was not deleted, the own one was";
+    EXPECT_NE(0u, GetObjectType(GetStockObject(BLACK_PEN)));
+}
+
+TEST(Pen, FromAPlatformPenWithoutOwningIt)
+{
+    CPen platform(PS_DOT, 1, RGB(1, 2, 3));
+    {
+        Pen p(&platform);
+        EXPECT_EQ(unsigned(PS_DOT), p.GetStyle());
+        EXPECT_EQ(RGB(1, 2, 3), p.GetColor().GetLong());
+        EXPECT_EQ(platform.m_hObject, p.GethPen());
+    }
+    LOGPEN lp{};
+    EXPECT_EQ(int(sizeof lp), platform.GetLogPen(&lp)) << "still alive after the Pen went";
+}
+
+TEST(Brush, StylesFillAsTheySay)
+{
+    Brush solid(Color(0x00FF00ul), BrushStyleSolid);
+    EXPECT_EQ(64, PixelsOfColour(solid, RGB(0, 255, 0)));
+    Brush checker(Color(0x0000FFul), BrushStyleChecker);
+    EXPECT_EQ(32, PixelsOfColour(checker, RGB(255, 0, 0)));
+    EXPECT_EQ(32, PixelsOfColour(checker, RGB(255, 255, 255)));
+    Brush dots(Color(0x0000FFul), BrushStyleDots);
+    EXPECT_EQ(48, PixelsOfColour(dots, RGB(255, 0, 0))) << "a quarter of the pixels white";
+    Brush null;
+    EXPECT_EQ(64, PixelsOfColour(null, RGB(255, 255, 255))) << "a null brush becomes solid white";
+    LOGBRUSH lb{};
+    Brush hollow(Color(0ul), BrushStyleNull);
+    hollow.GetOrCreatePCBrush()->GetLogBrush(&lb);
+    EXPECT_EQ(unsigned(BS_NULL), lb.lbStyle);
+}
+
+TEST(Brush, SharedPlatformObjectAndNoLeaks)
+{
+    { Brush warm(Color(0ul), BrushStyleChecker); warm.GetOrCreatePCBrush(); }
+    std::size_t const gdi = kstest::GdiObjectCount();
+    auto const heap = kstest::CurrentHeapUsage();
+    {
+        Brush a(Color(0x123456ul), BrushStyleChecker);
+        Brush b = a;
+        EXPECT_EQ(a.GetOrCreatePCBrush(), b.GetOrCreatePCBrush());
+        CBrush platform(RGB(7, 8, 9));
+        Brush fromPlatform(&platform);
+        EXPECT_EQ(RGB(7, 8, 9), fromPlatform.GetColor().GetLong());
+        EXPECT_EQ(BrushStyleSolid, fromPlatform.GetStyle());
+        EXPECT_NE(platform.m_hObject, fromPlatform.GetOrCreatePCBrush()->m_hObject) << "not kept";
+        b = Brush();
+        b = a;
+        b = b; // self-assignment keeps the shared body
+        EXPECT_EQ(a.GetOrCreatePCBrush(), b.GetOrCreatePCBrush());
+        Font f(SString("Tahoma"), 12), &same = f;
+        f = same;
+        EXPECT_EQ(12, f.GetHeight());
+        Pen p(Color(0x10ul), 2, PS_DOT), &alias = p;
+        p = alias;
+        EXPECT_EQ(2, p.GetWidth());
+    }
+    EXPECT_EQ(gdi, kstest::GdiObjectCount());
+    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+}
+
+TEST(Font, DefaultsAndCopyOnWrite)
+{
+    Font f;
+    EXPECT_TRUE(f.IsEmpty());
+    EXPECT_EQ(0, f.GetHeight());
+    EXPECT_STREQ("Arial", f.GetName().GetStr());
+    EXPECT_FALSE(f.IsEmpty()) << "asking for the name made the default description";
+    EXPECT_EQ(14, f.GetHeight());
+    EXPECT_EQ(400, f.GetWeight());
+    EXPECT_TRUE(f.IsTransparent());
+
+    Font a(SString("Tahoma"), 20);
+    Font b = a;
+    HFONT ha = a.GethFont();
+    EXPECT_EQ(ha, b.GethFont());
+    b.ChangeHeight(30);
+    EXPECT_EQ(20, a.GetHeight());
+    EXPECT_EQ(ha, a.GethFont()) << "the other copy keeps its handle";
+    EXPECT_NE(ha, b.GethFont());
+    LOGFONTA lf{};
+    GetObjectA(b.GethFont(), sizeof lf, &lf);
+    EXPECT_EQ(-30, lf.lfHeight);
+    EXPECT_STREQ("Tahoma", lf.lfFaceName);
+
+    a.ChangeFillColor(a.GetFillColor());
+    EXPECT_FALSE(a.IsTransparent()) << "the same fill colour still makes the font opaque";
+
+    Font c(SString("Tahoma"), 20), d(SString("Tahoma"), 20);
+    d.ChangeStrikeout(true);
+    EXPECT_FALSE(c != d) << "strikeout is not compared";
+    d.ChangeItalic(true);
+    EXPECT_TRUE(c != d);
+    EXPECT_TRUE(c != Font());
+    EXPECT_FALSE(c != c);
+}
+
+TEST(Font, PlatformFontsAndNames)
+{
+    Font unnamed(SString(""), 12);
+    LOGFONTA lf{};
+    GetObjectA(unnamed.GethFont(), sizeof lf, &lf);
+    EXPECT_STREQ("System", lf.lfFaceName);
+
+    CFont platform;
+    LOGFONTA in{};
+    in.lfHeight = -17;
+    in.lfWeight = FW_BOLD;
+    in.lfItalic = 1;
+    lstrcpyA(in.lfFaceName, "Tahoma");
+    ASSERT_TRUE(platform.CreateFontIndirect(&in));
+    {
+        Font borrowed(&platform);
+        EXPECT_EQ(17, borrowed.GetHeight());
+        EXPECT_EQ(FW_BOLD, borrowed.GetWeight());
+        EXPECT_TRUE(borrowed.IsItalic());
+        EXPECT_EQ(platform.m_hObject, borrowed.GethFont());
+        borrowed.ChangeWeight(FW_NORMAL); // drops the borrowed handle, does not delete it
+        EXPECT_NE(platform.m_hObject, borrowed.GethFont());
+    }
+    EXPECT_EQ(int(sizeof in), platform.GetLogFont(&lf));
+}
+
+TEST(Font, ScaleHeightFollowsTheScreen)
+{
+    Font f(SString("Tahoma"), 10);
+    int const saved = GetPKSData()->m_nLogPixelsY;
+    GetPKSData()->m_nLogPixelsY = 144;
+    f.ScaleHeight();
+    GetPKSData()->m_nLogPixelsY = saved;
+    EXPECT_EQ(15, f.GetHeight());
+}
+
+TEST(DrawingTools, NoLeaksOverManyCopies)
+{
+    { Font warm(SString("Tahoma"), 11); warm.GethFont(); }
+    std::size_t const gdi = kstest::GdiObjectCount();
+    auto const heap = kstest::CurrentHeapUsage();
+    for (int i = 0; i < 200; ++i) {
+        Pen p(Color(static_cast<unsigned long>(i)), 2, PS_SOLID);
+        Pen q = p;
+        q.GethPen();
+        Font f(SString("Tahoma"), 10 + i % 5);
+        Font g = f;
+        g.ChangeUnderline(true);
+        f.GethFont();
+        g.GethFont();
+        Brush b(Color(static_cast<unsigned long>(i)), i % 2 ? BrushStyleDots : BrushStyleSolid);
+        b.GetOrCreatePCBrush();
+    }
+    EXPECT_EQ(gdi, kstest::GdiObjectCount());
+    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+}
