@@ -2,6 +2,7 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <windows.h>
 #include <gdiplus.h>
@@ -101,49 +102,75 @@ double Color::GetLen() const noexcept
     return std::sqrt(ScalarProduct(*this));
 }
 
+namespace {
+
+// Factors beyond 256 x change every non-zero channel to 255, and below 0 to
+// 0 (or to 255 for the unsigned reading), exactly as the unbounded factor
+// would; bounding them keeps all products within 32 bits.
+constexpr int FACTOR_LIMIT = 25600;
+
+int BoundFactor(long long f) noexcept
+{
+    return static_cast<int>(f < -FACTOR_LIMIT ? -FACTOR_LIMIT : f > FACTOR_LIMIT ? FACTOR_LIMIT : f);
+}
+
+} // namespace
+
 Color &Color::ChangeBrightness(int p) noexcept
 {
-    long long const f = p;
-    Red = Saturate(Red * f / 100);
-    Green = Saturate(Green * f / 100);
-    Blue = Saturate(Blue * f / 100);
+    Scale(BoundFactor(p));
     return *this;
 }
 
 Color &Color::Darken(int p) noexcept
 {
-    long long f = 100 - static_cast<long long>(p);
-    if (f < 0)
-        f = 0;
-    Red = Saturate(Red * f / 100);
-    Green = Saturate(Green * f / 100);
-    Blue = Saturate(Blue * f / 100);
+    Scale(BoundFactor(100 - static_cast<long long>(p)));
     return *this;
 }
 
 Color &Color::Lighten(int p, int mode) noexcept
 {
     if (mode == 0) {
-        long long const f = 100 + static_cast<long long>(p);
-        Red = Saturate(Red * f / 100);
-        Green = Saturate(Green * f / 100);
-        Blue = Saturate(Blue * f / 100);
+        Scale(BoundFactor(100 + static_cast<long long>(p)));
     } else if (mode == 1) {
-        long long const f = p < 100 ? p : 100;
-        // One division of the whole sum: truncating the step alone and then
-        // adding would round a step towards black the wrong way.
-        auto towardsWhite = [f](unsigned short c) { return Saturate((100LL * c + (255LL - c) * f) / 100); };
-        Red = towardsWhite(Red);
-        Green = towardsWhite(Green);
-        Blue = towardsWhite(Blue);
+        int const f = BoundFactor(p < 100 ? p : 100);
+        if (f >= 0) {
+            // The usual case, and it cannot leave 0..255: unsigned arithmetic
+            // without clamps.
+            unsigned const uf = static_cast<unsigned>(f);
+            auto towardsWhite = [uf](unsigned c) { return static_cast<unsigned short>((100 * c + (255 - c) * uf) / 100); };
+            unsigned short const r = towardsWhite(Red), g = towardsWhite(Green), b = towardsWhite(Blue);
+            Red = r;
+            Green = g;
+            Blue = b;
+        } else {
+            // One division of the whole sum: truncating the step alone and
+            // then adding would round a step towards black the wrong way.
+            auto towardsBlack = [f](int c) { return Saturate((100 * c + (255 - c) * f) / 100); };
+            unsigned short const r = towardsBlack(Red), g = towardsBlack(Green), b = towardsBlack(Blue);
+            Red = r;
+            Green = g;
+            Blue = b;
+        }
     }
     return *this;
 }
 
+void Color::Scale(int percent) noexcept
+{
+    // Unsigned arithmetic divides faster; a negative factor makes black.
+    unsigned const f = percent < 0 ? 0u : static_cast<unsigned>(percent);
+    auto scale = [f](unsigned c) { return static_cast<unsigned short>(std::min(c * f / 100, 255u)); };
+    unsigned short const r = scale(Red), g = scale(Green), b = scale(Blue);
+    Red = r;
+    Green = g;
+    Blue = b;
+}
+
 Color &Color::Lighten(int pr, int pg, int pb) noexcept
 {
-    auto scale = [](unsigned short c, int p) -> unsigned short {
-        long long const v = c * (100 + static_cast<long long>(p)) / 100;
+    auto scale = [](int c, int p) -> unsigned short {
+        int const v = c * BoundFactor(100 + static_cast<long long>(p)) / 100;
         return v < 0 || v > 255 ? 255 : static_cast<unsigned short>(v);
     };
     Red = scale(Red, pr);

@@ -92,6 +92,8 @@ public:
     static Color FromHSL(double h, double s, double l) noexcept;
 
 private:
+    // Each channel times percent / 100, truncated, within 0..255.
+    void Scale(int percent) noexcept;
     static unsigned short Wide(unsigned v) noexcept { return static_cast<unsigned short>(v >= 0xFF00u ? 255u : v >> 8); }
     static double Hue_2_RGB(double p, double q, double t) noexcept;
     static int GetHexValue(char c) noexcept;
