@@ -6,6 +6,7 @@
 
 // Text and time
 #include "text/SString.h"
+#include "text/UString.h"
 #include "text/CharSet.h"
 #include "text/TranscriptData.h"
 #include "text/Date.h"

@@ -4,6 +4,7 @@
 #include "frame/KSGlobal.h"
 #include "text/SString.h"
 #include "text/TranscriptData.h"
+#include "text/UString.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -147,4 +148,21 @@ TEST_F(TranscriptGlobal, FollowsTheChosenScript)
     Data().Disable();
     EXPECT_FALSE(greekText.IsTranscript());
     EXPECT_FALSE(SString::IsTranscript("\xE1\xE2\xE3"));
+}
+TEST_F(TranscriptGlobal, SetTranscriptDecodesWithTheScriptsCodePage)
+{
+    SString bytes("x\xCF\xF0\xE8\xE2\xE5\xF2y"); // x, Привет, y in 1251
+    UString u;
+    u.SetTranscript(bytes, 1, 6);
+    EXPECT_EQ(std::wstring(L"\u041F\u0440\u0438\u0432\u0435\u0442"), std::wstring(u.GetUStr()));
+    Data().SetToGreek();
+    u.SetTranscript(bytes, 1, 2);
+    EXPECT_EQ(std::wstring(L"\u039F\u03C0"), std::wstring(u.GetUStr()));
+    // The count is cut at the end; a start beyond it gives the empty text.
+    u.SetTranscript(bytes, 6, 100);
+    EXPECT_EQ(2, u.Len());
+    u.SetTranscript(bytes, 50, 2);
+    EXPECT_TRUE(u.IsEmpty());
+    u.SetTranscript(CStringA("\xE1"), 0, STR_TO_END);
+    EXPECT_EQ(std::wstring(L"\u03B1"), std::wstring(u.GetUStr()));
 }
