@@ -3,7 +3,7 @@
 // pattern) as DirEntry objects, filtered by kind and kept in a sort order,
 // with the FileStat of every entry when the order needs one.
 //
-// A sort specification is a list of keys, each a key value plus an order
+// A sort order is a list of keys, each a key value plus an order
 // (DirSortAscending, the default, or DirSortDescending), ended by
 // DirSortEnd: Dir(d, FileKindAll, DirSortModified | DirSortDescending,
 // DirSortName, DirSortEnd). Later keys decide between entries the earlier
@@ -31,7 +31,7 @@ enum DirSort
     DirSortKind = 256
 };
 
-// Keys read from one specification at most.
+// Keys read from one key list at most.
 constexpr int DIR_MAX_SORT_KEYS = 8;
 
 class KSAPI Dir : public DirEntry
@@ -56,7 +56,7 @@ public:
     DirEntry &operator[](unsigned long pos) const;
     // Adds copies of other's entries, each at its place in this order.
     Dir &operator+=(Dir const &other);
-    // Replaces the sort specification (keys ended by DirSortEnd; the first
+    // Replaces the sort order (keys ended by DirSortEnd; the first
     // argument DirSortEnd means no order) and re-sorts what is listed, ties
     // keeping their order; keys that need file status list the folder again.
     // FSysErrBadArgument (nothing changed) for a value that is not one key

@@ -279,29 +279,29 @@ TEST(Dir, RandomSortsAgainstAModel)
     V found = Names(Dir(folder, FileKindAll));
     ASSERT_EQ(files.size(), found.size());
     for (int round = 0; round < 40; ++round) {
-        int spec[3];
+        int order[3];
         int n = 1 + int(rng() % 3);
         for (int k = 0; k < n; ++k)
-            spec[k] = keys[rng() % 4] | (rng() % 2 ? DirSortDescending : 0);
+            order[k] = keys[rng() % 4] | (rng() % 2 ? DirSortDescending : 0);
         Dir d;
         if (n == 1)
-            d = Dir(folder, FileKindAll, spec[0], DirSortEnd);
+            d = Dir(folder, FileKindAll, order[0], DirSortEnd);
         else if (n == 2)
-            d = Dir(folder, FileKindAll, spec[0], spec[1], DirSortEnd);
+            d = Dir(folder, FileKindAll, order[0], order[1], DirSortEnd);
         else
-            d = Dir(folder, FileKindAll, spec[0], spec[1], spec[2], DirSortEnd);
+            d = Dir(folder, FileKindAll, order[0], order[1], order[2], DirSortEnd);
 
         V model(found.rbegin(), found.rend());
         std::stable_sort(model.begin(), model.end(), [&](std::string const &x, std::string const &y) {
             Info const &a = find(x), &b = find(y);
             for (int k = 0; k < n; ++k) {
-                int key = spec[k] & ~DirSortDescending;
+                int key = order[k] & ~DirSortDescending;
                 int c = key == DirSortSize       ? (a.size > b.size) - (a.size < b.size)
                         : key == DirSortModified ? (a.minute > b.minute) - (a.minute < b.minute)
                         : key == DirSortExt      ? a.ext.compare(b.ext)
                                                  : a.name.compare(b.name);
                 c = c < 0 ? -1 : (c > 0 ? 1 : 0);
-                if (spec[k] & DirSortDescending)
+                if (order[k] & DirSortDescending)
                     c = -c;
                 if (c)
                     return c < 0;
@@ -313,11 +313,11 @@ TEST(Dir, RandomSortsAgainstAModel)
         // The same order built by inserting entries one at a time.
         Dir merged;
         if (n == 1)
-            merged.SetSort(spec[0], DirSortEnd);
+            merged.SetSort(order[0], DirSortEnd);
         else if (n == 2)
-            merged.SetSort(spec[0], spec[1], DirSortEnd);
+            merged.SetSort(order[0], order[1], DirSortEnd);
         else
-            merged.SetSort(spec[0], spec[1], spec[2], DirSortEnd);
+            merged.SetSort(order[0], order[1], order[2], DirSortEnd);
         merged += Dir(folder, FileKindAll);
         ASSERT_EQ(model, Names(merged)) << "round " << round << " merged";
     }
