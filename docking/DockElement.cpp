@@ -322,7 +322,8 @@ bool DockElement::operator<(DockElement const &other) const
 
 bool DockElement::AddNeighbour(DockElement *pCopy)
 {
-    if (!pCopy || pCopy == this || pCopy->m_nDepth != m_nDepth)
+    // An element is not its own neighbour, whichever copy of it is offered.
+    if (!pCopy || pCopy->m_nId == m_nId || pCopy->m_nDepth != m_nDepth)
         return false;
     for (DockElement const *n : m_neighbours)
         if (n->m_nId == pCopy->m_nId)
@@ -569,8 +570,11 @@ SString DockElement::GetContactStr(NeighbourContactType contact)
 
 void DockElement::ClearDockElements(std::vector<DockElement *> &elements)
 {
+    // A vector that lists an element twice must not delete it twice.
+    std::set<DockElement *> deleted;
     for (DockElement *e : elements)
-        delete e;
+        if (deleted.insert(e).second)
+            delete e;
     elements.clear();
 }
 
@@ -605,10 +609,12 @@ std::vector<DockPaneElement *> DockElement::ExtractDockablePanes(std::vector<Doc
 DockElement *DockElement::PutRowIntoHolders(std::vector<DockElement *> &row)
 {
     // Nulls would become holders without children; they carry nothing.
+    // An element listed twice would end up owned by two holders.
     std::vector<DockElement *> current;
     current.reserve(row.size());
+    std::set<DockElement *> seen;
     for (DockElement *e : row)
-        if (e)
+        if (e && seen.insert(e).second)
             current.push_back(e);
     if (current.empty()) {
         row.clear();
@@ -654,8 +660,9 @@ void DockElement::DetNeighboursFromRects(std::vector<DockElement *> &elements)
     long long tol = ImpW() + 1;
     std::vector<DockElement *> live;
     live.reserve(elements.size());
+    std::set<DockElement *> seen;
     for (DockElement *e : elements)
-        if (e && !e->IsHidden())
+        if (e && !e->IsHidden() && seen.insert(e).second)
             live.push_back(e);
     // Only the facing edges are compared: two elements whose sides lie on
     // the two edges of one divider line are neighbours even where they do

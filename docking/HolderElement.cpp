@@ -60,6 +60,12 @@ HolderElement::~HolderElement()
 
 void HolderElement::SetChilds(DockElement *pLeft, DockElement *pRight)
 {
+    // One element in both slots, or the holder inside itself, would be
+    // deleted twice or never; such a child is not taken.
+    if (pLeft == this)
+        pLeft = nullptr;
+    if (pRight == this || pRight == pLeft)
+        pRight = nullptr;
     m_pLeft = pLeft;
     m_pRight = pRight;
     if (m_pLeft)

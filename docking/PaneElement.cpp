@@ -64,7 +64,8 @@ void PaneElement::RefreshRect()
 void PaneElement::WindowToIndex(Link const &link)
 {
     DockElement::WindowToIndex(link);
-    if (!m_pPane)
+    // Without a table the pane would be swapped for a meaningless 0.
+    if (!m_pPane || !link.IsSet())
         return;
     m_nWindowIndex = int(link.Call(const_cast<ZnDockablePane *>(m_pPane)));
     m_pPane = nullptr;
@@ -73,7 +74,7 @@ void PaneElement::WindowToIndex(Link const &link)
 void PaneElement::IndexToWindow(Link const &link)
 {
     DockElement::IndexToWindow(link);
-    if (m_nWindowIndex < 0)
+    if (m_nWindowIndex < 0 || !link.IsSet())
         return;
     m_pPane = reinterpret_cast<ZnDockablePane const *>(
         static_cast<intptr_t>(link.Call(reinterpret_cast<void *>(static_cast<intptr_t>(m_nWindowIndex)))));

@@ -681,3 +681,54 @@ TEST(DockElements, CopiesAndTreesLeaveNoHeapBehind)
     after = kstest::CurrentHeapUsage();
     EXPECT_GE(after.blocks, before.blocks + 20);
 }
+
+TEST(DockElements, RepeatedElementsAreNotOwnedTwice)
+{
+    int w = W();
+    auto *a = new DockPaneElement();
+    auto *b = new DockPaneElement();
+    a->SetRect(CRectangle(0, 0, 100, 100));
+    b->SetRect(CRectangle(100 + w, 0, 200, 100));
+
+    // listed twice: related once, paired once
+    std::vector<DockElement *> v{a, b, a, b};
+    DockElement::DetNeighboursFromRects(v);
+    EXPECT_EQ(1u, a->GetNeighbours().size());
+    EXPECT_EQ(1u, b->GetNeighbours().size());
+    std::vector<DockElement *> row{a, b, a};
+    DockElement *root = DockElement::PutRowIntoHolders(row);
+    ASSERT_EQ(DET_HOLDER_ELEMENT, root->GetType());
+    auto *h = static_cast<HolderElement *>(root);
+    EXPECT_EQ(a, h->GetPLeft());
+    EXPECT_EQ(b, h->GetPRight());
+
+    // an element is never its own neighbour, not even through a copy
+    DockElement *self = a->Duplicate(false);
+    EXPECT_FALSE(a->AddNeighbour(self));
+    delete self;
+    auto *thin = new DockPaneElement();
+    thin->SetRect(CRectangle(500, 500, 502, 502)); // its own edges lie within w + 1
+    std::vector<DockElement *> alone{thin, thin};
+    DockElement::DetNeighboursFromRects(alone);
+    EXPECT_TRUE(thin->GetNeighbours().empty());
+
+    // one child in both slots, or a holder inside itself, is not taken
+    auto *twice = new HolderElement();
+    twice->SetChilds(thin, thin);
+    EXPECT_EQ(thin, twice->GetPLeft());
+    EXPECT_EQ(nullptr, twice->GetPRight());
+    HolderElement loop;
+    loop.SetChilds(&loop, nullptr);
+    EXPECT_FALSE(loop.HasChilds());
+
+    // an empty link leaves the pane in place
+    ZnDockablePane pane;
+    DockPaneElement p(&pane);
+    p.WindowToIndex(Link());
+    EXPECT_EQ(&pane, p.GetPane());
+    EXPECT_EQ(-1, p.GetWindowIndex());
+
+    std::vector<DockElement *> owners{root, twice, root};
+    DockElement::ClearDockElements(owners);
+    EXPECT_TRUE(owners.empty());
+}
