@@ -10,8 +10,11 @@
 // little-endian, and so is every processor this library runs on.
 static_assert(std::endian::native == std::endian::little, "DataBuffer stores values in host order");
 
+static constexpr unsigned long NO_READ_END = ~0ul;
+
 DataBuffer::DataBuffer() noexcept
-    : m_pData(nullptr), m_nSize(0), m_nCap(0), m_nPos(0), m_nFailCount(0), m_nDepth(0), m_aSections{}
+    : m_pData(nullptr), m_nSize(0), m_nCap(0), m_nPos(0), m_nFailCount(0), m_nReadEnd(NO_READ_END), m_nDepth(0),
+      m_aSections{}
 {
 }
 
@@ -30,9 +33,10 @@ DataBuffer::DataBuffer(DataBuffer const &other) : DataBuffer()
 DataBuffer::DataBuffer(DataBuffer &&other) noexcept
     : m_pData(std::exchange(other.m_pData, nullptr)), m_nSize(std::exchange(other.m_nSize, 0)),
       m_nCap(std::exchange(other.m_nCap, 0)), m_nPos(std::exchange(other.m_nPos, 0)),
-      m_nFailCount(std::exchange(other.m_nFailCount, 0)), m_nDepth(0), m_aSections{}
+      m_nFailCount(std::exchange(other.m_nFailCount, 0)), m_nReadEnd(NO_READ_END), m_nDepth(0), m_aSections{}
 {
     other.m_nDepth = 0;
+    other.m_nReadEnd = NO_READ_END;
 }
 
 DataBuffer &DataBuffer::operator=(DataBuffer const &other)
@@ -55,7 +59,9 @@ DataBuffer &DataBuffer::operator=(DataBuffer &&other) noexcept
         m_nPos = std::exchange(other.m_nPos, 0);
         m_nFailCount = std::exchange(other.m_nFailCount, 0);
         m_nDepth = 0;
+        m_nReadEnd = NO_READ_END;
         other.m_nDepth = 0;
+        other.m_nReadEnd = NO_READ_END;
     }
     return *this;
 }
@@ -92,6 +98,7 @@ void DataBuffer::Clear() noexcept
     m_nPos = 0;
     m_nFailCount = 0;
     m_nDepth = 0;
+    m_nReadEnd = NO_READ_END;
 }
 
 void DataBuffer::Reserve(unsigned long n)
@@ -126,13 +133,15 @@ bool DataBuffer::SetPos(unsigned long pos) noexcept
     return true;
 }
 
-unsigned long DataBuffer::ImpBound() const noexcept
+void DataBuffer::ImpFindReadEnd() noexcept
 {
+    m_nReadEnd = NO_READ_END;
     for (int i = m_nDepth - 1; i >= 0; --i) {
-        if (m_aSections[i].bRead)
-            return m_aSections[i].nEnd < m_nSize ? m_aSections[i].nEnd : m_nSize;
+        if (m_aSections[i].bRead) {
+            m_nReadEnd = m_aSections[i].nEnd;
+            return;
+        }
     }
-    return m_nSize;
 }
 
 unsigned long DataBuffer::GetRemaining() const noexcept
@@ -162,6 +171,13 @@ void DataBuffer::ImpRefuse() noexcept
 
 void DataBuffer::ImpPut(void const *data, unsigned long n)
 {
+    if (n <= m_nCap - m_nPos) [[likely]] {
+        std::memcpy(m_pData + m_nPos, data, n);
+        m_nPos += n;
+        if (m_nPos > m_nSize)
+            m_nSize = m_nPos;
+        return;
+    }
     if (n > DATABUFFER_MAX_SIZE - m_nPos) {
         ++m_nFailCount;
         return;
@@ -240,7 +256,8 @@ void DataBuffer::WriteString(SString const &s)
     }
     ImpMakeRoom(m_nPos + 4 + n);
     ImpPutU32(n);
-    ImpPut(s.GetStr(), n);
+    if (n)
+        ImpPut(s.GetStr(), n);
 }
 
 void DataBuffer::WriteBytes(void const *data, unsigned long n)
@@ -390,6 +407,7 @@ bool DataBuffer::BeginReadSection() noexcept
     s.nStart = start;
     s.nEnd = end;
     s.bRead = true;
+    m_nReadEnd = end;
     return true;
 }
 
@@ -399,4 +417,5 @@ void DataBuffer::EndReadSection() noexcept
         return;
     Section const &s = m_aSections[--m_nDepth];
     m_nPos = s.nEnd <= m_nSize ? s.nEnd : m_nSize;
+    ImpFindReadEnd();
 }

@@ -125,7 +125,8 @@ private:
         bool bRead;
     };
 
-    unsigned long ImpBound() const noexcept;
+    unsigned long ImpBound() const noexcept { return m_nReadEnd < m_nSize ? m_nReadEnd : m_nSize; }
+    void ImpFindReadEnd() noexcept;
     // Room for n bytes at the cursor, or false (and the failure counted).
     bool ImpTake(unsigned long n) noexcept;
     void ImpRefuse() noexcept;
@@ -140,6 +141,9 @@ private:
     unsigned long m_nCap;
     unsigned long m_nPos;
     unsigned long m_nFailCount;
+    // End of the innermost open read section, ~0 when none is open: every
+    // read checks against it, so it is kept rather than searched for.
+    unsigned long m_nReadEnd;
     int m_nDepth;
     Section m_aSections[DATABUFFER_MAX_DEPTH];
 };

@@ -303,11 +303,13 @@ bool DockPosition::ReadFromDataBuffer(DataBuffer &buf)
                 return false;
             m_aNeighbours.clear();
             m_aNeighbours.reserve(count);
+            // Read in place: a neighbour copied into the list would cost two
+            // more turns of each text's share count.
             for (unsigned int i = 0; i < count; ++i) {
-                DockNeighbour n;
-                if (!n.ReadFromDataBuffer(buf))
+                if (!m_aNeighbours.emplace_back().ReadFromDataBuffer(buf)) {
+                    m_aNeighbours.pop_back();
                     return false;
-                m_aNeighbours.push_back(std::move(n));
+                }
             }
         }
     }

@@ -1,0 +1,199 @@
+// Hostile input for the dock record readers: mutated, cut and random buffers.
+// Every reading must end with the cursor inside the data and no section
+// open, give false or a well-formed object, and give the same answer
+// whatever lies in memory behind the data (a reader that looked past the
+// end would see the difference).
+#include "docking/DataBuffer.h"
+#include "docking/DockAlign.h"
+#include "docking/DockNeighbour.h"
+#include "docking/DockPosition.h"
+#include "tests/support/LeakCounters.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes Contents(DataBuffer const &b)
+{
+    return Bytes(b.GetData(), b.GetData() + b.GetSize());
+}
+
+Bytes Written(DockPosition const &p)
+{
+    DataBuffer b;
+    p.WriteToDataBuffer(b);
+    return Contents(b);
+}
+
+DockPosition SeedPosition(std::mt19937 &rng)
+{
+    static unsigned long const aligns[] = {0, DockAlignLeft, DockAlignTop, DockAlignRight, DockAlignBottom};
+    static int const sizes[] = {0, 1, 250, 32999, 33000, -3};
+    DockPosition p;
+    if (rng() % 5)
+        p.SetName(SString('P') + SString(int(rng() % 1000)));
+    p.SetSize(Size(sizes[rng() % 6], sizes[rng() % 6]));
+    p.SetMarginAlign(aligns[rng() % 5]);
+    int n = rng() % 8 == 0 ? 99 : int(rng() % 5);
+    for (int i = 0; i < n; ++i)
+        p.GetNeighbourVec().emplace_back(SString('N') + SString(i), aligns[rng() % 5], NeighbourContactType(rng() % 4),
+                                         rng() % 2 != 0, rng() % 2 != 0);
+    p.SetPos(Point(int(rng() % 2000) - 1, int(rng() % 2000) - 1));
+    p.SetRectRecentFloat(CRectangle(10, 10, int(rng() % 40), 300));
+    return p;
+}
+
+// Values that sit on the readers' limits.
+unsigned int const kInteresting[] = {0,    1,     3,     4,     10,         11,         60,         61,
+                                     99,   100,   32999, 33000, 0xFF00000,  0xFF00001,  0x7FFFFFFF, 0x80000000,
+                                     0xFFFFFFFF, 0xFFFFFFFE, 0x1000, 0x8000};
+
+Bytes Mutate(Bytes b, std::mt19937 &rng, std::vector<Bytes> const &seeds)
+{
+    int edits = 1 + int(rng() % 4);
+    for (int e = 0; e < edits; ++e) {
+        switch (rng() % 7) {
+        case 0:
+            if (!b.empty())
+                b[rng() % b.size()] ^= static_cast<unsigned char>(1u << (rng() % 8));
+            break;
+        case 1:
+            if (!b.empty())
+                b[rng() % b.size()] = static_cast<unsigned char>(rng());
+            break;
+        case 2:
+            if (b.size() >= 4) {
+                std::size_t at = rng() % (b.size() - 3);
+                unsigned int v = kInteresting[rng() % (sizeof kInteresting / sizeof *kInteresting)];
+                for (int i = 0; i < 4; ++i)
+                    b[at + i] = static_cast<unsigned char>(v >> (8 * i));
+            }
+            break;
+        case 3:
+            b.resize(b.empty() ? 0 : rng() % b.size());
+            break;
+        case 4: {
+            std::size_t at = b.empty() ? 0 : rng() % (b.size() + 1);
+            b.insert(b.begin() + long(at), 1 + rng() % 8, static_cast<unsigned char>(rng()));
+            break;
+        }
+        case 5:
+            if (!b.empty()) {
+                std::size_t at = rng() % b.size();
+                std::size_t n = std::min<std::size_t>(b.size() - at, 1 + rng() % 8);
+                b.erase(b.begin() + long(at), b.begin() + long(at + n));
+            }
+            break;
+        default: {
+            Bytes const &other = seeds[rng() % seeds.size()];
+            std::size_t cut = b.empty() ? 0 : rng() % b.size();
+            std::size_t from = other.empty() ? 0 : rng() % other.size();
+            b.resize(cut);
+            b.insert(b.end(), other.begin() + long(from), other.end());
+            break;
+        }
+        }
+    }
+    return b;
+}
+
+// The same bytes, with filler of the given value in the buffer's memory
+// right behind them.
+void Load(DataBuffer &b, Bytes const &bytes, unsigned char filler)
+{
+    Bytes big(bytes.size() + 256, filler);
+    b.SetData(big.data(), static_cast<unsigned long>(big.size()));
+    b.SetData(bytes.data(), static_cast<unsigned long>(bytes.size()));
+}
+
+void ExpectWellFormed(DockPosition const &p)
+{
+    ASSERT_LE(p.GetName().Len(), DOCK_MAX_NAME_LEN);
+    ASSERT_LE(p.GetNeighbourVec().size(), std::size_t(DOCK_MAX_NEIGHBOURS));
+    ASSERT_LE(p.GetNeighbourVec().capacity(), std::size_t(DOCK_MAX_NEIGHBOURS));
+    for (DockNeighbour const &n : p.GetNeighbourVec()) {
+        ASSERT_LE(n.GetName().Len(), DOCK_MAX_NAME_LEN);
+        ASSERT_LT(unsigned(n.GetContact()), 4u);
+    }
+}
+
+} // namespace
+
+TEST(DockRecordFuzz, PositionsAndNeighboursFromHostileBytes)
+{
+    std::mt19937 rng(20261205);
+    std::vector<Bytes> seeds;
+    for (int i = 0; i < 64; ++i)
+        seeds.push_back(Written(SeedPosition(rng)));
+
+    kstest::HeapUsage before = kstest::CurrentHeapUsage();
+    int const rounds = 120000;
+    int accepted = 0;
+    DataBuffer low, high;
+    for (int round = 0; round < rounds; ++round) {
+        Bytes input;
+        int kind = round % 10;
+        if (kind < 7) {
+            input = Mutate(seeds[rng() % seeds.size()], rng, seeds);
+        } else if (kind < 9) {
+            Bytes const &s = seeds[rng() % seeds.size()];
+            input.assign(s.begin(), s.begin() + long(rng() % (s.size() + 1)));
+        } else {
+            input.resize(rng() % 300);
+            for (auto &c : input)
+                c = static_cast<unsigned char>(rng() % 3 ? rng() % 8 : rng());
+        }
+
+        Load(low, input, 0x00);
+        Load(high, input, 0xFF);
+        DockPosition a, b;
+        bool okA = a.ReadFromDataBuffer(low);
+        bool okB = b.ReadFromDataBuffer(high);
+        ASSERT_EQ(okA, okB) << "round " << round;
+        ASSERT_EQ(a, b) << "round " << round << ": the result depends on memory behind the data";
+        ASSERT_EQ(low.GetPos(), high.GetPos());
+        ASSERT_LE(low.GetPos(), low.GetSize());
+        ASSERT_EQ(low.GetSectionDepth(), 0);
+        ExpectWellFormed(a);
+
+        if (okA) {
+            ++accepted;
+            // What was accepted writes and reads back to itself.
+            Bytes again = Written(a);
+            DataBuffer c(again.data(), static_cast<unsigned long>(again.size()));
+            DockPosition back;
+            ASSERT_TRUE(back.ReadFromDataBuffer(c)) << "round " << round;
+            ASSERT_EQ(back, a) << "round " << round;
+        }
+
+        // The same bytes as a neighbour record, and as a stream of typed reads.
+        Load(low, input, 0x00);
+        Load(high, input, 0xFF);
+        DockNeighbour na, nb;
+        ASSERT_EQ(na.ReadFromDataBuffer(low), nb.ReadFromDataBuffer(high));
+        ASSERT_EQ(na, nb);
+        ASSERT_LE(na.GetName().Len(), DOCK_MAX_NAME_LEN);
+        low.SetPos(0);
+        high.SetPos(0);
+        for (int step = 0; step < 6 && low.GetRemaining(); ++step) {
+            ASSERT_EQ(low.ReadString(), high.ReadString());
+            ASSERT_EQ(low.ReadRect(), high.ReadRect());
+            ASSERT_EQ(low.ReadInt32(), high.ReadInt32());
+            ASSERT_LE(low.GetPos(), low.GetSize());
+        }
+    }
+    // The mutations must reach the accepting paths too, or the run proves
+    // little about them.
+    EXPECT_GT(accepted, rounds / 20);
+    EXPECT_LT(accepted, rounds);
+
+    low = DataBuffer();
+    high = DataBuffer();
+    kstest::HeapUsage after = kstest::CurrentHeapUsage();
+    EXPECT_LE(after.blocks, before.blocks + 4);
+}
