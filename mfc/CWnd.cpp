@@ -345,6 +345,14 @@ LRESULT CWnd::OnWndMsg(unsigned int message, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));
         return 0;
+    case WM_DRAWITEM: {
+        auto *dis = reinterpret_cast<DRAWITEMSTRUCT *>(lParam);
+        if (dis && dis->CtlType != ODT_MENU)
+            if (CWnd *child = FromHandlePermanent(dis->hwndItem))
+                if (child->OnChildDrawItem(dis))
+                    return TRUE;
+        return DefWindowProc(message, wParam, lParam);
+    }
     default:
         return DefWindowProc(message, wParam, lParam);
     }
@@ -443,6 +451,11 @@ bool CWnd::OnNotify(WPARAM, LPARAM, LRESULT *)
 void CWnd::OnGetMinMaxInfo(MINMAXINFO *)
 {
     Default();
+}
+
+bool CWnd::OnChildDrawItem(DRAWITEMSTRUCT *)
+{
+    return false;
 }
 
 CWnd *CWnd::GetParent() const

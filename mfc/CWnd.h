@@ -68,6 +68,9 @@ public:
     virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
     virtual bool OnNotify(WPARAM wParam, LPARAM lParam, LRESULT *pResult);
     virtual void OnGetMinMaxInfo(MINMAXINFO *lpMMI);
+    // An owner-drawn child's WM_DRAWITEM is handed back to the child's own
+    // object first; true when it painted.
+    virtual bool OnChildDrawItem(DRAWITEMSTRUCT *lpDrawItemStruct);
     // The current message to its default handling.
     LRESULT Default();
 

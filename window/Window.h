@@ -171,6 +171,7 @@ protected:
     // Controls create their platform window themselves, between these two.
     void InitWindowBeforeCreate();
     void ImpSetParent(Window *pParent) { m_pParent = pParent; }
+    void ImpSetWinImpType(int nType) { m_nWinImpType = nType; }
     void InitWindowAfterCreate(CWnd *pWnd, bool bOwnsCWnd);
     void SetMouseCode(unsigned __int64 wParam, __int64 lParam);
 

@@ -1,0 +1,3 @@
+#include "bcg/CBCGPButton.h"
+
+IMPLEMENT_DYNAMIC(CBCGPButton, CButton)

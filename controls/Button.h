@@ -1,0 +1,58 @@
+#pragma once
+#include "frame/Kestrel5Api.h"
+#include "frame/Link.h"
+#include "window/Control.h"
+
+class CButton;
+class CFont;
+class Timer;
+class ZnButton;
+
+// A push-button behaviour: Click when pressed and released, Hold repeated
+// while held (first after 400 ms, then every 200 ms) when a hold link is set.
+class KSAPI Button : public Control
+{
+public:
+    Button();
+    Button(Window *pParent, int nStyle);
+    ~Button() override;
+
+    virtual void Click();
+    virtual void Hold();
+    void AllowClick(bool bAllow) { bAllowClick = bAllow; }
+    void Check(bool bCheck);
+    bool IsChecked() const;
+    bool HeldDown() const { return bHeld; }
+    void ChangeClickHdl(Link const &rLink) { aClickHdl = rLink; }
+    Link GetClickHdl() const { return aClickHdl; }
+    void ChangeHoldHdl(Link const &rLink) { aHoldHdl = rLink; }
+    CButton *GetPCButton() const;
+
+    void MouseButtonDown(MouseEvent const &rEvt) override;
+    void MouseButtonUp(MouseEvent const &rEvt) override;
+
+    // Paints an owner-drawn face; the default draws a plain push button.
+    virtual void DrawButtonFace(DRAWITEMSTRUCT *pDIS);
+
+protected:
+    // Type: 32 push, 256 check box, 512 radio, 1024 group box, 16384 bitmap
+    // push, 0x40000 owner-drawn bitmap, 0x80000 owner-drawn.
+    void InitButton(Window *pParent, int nStyle, int nType, int nId);
+    void ImpEndPress();
+
+    bool bPressed;
+    bool bHeld;
+
+private:
+    bool ProcessFocusMsg(unsigned int nMsg, unsigned __int64 wParam, __int64 lParam) override;
+    void CreateButton(CWnd *pParent, int nStyle, int nType, int nId);
+    __int64 HoldTimeout(void *);
+
+    Link aClickHdl;
+    Link aHoldHdl;
+    ZnButton *pButton;
+    CFont *pFont;
+    HWND hFocusBack;
+    Timer *pHoldTimer;
+    bool bAllowClick;
+};
