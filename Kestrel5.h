@@ -75,6 +75,14 @@
 #include "window/KeyEvent.h"
 #include "window/MouseEvent.h"
 
+// Controls
+#include "controls/ScrollBar.h"
+#include "controls/Button.h"
+#include "controls/PushButton.h"
+#include "controls/CheckBox.h"
+#include "controls/RadioButton.h"
+#include "controls/GroupBox.h"
+
 // Docking
 #include "docking/NeighbourContactType.h"
 #include "docking/NeighbourType.h"
@@ -107,3 +115,13 @@
 #include "mfc/CSize.h"
 #include "mfc/CRect.h"
 #include "mfc/CRgn.h"
+#include "mfc/CScrollBar.h"
+#include "mfc/CButton.h"
+#include "mfc/CGdiObject.h"
+#include "mfc/CPen.h"
+#include "mfc/CBrush.h"
+#include "mfc/CFont.h"
+#include "mfc/CBitmap.h"
+#include "mfc/CDC.h"
+#include "bcg/CBCGPScrollBar.h"
+#include "bcg/CBCGPButton.h"
