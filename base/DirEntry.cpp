@@ -382,7 +382,7 @@ std::wstring DirEntry::GetFullW(SString const &name, bool extended)
     int const n = name.Len();
     bool const utf8 = FSysName::IsUTF8Name(name);
     bool const prefixed = n >= 4 && IsSep(s[0]) && IsSep(s[1]) && s[2] == '?' && IsSep(s[3]);
-    if (prefixed || !(extended || n >= 260))
+    if (!n || prefixed || !(extended || n >= 260))
         return FSysName::Widen(s, n, utf8);
 
     std::wstring const prefix = L"\\\\?\\";
@@ -692,7 +692,7 @@ bool DirEntry::Exists() const
 
 bool DirEntry::IsFile() const
 {
-    if (!m_bValid || !HasName())
+    if (!m_bValid || !HasName() || HasWildcard(GetFull()))
         return false;
     DWORD a = Attributes(ImpFullNoSep());
     return a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY);

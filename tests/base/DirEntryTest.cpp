@@ -196,6 +196,7 @@ TEST(DirEntryNames, WideForms)
     EXPECT_EQ(L"\\\\?\\C:\\a\\b", DirEntry::GetFullW(SString("C:\\a\\b"), true));
     EXPECT_EQ(L"\\\\?\\C:\\a\\b", DirEntry::GetFullW(SString("C:/a/x/../b"), true)) << "resolved before the prefix";
     EXPECT_EQ(L"\\\\?\\C:\\x", DirEntry::GetFullW(SString("\\\\?\\C:\\x"), true)) << "never prefixed twice";
+    EXPECT_EQ(L"", DirEntry::GetFullW(SString(), true));
 }
 
 TEST(DirEntryNames, LimitedFullName)
@@ -232,7 +233,7 @@ TEST(DirEntryFiles, ExistenceAndKinds)
     EXPECT_FALSE(missing.Exists() || missing.IsExistingFile());
     EXPECT_TRUE(missing.IsFile()) << "a file that can still be made";
     EXPECT_FALSE(DirEntry(S(t / "sub\\..")).IsNormalDir());
-    EXPECT_FALSE(DirEntry(S(t / "*")).Exists());
+    EXPECT_FALSE(DirEntry(S(t / "*")).Exists() || DirEntry(S(t / "*")).IsFile());
     EXPECT_TRUE(file.HasTempPath());
     EXPECT_FALSE(DirEntry(SString("C:\\windows\\x")).HasTempPath());
     EXPECT_GT(file.GetDriveTypeA(), 1u) << "the drive of the temporary folder has a root";
