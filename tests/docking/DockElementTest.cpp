@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <initializer_list>
 #include <ostream>
 #include <map>
 #include <memory>
@@ -169,31 +170,14 @@ TEST(DockGeometry, ContactFromCoordinates)
     EXPECT_EQ(NCT_NONE, DockElement::DetContactFromCoords(1, 1, 9, 9, INT_MIN, INT_MAX));
 }
 
-TEST(DockGeometry, ContactTypeOnEachSide)
+TEST(DockGeometry, ContactTypeNeedsFacingSidesOneDividerApart)
 {
+    // (Flush ends on every side are covered by the generated tilings.)
     int w = W();
     auto el = PaneAt(CRectangle(100, 100, 200, 200));
-    struct Case
-    {
-        CRectangle other;
-        NeighbourContactType expected;
-    } cases[] = {
-        {CRectangle(200 + w, 100, 300, 200), NCT_EQUAL_SIDE},     // el on the left, flush both ends
-        {CRectangle(200 + w, 100, 300, 250), NCT_JUSTIFIED_SIDE}, // top flush only
-        {CRectangle(200 + w, 90, 300, 250), NCT_TOUCHING_SIDE},
-        {CRectangle(0, 100, 100 - w, 200), NCT_EQUAL_SIDE},       // el on the right
-        {CRectangle(0, 100, 100 - w, 180), NCT_JUSTIFIED_SIDE},
-        {CRectangle(100, 200 + w, 200, 300), NCT_EQUAL_SIDE},     // el above
-        {CRectangle(50, 200 + w, 200, 300), NCT_JUSTIFIED_SIDE},
-        {CRectangle(100, 0, 200, 100 - w), NCT_EQUAL_SIDE},       // el below
-        {CRectangle(90, 0, 210, 100 - w), NCT_TOUCHING_SIDE},
-        {CRectangle(150, 150, 160, 160), NCT_NONE},               // overlap: no side
-        {CRectangle(400, 100, 500, 200), NCT_NONE},               // a side, but too distant
-    };
-    for (auto const &c : cases) {
-        auto other = PaneAt(c.other);
-        EXPECT_EQ(c.expected, DockElement::DetContactType(el.get(), other.get())) << c.other.GetStr().GetStr();
-    }
+    EXPECT_EQ(NCT_TOUCHING_SIDE, DockElement::DetContactType(el.get(), PaneAt(CRectangle(90, 0, 210, 100 - w)).get()));
+    EXPECT_EQ(NCT_NONE, DockElement::DetContactType(el.get(), PaneAt(CRectangle(150, 150, 160, 160)).get()));
+    EXPECT_EQ(NCT_NONE, DockElement::DetContactType(el.get(), PaneAt(CRectangle(400, 100, 500, 200)).get()));
     EXPECT_EQ(NCT_NONE, DockElement::DetContactType(nullptr, el.get()));
 }
 
@@ -254,54 +238,44 @@ TEST(DockGeometry, OuterNeighbourIsJudgedAgainstTheFreeSpace)
     EXPECT_EQ(NT_NONE, probe.CheckIfOuterNeighbourOfEl(fs.get(), all));
 }
 
-TEST(DockGeometry, AlignAndTypeTables)
+TEST(DockGeometry, InversionsAndSideLengths)
 {
-    PlainElement e(CRectangle(0, 0, 10, 10));
-    EXPECT_EQ((unsigned long)DockAlignLeft, e.GetAlignOfType(NT_LEFT));
-    EXPECT_EQ((unsigned long)DockAlignRight, e.GetAlignOfType(NT_RIGHT));
-    EXPECT_EQ((unsigned long)DockAlignTop, e.GetAlignOfType(NT_TOP));
-    EXPECT_EQ((unsigned long)DockAlignBottom, e.GetAlignOfType(NT_BOTTOM));
+    PlainElement e(CRectangle(10, 20, 110, 70));
     EXPECT_EQ((unsigned long)DockAlignLeft, e.GetAlignOfType(NT_NONE));
-    EXPECT_EQ((unsigned long)DockAlignLeft, e.GetAlignOfType(NeighbourType(9)));
-
-    EXPECT_EQ(NT_RIGHT, DockElement::InvertNeighbourType(NT_LEFT));
-    EXPECT_EQ(NT_LEFT, DockElement::InvertNeighbourType(NT_RIGHT));
-    EXPECT_EQ(NT_BOTTOM, DockElement::InvertNeighbourType(NT_TOP));
-    EXPECT_EQ(NT_TOP, DockElement::InvertNeighbourType(NT_BOTTOM));
+    EXPECT_EQ((unsigned long)DockAlignBottom, e.GetAlignOfType(NT_BOTTOM));
+    for (NeighbourType t : {NT_LEFT, NT_RIGHT, NT_TOP, NT_BOTTOM}) {
+        EXPECT_EQ(t, DockElement::InvertNeighbourType(DockElement::InvertNeighbourType(t)));
+        EXPECT_EQ(DockElement::InvertAlign(e.GetAlignOfType(t)), e.GetAlignOfType(DockElement::InvertNeighbourType(t)));
+    }
     EXPECT_EQ(NT_RIGHT, DockElement::InvertNeighbourType(NT_NONE));
     EXPECT_EQ(NT_RIGHT, DockElement::InvertNeighbourType(NeighbourType(-1)));
-
-    EXPECT_EQ(0x4000UL, DockElement::InvertAlign(0x1000));
-    EXPECT_EQ(0x1000UL, DockElement::InvertAlign(0x4000));
-    EXPECT_EQ(0x8000UL, DockElement::InvertAlign(0x2000));
-    EXPECT_EQ(0x2000UL, DockElement::InvertAlign(0x8000));
     EXPECT_EQ(0x14003UL, DockElement::InvertAlign(0x11003)); // bits outside 0xF000 stay
     EXPECT_EQ(0x5000UL, DockElement::InvertAlign(0x5000));   // two sides: unchanged
     EXPECT_EQ(0xF000UL, DockElement::InvertAlign(0xF000));
-    EXPECT_EQ(0x3UL, DockElement::InvertAlign(0x3));
 
-    EXPECT_EQ(30, DockElement::GetAlignSideLen(Size(30, 40), DockAlignLeft));
     EXPECT_EQ(30, DockElement::GetAlignSideLen(Size(30, 40), DockAlignRight | DockAlignTop));
-    EXPECT_EQ(40, DockElement::GetAlignSideLen(Size(30, 40), DockAlignBottom));
     EXPECT_EQ(40, DockElement::GetAlignSideLen(Size(30, 40), 0));
-    PlainElement r(CRectangle(10, 20, 110, 70));
-    EXPECT_EQ(100, r.GetAlignSideLen(DockAlignRight));
-    EXPECT_EQ(50, r.GetAlignSideLen(DockAlignTop));
-    EXPECT_EQ(50, r.GetNeighbourSideLen(NT_LEFT));
-    EXPECT_EQ(100, r.GetNeighbourSideLen(NT_BOTTOM));
-    EXPECT_EQ(0, r.GetNeighbourSideLen(NT_NONE));
+    EXPECT_EQ(100, e.GetAlignSideLen(DockAlignRight));
+    EXPECT_EQ(50, e.GetAlignSideLen(DockAlignTop));
+    EXPECT_EQ(50, e.GetNeighbourSideLen(NT_LEFT));
+    EXPECT_EQ(100, e.GetNeighbourSideLen(NT_BOTTOM));
+    EXPECT_EQ(0, e.GetNeighbourSideLen(NT_NONE));
+}
 
-    EXPECT_STREQ("CBRS_ALIGN_LEFT", DockElement::GetAlignStr(0x1000).GetStr());
-    EXPECT_STREQ("CBRS_ALIGN_TOP ", DockElement::GetAlignStr(0x2000).GetStr());
-    EXPECT_STREQ("CBRS_ALIGN_RIGHT", DockElement::GetAlignStr(0x4000).GetStr());
-    EXPECT_STREQ("CBRS_ALIGN_BOTTOM", DockElement::GetAlignStr(0x8000).GetStr());
-    EXPECT_STREQ("CBRS_ALIGN_ANY", DockElement::GetAlignStr(0xF000).GetStr());
-    EXPECT_STREQ("CBRS_NOALIGN", DockElement::GetAlignStr(0).GetStr());
-    EXPECT_STREQ("CBRS_??", DockElement::GetAlignStr(0x3000).GetStr());
-    EXPECT_STREQ("NCT_NONE", DockElement::GetContactStr(NCT_NONE).GetStr());
-    EXPECT_STREQ("NCT_TOUCHING_SIDE", DockElement::GetContactStr(NCT_TOUCHING_SIDE).GetStr());
-    EXPECT_STREQ("NCT_JUSTIFIED_SIDE", DockElement::GetContactStr(NCT_JUSTIFIED_SIDE).GetStr());
-    EXPECT_STREQ("NCT_EQUAL_SIDE", DockElement::GetContactStr(NCT_EQUAL_SIDE).GetStr());
+TEST(DockGeometry, AlignAndContactNames)
+{
+    struct
+    {
+        unsigned long align;
+        char const *name;
+    } const aligns[] = {{0x1000, "CBRS_ALIGN_LEFT"},   {0x2000, "CBRS_ALIGN_TOP "}, {0x4000, "CBRS_ALIGN_RIGHT"},
+                        {0x8000, "CBRS_ALIGN_BOTTOM"}, {0xF000, "CBRS_ALIGN_ANY"},  {0, "CBRS_NOALIGN"},
+                        {0x3000, "CBRS_??"},           {1, "CBRS_??"}};
+    for (auto const &a : aligns)
+        EXPECT_STREQ(a.name, DockElement::GetAlignStr(a.align).GetStr());
+    char const *contacts[] = {"NCT_NONE", "NCT_TOUCHING_SIDE", "NCT_JUSTIFIED_SIDE", "NCT_EQUAL_SIDE"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_STREQ(contacts[i], DockElement::GetContactStr(NeighbourContactType(i)).GetStr());
 }
 
 TEST(DockGeometry, MaxRectangleAndOrder)
@@ -329,14 +303,20 @@ TEST(DockGeometry, MaxRectangleAndOrder)
     EXPECT_FALSE(p4 < p4);
 }
 
-TEST(DockElements, IdsCountUpAndCopiesKeepThem)
+TEST(DockElements, IdsCountUpAndCopiesKeepEverything)
 {
-    DockPaneElement a;
+    ZnDockablePane pane;
+    pane.SetInternalName("p");
+    DockPosition pos;
+    pos.SetName("remembered");
+    DockPaneElement a(&pane);
     FreeSpaceElement b;
     HolderElement c;
+    FloatingPaneElement f(&pane);
+    HiddenPaneElement h(&pane, pos);
+    EXPECT_GT(a.GetId(), 0);
     EXPECT_EQ(a.GetId() + 1, b.GetId());
     EXPECT_EQ(b.GetId() + 1, c.GetId());
-    EXPECT_GT(a.GetId(), 0);
 
     a.SetRect(CRectangle(1, 2, 3, 4));
     a.SetNDepth(3);
@@ -347,7 +327,6 @@ TEST(DockElements, IdsCountUpAndCopiesKeepThem)
     std::unique_ptr<DockElement> d(a.Duplicate(false));
     ASSERT_EQ(DET_DOCK_PANE_ELEMENT, d->GetType());
     auto *dp = static_cast<DockPaneElement *>(d.get());
-    EXPECT_EQ(a.GetId(), dp->GetId());
     EXPECT_TRUE(*dp == a);
     EXPECT_FALSE(*dp == b);
     EXPECT_EQ(a.GetRect(), dp->GetRect());
@@ -356,43 +335,22 @@ TEST(DockElements, IdsCountUpAndCopiesKeepThem)
     EXPECT_EQ(NT_BOTTOM, dp->GetNeighbourType());
     EXPECT_TRUE(dp->IsAutoHide());
     EXPECT_EQ(7, dp->GetWindowIndex());
-    // The new element after copies still counts on from the last fresh one.
-    FloatingPaneElement e;
-    EXPECT_EQ(c.GetId() + 1, e.GetId());
-}
+    EXPECT_EQ(&pane, dp->GetPane());
 
-TEST(DockElements, EveryClassDuplicatesIntoItself)
-{
-    ZnDockablePane pane;
-    pane.SetInternalName("p");
-    DockPosition pos;
-    pos.SetName("remembered");
-    std::vector<std::unique_ptr<DockElement>> all;
-    all.emplace_back(new DockPaneElement(&pane));
-    all.emplace_back(new FloatingPaneElement(&pane));
-    all.emplace_back(new HiddenPaneElement(&pane, pos));
-    all.emplace_back(new FreeSpaceElement());
-    all.emplace_back(new HolderElement());
-    for (auto const &e : all) {
-        std::unique_ptr<DockElement> d(e->Duplicate(true));
-        EXPECT_EQ(e->GetType(), d->GetType());
-        EXPECT_EQ(e->GetId(), d->GetId());
-        EXPECT_EQ(e->GetTitle(), d->GetTitle());
-        EXPECT_EQ(e->IsFloating(), d->IsFloating());
-        EXPECT_EQ(e->IsHidden(), d->IsHidden());
-        EXPECT_EQ(e->CanMerge(), d->CanMerge());
+    for (DockElement const *e : std::initializer_list<DockElement const *>{&b, &c, &f, &h}) {
+        std::unique_ptr<DockElement> x(e->Duplicate(true));
+        EXPECT_EQ(e->GetType(), x->GetType());
+        EXPECT_EQ(e->GetId(), x->GetId());
+        EXPECT_EQ(e->GetStr(), x->GetStr());
     }
-    auto *h = static_cast<HiddenPaneElement *>(all[2]->Duplicate(false));
-    EXPECT_EQ(SString("remembered"), h->GetDockPosition().GetName());
-    delete h;
-    EXPECT_EQ(DET_FREE_SPACE_ELEMENT, all[3]->GetType());
-    EXPECT_EQ(DET_HOLDER_ELEMENT, all[4]->GetType());
-    EXPECT_EQ(DET_FLOATING_PANE_ELEMENT, all[1]->GetType());
-    EXPECT_EQ(DET_HIDDEN_PANE_ELEMENT, all[2]->GetType());
-    EXPECT_TRUE(all[1]->IsFloating());
-    EXPECT_TRUE(all[2]->IsHidden());
-    EXPECT_TRUE(all[0]->CanMerge());
-    EXPECT_FALSE(all[3]->CanMerge());
+    std::unique_ptr<DockElement> hc(h.Duplicate(false));
+    EXPECT_STREQ("remembered", static_cast<HiddenPaneElement *>(hc.get())->GetDockPosition().GetName().GetStr());
+    EXPECT_TRUE(f.IsFloating() && !f.CanMerge() && !f.IsHidden());
+    EXPECT_TRUE(h.IsHidden() && !h.CanMerge() && !h.IsFloating());
+    EXPECT_TRUE(a.CanMerge() && !b.CanMerge());
+    // Copies take no ids: the next fresh element counts on.
+    DockPaneElement next;
+    EXPECT_EQ(h.GetId() + 1, next.GetId());
 }
 
 TEST(DockElements, NeighbourListsCopiedOnlyWhenAsked)
