@@ -296,18 +296,6 @@ TEST(UStringMisc, LineEndsTokensAndLists)
     EXPECT_EQ(L'\0', UString(L"xyz")[3u]);
 }
 
-TEST(UStringMisc, MembersWithoutMeaningForWideText)
-{
-    UString u(L"\xFEFF\u0410\u0411\u0412");
-    u.SetIsUTF8();
-    EXPECT_FALSE(u.IsUTF8());
-    EXPECT_FALSE(u.RemoveUTF8Marker());
-    EXPECT_EQ(4, u.Len());
-    EXPECT_FALSE(u.IsTranscript());
-    EXPECT_FALSE(UString::IsTranscript("\xC0\xC1\xC2"));
-    EXPECT_EQ(W(u), W(u.UTF8ToRussian()));
-}
-
 TEST(UStringArguments, NullPointersAreEmptyText)
 {
     char const *nc = nullptr;
