@@ -17,6 +17,7 @@
 #include "base/Table.h"
 #include "base/Pair.h"
 #include "base/Range.h"
+#include "base/Config.h"
 #include "base/FSysError.h"
 #include "base/WildCard.h"
 #include "base/DirEntry.h"
