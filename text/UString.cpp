@@ -613,13 +613,20 @@ struct UStringImpl
         va_end(cp);
         if (need <= 0)
             return Empty();
-        std::vector<wchar_t> area(std::size_t(need) + 1);
+        // A result beyond the limit is printed only as far as the limit (the
+        // runtime then answers -1 but fills the area), so that a huge field
+        // width costs no more than the longest text.
+        unsigned keep = std::min(unsigned(need), USTR_MAX_LEN);
+        Buffer *b = Alloc(keep, CapFor(keep));
         va_copy(cp, ap);
-        int r = _vsnwprintf(area.data(), area.size(), format, cp);
+        int r = _vsnwprintf(b->Text(), keep, format, cp);
         va_end(cp);
-        if (r <= 0)
+        if (r < 0 && unsigned(need) <= keep) {
+            Free(b);
             return Empty();
-        return NewBuf(area.data(), std::min(unsigned(r), USTR_MAX_LEN));
+        }
+        b->Text()[keep] = L'\0';
+        return b;
     }
 };
 
@@ -1567,8 +1574,9 @@ unsigned int UString::GetUTF8(char *buffer, unsigned int size) const
         return 0;
     Impl::Lock1 g(*this);
     unsigned len = m_pBuf->m_nLen;
-    int n = len ? WideCharToMultiByte(CP_UTF8, 0, m_pBuf->Text(), int(len), buffer, int(size),
-                                      nullptr, nullptr)
+    int room = int(std::min(size, 0x7FFFFFFFu));
+    int n = len ? WideCharToMultiByte(CP_UTF8, 0, m_pBuf->Text(), int(len), buffer, room, nullptr,
+                                      nullptr)
                 : 0;
     unsigned r = n > 0 ? unsigned(n) : 0;
     // A text that fills the buffer exactly loses its last byte to the

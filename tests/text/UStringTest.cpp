@@ -261,6 +261,9 @@ TEST(UStringFormat, WideFormatting)
     std::wstring big(5000, L'q');
     u.Format(L"<%s>", big.c_str());
     EXPECT_EQ(L"<" + big + L">", W(u));
+    u.Format(L"%*d", int(USTR_MAX_LEN) + 100, 7);
+    EXPECT_EQ(int(USTR_MAX_LEN), u.Len()) << "cut at the limit";
+    EXPECT_EQ(L"   ", W(u).substr(0, 3));
     u.Format(nullptr);
     EXPECT_TRUE(u.IsEmpty());
 }
