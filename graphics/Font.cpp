@@ -12,6 +12,7 @@ struct FontBody
     short nRefCount = 0; // further holders: 0 means one
     short nWeight = FW_NORMAL;
     SString aName{"Arial"};
+    UString aUName; // cache of aName in UTF-16; empty until asked for
     Size aSize{0, 14};
     Color aColor{ColorNameBlack};
     Color aFillColor{ColorNameWhite};
@@ -127,6 +128,14 @@ FontBody &Font::MakePrivate()
 }
 
 SString Font::GetName() { return Body().aName; }
+
+UString Font::GetUName()
+{
+    FontBody &b = Body();
+    if (b.aUName.Len() == 0 && b.aName.Len() != 0)
+        b.aUName = UString(b.aName);
+    return b.aUName;
+}
 Size Font::GetSize() { return Body().aSize; }
 int Font::GetHeight() const { return m_pBody ? m_pBody->aSize.Height() : 0; }
 int Font::GetWeight() { return Body().nWeight; }
@@ -142,7 +151,9 @@ void Font::SetName(SString const &rName)
 {
     if (m_pBody && m_pBody->aName == rName)
         return;
-    MakePrivate().aName = rName;
+    FontBody &b = MakePrivate();
+    b.aName = rName;
+    b.aUName = UString();
 }
 
 void Font::ChangeSize(Size const &rSize)

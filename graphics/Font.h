@@ -3,6 +3,7 @@
 #include "graphics/Color.h"
 #include "graphics/Size.h"
 #include "text/SString.h"
+#include "text/UString.h"
 
 #include <windef.h>
 
@@ -26,6 +27,8 @@ public:
     bool IsEmpty() const { return m_pBody == nullptr; }
     // All getters but GetHeight give an empty font its default description.
     SString GetName();
+    // The name in UTF-16, converted on first use and kept.
+    UString GetUName();
     Size GetSize();
     int GetHeight() const;
     int GetWeight();

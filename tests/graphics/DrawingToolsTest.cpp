@@ -11,6 +11,7 @@
 #include "tests/support/LeakCounters.h"
 
 #include <gtest/gtest.h>
+#include <string>
 #include <windows.h>
 
 namespace {
@@ -178,6 +179,11 @@ TEST(Font, DefaultsAndCopyOnWrite)
 
 TEST(Font, PlatformFontsAndNames)
 {
+    Font named(SString("Tahoma"), 12);
+    EXPECT_EQ(std::wstring(L"Tahoma"), std::wstring(named.GetUName().GetStr()));
+    named.SetName(SString("Courier New"));
+    EXPECT_EQ(std::wstring(L"Courier New"), std::wstring(named.GetUName().GetStr())) << "the cache follows the name";
+
     Font unnamed(SString(""), 12);
     LOGFONTA lf{};
     GetObjectA(unnamed.GethFont(), sizeof lf, &lf);
