@@ -83,6 +83,9 @@
 #include "controls/CheckBox.h"
 #include "controls/RadioButton.h"
 #include "controls/GroupBox.h"
+#include "controls/Static.h"
+#include "controls/FixedText.h"
+#include "controls/FixedLinkText.h"
 
 // Docking
 #include "docking/NeighbourContactType.h"
@@ -126,3 +129,4 @@
 #include "mfc/CDC.h"
 #include "bcg/CBCGPScrollBar.h"
 #include "bcg/CBCGPButton.h"
+#include "mfc/CStatic.h"
