@@ -171,20 +171,39 @@ TEST(DockRecordFuzz, PositionsAndNeighboursFromHostileBytes)
             ASSERT_EQ(back, a) << "round " << round;
         }
 
-        // The same bytes as a neighbour record, and as a stream of typed reads.
+        // The same bytes as a neighbour record.
         Load(low, input, 0x00);
         Load(high, input, 0xFF);
         DockNeighbour na, nb;
         ASSERT_EQ(na.ReadFromDataBuffer(low), nb.ReadFromDataBuffer(high));
         ASSERT_EQ(na, nb);
         ASSERT_LE(na.GetName().Len(), DOCK_MAX_NAME_LEN);
+        // Typed reads from random places, half of the time inside a section
+        // opened at the start.
         low.SetPos(0);
         high.SetPos(0);
-        for (int step = 0; step < 6 && low.GetRemaining(); ++step) {
-            ASSERT_EQ(low.ReadString(), high.ReadString());
-            ASSERT_EQ(low.ReadRect(), high.ReadRect());
-            ASSERT_EQ(low.ReadInt32(), high.ReadInt32());
+        bool sectioned = rng() % 2 != 0;
+        if (sectioned) {
+            low.BeginReadSection();
+            high.BeginReadSection();
+        }
+        for (int step = 0; step < 8; ++step) {
+            unsigned long at = rng() % (static_cast<unsigned long>(input.size()) + 1);
+            low.SetPos(at);
+            high.SetPos(at);
+            switch (rng() % 5) {
+            case 0: ASSERT_EQ(low.ReadInt32(), high.ReadInt32()); break;
+            case 1: ASSERT_EQ(low.ReadBool(), high.ReadBool()); break;
+            case 2: ASSERT_EQ(low.ReadPoint(), high.ReadPoint()); break;
+            case 3: ASSERT_EQ(low.ReadRect(), high.ReadRect()); break;
+            default: ASSERT_EQ(low.ReadString(), high.ReadString()); break;
+            }
+            ASSERT_EQ(low.GetPos(), high.GetPos());
             ASSERT_LE(low.GetPos(), low.GetSize());
+        }
+        if (sectioned) {
+            low.EndReadSection();
+            high.EndReadSection();
         }
     }
     // The mutations must reach the accepting paths too, or the run proves
