@@ -1,7 +1,7 @@
-// DataBuffer and the section scope classes: the byte format of every stored
-// type written out by hand, the cursor, short and refused reads, sections
-// with their nesting limit and skipping, the write jump, and a differential
-// run of random typed reads against a plain model of the format.
+// DataBuffer and the section scope classes: the byte format written out by
+// hand, the cursor, the single-read limit, sections with their nesting
+// limit, the write jump, and random typed reads against a plain model of the
+// format (which carries the short reads and the section bounds).
 #include "base/LocalSizedRead.h"
 #include "base/LocalSizedWrite.h"
 #include "base/LocalWriteJump.h"
@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -24,11 +25,11 @@ Bytes Contents(DataBuffer const &b)
     return Bytes(b.GetData(), b.GetData() + b.GetSize());
 }
 
-// Appends v as 4 little-endian bytes, the way a reader of the format would.
-void Le32(Bytes &out, unsigned int v)
+// v as 4 little-endian bytes, the way a reader of the format would see it.
+Bytes U32(unsigned int v)
 {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    return Bytes{static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
+                 static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
 }
 
 Bytes Cat(std::initializer_list<Bytes> parts)
@@ -37,13 +38,6 @@ Bytes Cat(std::initializer_list<Bytes> parts)
     for (Bytes const &p : parts)
         r.insert(r.end(), p.begin(), p.end());
     return r;
-}
-
-Bytes U32(unsigned int v)
-{
-    Bytes b;
-    Le32(b, v);
-    return b;
 }
 
 DataBuffer FromBytes(Bytes const &b)
@@ -55,6 +49,7 @@ DataBuffer FromBytes(Bytes const &b)
 
 TEST(DataBufferFormat, EveryStoredTypeHasItsDocumentedBytes)
 {
+    char const raw[] = {'x', '\0', '\xFF'};
     DataBuffer b;
     b.WriteInt32(-2);
     b.WriteAlign(0x8000);
@@ -64,7 +59,7 @@ TEST(DataBufferFormat, EveryStoredTypeHasItsDocumentedBytes)
     b.WriteSize(Size(3, 0x01020304));
     b.WritePoint(Point(-1, 7));
     b.WriteRect(CRectangle(1, 2, 300, RECT_EMPTY));
-    b.WriteString(SString("ab"));
+    b.WriteString(SString(raw, 0, 3, true));
     b.WriteString(SString());
 
     Bytes expected = {
@@ -76,11 +71,10 @@ TEST(DataBufferFormat, EveryStoredTypeHasItsDocumentedBytes)
         0xFF, 0xFF, 0xFF, 0xFF, 0x07, 0x00, 0x00, 0x00, // x, y
         0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, // left, top
         0x2C, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, // right 300, bottom EMPTY
-        0x02, 0x00, 0x00, 0x00, 'a', 'b',               // "ab" without terminator
+        0x03, 0x00, 0x00, 0x00, 'x', 0x00, 0xFF,        // text with a zero, no terminator
         0x00, 0x00, 0x00, 0x00,                         // ""
     };
     EXPECT_EQ(Contents(b), expected);
-    EXPECT_EQ(b.GetPos(), expected.size());
 
     DataBuffer r = FromBytes(expected);
     EXPECT_EQ(r.ReadInt32(), -2);
@@ -91,278 +85,115 @@ TEST(DataBufferFormat, EveryStoredTypeHasItsDocumentedBytes)
     EXPECT_EQ(r.ReadSize(), Size(3, 0x01020304));
     EXPECT_EQ(r.ReadPoint(), Point(-1, 7));
     EXPECT_EQ(r.ReadRect(), CRectangle(1, 2, 300, RECT_EMPTY));
-    EXPECT_EQ(r.ReadString(), SString("ab"));
+    SString text = r.ReadString();
+    ASSERT_EQ(text.Len(), 3);
+    EXPECT_EQ(std::memcmp(text.GetStr(), raw, 3), 0);
     EXPECT_TRUE(r.ReadString().IsEmpty());
     EXPECT_EQ(r.GetRemaining(), 0ul);
     EXPECT_TRUE(r.IsGood());
 }
 
-TEST(DataBufferFormat, TextsKeepEmbeddedZerosAndHighBytes)
-{
-    char const raw[] = {'x', '\0', 'y', '\xFF', '\x80'};
-    SString s(raw, 0, sizeof raw, true);
-    ASSERT_EQ(s.Len(), 5);
-    DataBuffer b;
-    b.WriteString(s);
-    EXPECT_EQ(b.GetSize(), 9ul);
-    b.SetPos(0);
-    SString back = b.ReadString();
-    EXPECT_EQ(back.Len(), 5);
-    EXPECT_EQ(std::memcmp(back.GetStr(), raw, 5), 0);
-}
-
-TEST(DataBufferFormat, AnyNonZeroByteReadsAsTrue)
-{
-    Bytes bytes = {0x00, 0x01, 0x02, 0xFF};
-    DataBuffer b = FromBytes(bytes);
-    EXPECT_FALSE(b.ReadBool());
-    EXPECT_TRUE(b.ReadBool());
-    EXPECT_TRUE(b.ReadBool());
-    EXPECT_TRUE(b.ReadBool());
-}
-
-TEST(DataBufferBytes, ConstructedBytesAreACopyThatOutlivesTheSource)
+TEST(DataBufferBytes, WritesOverwriteAtTheCursorAndCopiesOwnTheirBytes)
 {
     DataBuffer b;
     {
-        Bytes src = Cat({U32(7), U32(9)});
+        Bytes src = Cat({U32(1), U32(2), U32(3)});
         b.SetData(src.data(), static_cast<unsigned long>(src.size()));
-        src.assign(src.size(), 0xEE);
     }
-    EXPECT_EQ(b.GetSize(), 8ul);
-    EXPECT_EQ(b.GetPos(), 0ul);
-    EXPECT_EQ(b.ReadInt32(), 7);
-    EXPECT_EQ(b.ReadInt32(), 9);
-
-    DataBuffer copy(b);
-    copy.SetPos(0);
-    copy.WriteInt32(100);
-    EXPECT_EQ(b.GetData()[0], 7) << "a copy must not share the bytes";
-    DataBuffer moved(std::move(copy));
-    EXPECT_EQ(moved.GetData()[0], 100);
-    EXPECT_EQ(copy.GetSize(), 0ul);
-
-    b.Clear();
-    EXPECT_TRUE(b.IsEmpty());
-    EXPECT_EQ(b.ReadInt32(), 0);
-}
-
-TEST(DataBufferBytes, WritesOverwriteAtTheCursorAndGrowOnlyAtTheEnd)
-{
-    DataBuffer b;
-    b.WriteInt32(1);
-    b.WriteInt32(2);
-    b.WriteInt32(3);
     ASSERT_TRUE(b.SetPos(4));
     b.WriteInt32(20);
     EXPECT_EQ(b.GetSize(), 12ul);
     ASSERT_TRUE(b.SetPos(10));
     b.WriteInt32(0x44434241);
-    EXPECT_EQ(b.GetSize(), 14ul);
     EXPECT_EQ(Contents(b), Cat({U32(1), U32(20), Bytes{3, 0, 'A', 'B', 'C', 'D'}}));
-
-    EXPECT_TRUE(b.SetPos(14));
     EXPECT_FALSE(b.SetPos(15));
     EXPECT_EQ(b.GetPos(), 14ul);
+
+    DataBuffer copy(b);
+    copy.SetPos(0);
+    copy.WriteInt32(100);
+    EXPECT_EQ(b.GetData()[0], 1);
+    DataBuffer moved(std::move(copy));
+    EXPECT_EQ(moved.GetData()[0], 100);
+    EXPECT_EQ(moved.GetPos(), 4ul);
 }
 
-TEST(DataBufferShortReads, YieldZeroOrEmptyAndLeaveTheRestUnreadable)
+TEST(DataBufferLimits, ReadsOverTheSingleReadLimitAreRefused)
 {
-    Bytes bytes = Cat({U32(5), Bytes{1, 2, 3}});
-    {
-        DataBuffer b = FromBytes(bytes);
-        EXPECT_EQ(b.ReadInt32(), 5);
-        EXPECT_EQ(b.ReadInt32(), 0);
-        EXPECT_EQ(b.GetFailCount(), 1ul);
-        EXPECT_EQ(b.GetPos(), b.GetSize());
-        EXPECT_FALSE(b.ReadBool()) << "nothing after a short read may be taken";
-        EXPECT_EQ(b.GetFailCount(), 2ul);
-        b.ClearFailures();
-        EXPECT_TRUE(b.IsGood());
-    }
-    {
-        DataBuffer b = FromBytes(bytes);
-        b.SetPos(4);
-        EXPECT_EQ(b.ReadDouble(), 0.0);
-        b.SetPos(0);
-        EXPECT_EQ(b.ReadSize(), Size()) << "a value half in the data is not half taken";
-        b.SetPos(0);
-        EXPECT_EQ(b.ReadRect(), CRectangle());
-        EXPECT_EQ(b.GetFailCount(), 3ul);
-    }
-    {
-        // The length says 5, only 3 bytes follow.
-        DataBuffer b = FromBytes(bytes);
-        EXPECT_TRUE(b.ReadString().IsEmpty());
-        EXPECT_EQ(b.GetFailCount(), 1ul);
-    }
-    {
-        DataBuffer b = FromBytes(bytes);
-        unsigned char out[8] = {9, 9, 9, 9, 9, 9, 9, 9};
-        EXPECT_FALSE(b.ReadBytes(out, 8));
-        EXPECT_EQ(out[0], 9) << "a failed read leaves the target alone";
-        b.SetPos(4);
-        EXPECT_TRUE(b.ReadBytes(out, 3));
-        EXPECT_EQ(out[2], 3);
-    }
-}
-
-TEST(DataBufferShortReads, LengthsBeyondTheSingleReadLimitAreRefusedWithoutAllocating)
-{
-    // The length fields claim more than the limit; a reader that trusted them
+    // Lengths that claim more than the limit: a reader that trusted them
     // would allocate or copy a quarter of a gigabyte.
-    for (unsigned int len : {0xFF00001u, 0xFFFFFFFFu, 0x80000000u}) {
-        DataBuffer b = FromBytes(Cat({U32(len), U32(1), U32(2)}));
+    for (unsigned int len : {0xFF00001u, 0xFFFFFFFFu}) {
+        DataBuffer b = FromBytes(Cat({U32(len), U32(1)}));
         kstest::HeapUsage before = kstest::CurrentHeapUsage();
         EXPECT_TRUE(b.ReadString().IsEmpty());
-        kstest::HeapUsage after = kstest::CurrentHeapUsage();
-        EXPECT_LT(after.bytes, before.bytes + 4096);
+        EXPECT_LT(kstest::CurrentHeapUsage().bytes, before.bytes + 4096);
         EXPECT_EQ(b.GetFailCount(), 1ul);
-        EXPECT_EQ(b.GetPos(), b.GetSize());
     }
-}
-
-TEST(DataBufferShortReads, TheSingleReadLimitHoldsEvenWhenTheBytesExist)
-{
-    // One byte over the limit, with all of it present: only the limit can
-    // refuse this read. The exact limit is still allowed.
+    // One byte over the limit with all of it present: only the limit can
+    // refuse this read. The limit itself is allowed.
     unsigned long const n = DATABUFFER_MAX_READ + 1;
-    std::vector<unsigned char> chunk(1 << 20, 0x5A);
+    Bytes chunk(1 << 20, 0x5A);
     DataBuffer b;
     b.Reserve(n);
     for (unsigned long done = 0; done < n;) {
-        unsigned long step = n - done < chunk.size() ? n - done : static_cast<unsigned long>(chunk.size());
+        unsigned long step = std::min<unsigned long>(n - done, static_cast<unsigned long>(chunk.size()));
         b.WriteBytes(chunk.data(), step);
         done += step;
     }
     ASSERT_EQ(b.GetSize(), n);
-    std::vector<unsigned char> out(n, 0);
+    std::unique_ptr<unsigned char[]> out(new unsigned char[n]());
     b.SetPos(0);
-    EXPECT_FALSE(b.ReadBytes(out.data(), n));
+    EXPECT_FALSE(b.ReadBytes(out.get(), n));
     EXPECT_EQ(out[0], 0);
     b.SetPos(0);
     b.ClearFailures();
-    EXPECT_TRUE(b.ReadBytes(out.data(), DATABUFFER_MAX_READ));
+    EXPECT_TRUE(b.ReadBytes(out.get(), DATABUFFER_MAX_READ));
     EXPECT_EQ(out[DATABUFFER_MAX_READ - 1], 0x5A);
-    EXPECT_TRUE(b.IsGood());
 }
 
-TEST(DataBufferSections, LengthCountsTheBytesAfterThePlaceholder)
+TEST(DataBufferSections, LengthsAndTheNinthLevelOnBothSides)
 {
     DataBuffer b;
     b.WriteInt32(0x11);
     {
-        LocalSizedWrite outer(b);
-        EXPECT_TRUE(outer.IsOpen());
-        b.WriteBool(true);
-        {
-            LocalSizedWrite inner(b);
-            b.WriteString(SString("q"));
-        }
-        b.WriteInt32(-1);
-    }
-    b.WriteBool(true);
-    Bytes inner = Cat({U32(5), U32(1), Bytes{'q'}});
-    Bytes expected = Cat({U32(0x11), U32(1 + 4 + 5 + 4), Bytes{1}, inner, U32(0xFFFFFFFF), Bytes{1}});
-    EXPECT_EQ(Contents(b), expected);
-    EXPECT_EQ(b.GetSectionDepth(), 0);
-}
-
-TEST(DataBufferSections, ReadsStopAtTheSectionEndAndClosingSkipsTheRest)
-{
-    // A newer writer appended two fields this reader does not know.
-    Bytes bytes = Cat({U32(12), U32(7), U32(8), U32(9), U32(42)});
-    DataBuffer b = FromBytes(bytes);
-    {
-        LocalSizedRead section(b);
-        EXPECT_EQ(b.ReadInt32(), 7);
-        EXPECT_EQ(b.GetRemaining(), 8ul);
-    }
-    EXPECT_EQ(b.ReadInt32(), 42);
-    EXPECT_TRUE(b.IsGood());
-
-    // An older writer: the section ends before the fields this reader wants.
-    DataBuffer old = FromBytes(Cat({U32(4), U32(7), U32(42)}));
-    {
-        LocalSizedRead section(old);
-        EXPECT_EQ(old.ReadInt32(), 7);
-        EXPECT_EQ(old.ReadInt32(), 0) << "a read must not run into the next record";
-        EXPECT_TRUE(old.ReadString().IsEmpty());
-    }
-    EXPECT_EQ(old.ReadInt32(), 42);
-    EXPECT_EQ(old.GetFailCount(), 2ul);
-}
-
-TEST(DataBufferSections, AnInnerLengthBeyondItsOuterSectionIsCutThere)
-{
-    // Outer section of 8 bytes whose inner section claims 100.
-    Bytes bytes = Cat({U32(8), U32(100), U32(7), U32(42)});
-    DataBuffer b = FromBytes(bytes);
-    {
-        LocalSizedRead outer(b);
-        {
-            LocalSizedRead inner(b);
-            EXPECT_EQ(b.GetFailCount(), 1ul);
-            EXPECT_EQ(b.ReadInt32(), 7);
-            EXPECT_EQ(b.GetRemaining(), 0ul);
-        }
-        EXPECT_EQ(b.GetPos(), 12ul);
-    }
-    EXPECT_EQ(b.ReadInt32(), 42);
-
-    // A length past the data at the top level.
-    DataBuffer t = FromBytes(Cat({U32(0x7FFFFFFF), U32(7)}));
-    {
-        LocalSizedRead s(t);
-        EXPECT_EQ(t.ReadInt32(), 7);
-    }
-    EXPECT_EQ(t.GetPos(), t.GetSize());
-    EXPECT_EQ(t.GetFailCount(), 1ul);
-}
-
-TEST(DataBufferSections, TheNinthLevelGoesWithoutALengthOnBothSides)
-{
-    DataBuffer b;
-    {
-        std::vector<LocalSizedWrite *> open;
+        std::vector<std::unique_ptr<LocalSizedWrite>> open;
         for (int i = 0; i < 9; ++i) {
-            open.push_back(new LocalSizedWrite(b));
+            open.push_back(std::make_unique<LocalSizedWrite>(b));
             b.WriteBool(true);
         }
-        EXPECT_FALSE(open.back()->IsOpen());
         EXPECT_TRUE(open[7]->IsOpen());
-        EXPECT_EQ(b.GetSectionDepth(), DATABUFFER_MAX_DEPTH);
+        EXPECT_FALSE(open[8]->IsOpen());
         while (!open.empty()) {
-            delete open.back();
             open.pop_back();
+            b.WriteBool(false);
         }
     }
-    // Eight placeholders and nine bools; the innermost opened section holds
-    // its own bool and the ninth one's.
-    ASSERT_EQ(b.GetSize(), 8ul * 4 + 9);
+    // Level k (0-based) holds its bool, the levels inside it and the bool
+    // written after each inner level closed; the ninth has no length.
     Bytes bytes = Contents(b);
-    for (int level = 0; level < 8; ++level) {
+    ASSERT_EQ(bytes.size(), 4u + 8 * 4 + 9 + 9);
+    for (int k = 0; k < 8; ++k) {
         unsigned int len;
-        std::memcpy(&len, bytes.data() + level * 5, 4);
-        EXPECT_EQ(len, static_cast<unsigned>((7 - level) * 5 + 2)) << "level " << level;
+        std::memcpy(&len, bytes.data() + 4 + k * 5, 4);
+        EXPECT_EQ(len, static_cast<unsigned>((7 - k) * 6 + 3)) << "level " << k;
     }
 
-    b.SetPos(0);
-    std::vector<LocalSizedRead *> open;
+    b.SetPos(4);
+    std::vector<std::unique_ptr<LocalSizedRead>> open;
     for (int i = 0; i < 9; ++i) {
-        open.push_back(new LocalSizedRead(b));
+        open.push_back(std::make_unique<LocalSizedRead>(b));
         EXPECT_TRUE(b.ReadBool()) << "level " << i;
     }
     EXPECT_FALSE(open.back()->IsOpen());
     while (!open.empty()) {
-        delete open.back();
         open.pop_back();
+        EXPECT_FALSE(b.ReadBool());
     }
     EXPECT_EQ(b.GetPos(), b.GetSize());
     EXPECT_TRUE(b.IsGood());
 }
 
-TEST(DataBufferJump, PatchesAnEarlierValueAndComesBack)
+TEST(DataBufferJump, PatchesAnEarlierValueAndRefusesPositionsOutsideTheData)
 {
     DataBuffer b;
     b.WriteInt32(0x55);
@@ -370,38 +201,29 @@ TEST(DataBufferJump, PatchesAnEarlierValueAndComesBack)
     b.WriteInt32(0);
     for (int i = 0; i < 3; ++i)
         b.WriteInt32(i);
-    unsigned long end = b.GetPos();
     {
         LocalWriteJump jump(b, static_cast<int>(countAt));
         EXPECT_TRUE(jump.IsValid());
-        EXPECT_EQ(b.GetPos(), countAt);
         b.WriteInt32(3);
     }
-    EXPECT_EQ(b.GetPos(), end);
     b.WriteInt32(0x66);
     EXPECT_EQ(Contents(b), Cat({U32(0x55), U32(3), U32(0), U32(1), U32(2), U32(0x66)}));
-}
 
-TEST(DataBufferJump, APositionOutsideTheDataIsRefused)
-{
-    DataBuffer b;
-    b.WriteInt32(1);
-    for (int pos : {-1, 5, 0x7FFFFFFF}) {
+    unsigned long end = b.GetPos();
+    for (int pos : {-1, int(end) + 1, 0x7FFFFFFF}) {
         LocalWriteJump jump(b, pos);
         EXPECT_FALSE(jump.IsValid()) << pos;
-        EXPECT_EQ(b.GetPos(), 4ul);
+        EXPECT_EQ(b.GetPos(), end);
     }
-    EXPECT_EQ(b.GetPos(), 4ul);
     {
-        // At the end is inside: a jump there appends, and the cursor
-        // returns to where it stood, not to the new end.
+        // The end itself is inside: the patch appends, and the cursor goes
+        // back to where it stood, not to the new end.
         b.SetPos(0);
-        LocalWriteJump jump(b, 4);
-        EXPECT_TRUE(jump.IsValid());
+        LocalWriteJump jump(b, int(end));
         b.WriteInt32(2);
     }
     EXPECT_EQ(b.GetPos(), 0ul);
-    EXPECT_EQ(b.GetSize(), 8ul);
+    EXPECT_EQ(b.GetSize(), end + 4);
 }
 
 // A model of the format on a plain vector: the typed reads of the buffer,
@@ -472,7 +294,7 @@ TEST(DataBufferModel, RandomReadsOnRandomBytesMatchThePlainModel)
         ModelReader m(d);
         std::vector<LocalSizedRead *> scopes;
         for (int step = 0; step < 24; ++step) {
-            switch (rng() % 7) {
+            switch (rng() % 9) {
             case 0:
                 scopes.push_back(new LocalSizedRead(b));
                 m.Open();
@@ -513,6 +335,28 @@ TEST(DataBufferModel, RandomReadsOnRandomBytesMatchThePlainModel)
                 } else {
                     ASSERT_EQ(r, CRectangle());
                 }
+                break;
+            }
+            case 6: {
+                Point p = b.ReadPoint();
+                int a[2] = {0, 0};
+                if (m.Take(8)) {
+                    std::memcpy(a, d.data() + m.pos, 8);
+                    m.pos += 8;
+                }
+                ASSERT_EQ(p, Point(a[0], a[1]));
+                break;
+            }
+            case 7: {
+                unsigned long n = rng() % 12;
+                unsigned char out[12] = {}, expected[12] = {};
+                bool ok = b.ReadBytes(out, n);
+                ASSERT_EQ(ok, n == 0 || m.Take(n));
+                if (ok && n) {
+                    std::memcpy(expected, d.data() + m.pos, n);
+                    m.pos += n;
+                }
+                ASSERT_EQ(std::memcmp(out, expected, sizeof out), 0);
                 break;
             }
             default: {

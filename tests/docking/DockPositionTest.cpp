@@ -227,21 +227,6 @@ TEST(DockRecordRoundTrip, EmptyNameKeepsOnlyPositionAndFloatingRectangle)
     EXPECT_EQ(Written(q), first);
 }
 
-TEST(DockRecordRoundTrip, UnstoredFieldsStayWithTheReader)
-{
-    DockPosition p = OutPosition();
-    p.SetMinSizeScaled(70, 80);
-    p.SetIsFloating(true);
-    DockPosition q;
-    DataBuffer b = FromBytes(Written(p));
-    ASSERT_TRUE(q.ReadFromDataBuffer(b));
-    EXPECT_EQ(q.GetMinSize(), Size());
-    EXPECT_FALSE(q.IsFloating());
-    q.SetMinSizeScaled(70, 80);
-    q.SetIsFloating(true);
-    EXPECT_EQ(q, p);
-}
-
 TEST(DockRecordLimits, NamesUpToSixtyCharacters)
 {
     for (int len : {60, 61, 200}) {
@@ -481,34 +466,19 @@ TEST(DockNeighbourList, SideTypesOfTheWholeListAndOfTheFreeSpace)
         q.AddNeighbour("X", c.align, NCT_EQUAL_SIDE, false, false);
         q.AddNeighbour("Y", c.align, NCT_TOUCHING_SIDE, false, false);
         EXPECT_EQ(q.GetAllNeighbourType(), c.type) << c.align;
+        // Relations by name follow the same sides.
+        EXPECT_EQ(q.IsLeftOf("X"), c.align == DockAlignRight);
+        EXPECT_EQ(q.IsTopOf("Y"), c.align == DockAlignBottom);
+        bool sideways = c.align == DockAlignLeft || c.align == DockAlignRight;
+        bool stacked = c.align == DockAlignTop || c.align == DockAlignBottom;
+        for (NeighbourType t : {NT_LEFT, NT_RIGHT})
+            EXPECT_EQ(q.HasOrthogonalSideBySideNeighbour("X", t), sideways) << c.align;
+        for (NeighbourType t : {NT_TOP, NT_BOTTOM})
+            EXPECT_EQ(q.HasOrthogonalSideBySideNeighbour("X", t), stacked) << c.align;
+        EXPECT_FALSE(q.HasOrthogonalSideBySideNeighbour("X", NT_NONE));
+        EXPECT_FALSE(q.HasOrthogonalSideBySideNeighbour("X", NeighbourType(7)));
+        EXPECT_FALSE(q.HasOrthogonalSideBySideNeighbour("Nobody", NT_LEFT));
     }
-}
-
-TEST(DockNeighbourList, SideRelationsByName)
-{
-    DockPosition p;
-    p.AddNeighbour("OnLeft", DockAlignLeft, NCT_EQUAL_SIDE, false, false);
-    p.AddNeighbour("Below", DockAlignBottom, NCT_EQUAL_SIDE, false, false);
-    p.AddNeighbour("OnRight", DockAlignRight, NCT_EQUAL_SIDE, false, false);
-
-    EXPECT_TRUE(p.IsLeftOf("OnRight"));
-    EXPECT_FALSE(p.IsLeftOf("OnLeft"));
-    EXPECT_TRUE(p.IsTopOf("Below"));
-    EXPECT_FALSE(p.IsTopOf("OnRight"));
-    EXPECT_FALSE(p.IsTopOf("Nobody"));
-
-    for (NeighbourType t : {NT_LEFT, NT_RIGHT}) {
-        EXPECT_TRUE(p.HasOrthogonalSideBySideNeighbour("OnLeft", t));
-        EXPECT_TRUE(p.HasOrthogonalSideBySideNeighbour("OnRight", t));
-        EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("Below", t));
-    }
-    for (NeighbourType t : {NT_TOP, NT_BOTTOM}) {
-        EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("OnLeft", t));
-        EXPECT_TRUE(p.HasOrthogonalSideBySideNeighbour("Below", t));
-    }
-    EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("OnLeft", NT_NONE));
-    EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("Nobody", NT_LEFT));
-    EXPECT_FALSE(p.HasOrthogonalSideBySideNeighbour("OnLeft", NeighbourType(7)));
 }
 
 TEST(DockNeighbourList, SideLengthsFollowTheMarginAndTheHolder)
@@ -655,16 +625,3 @@ TEST(DockPositionDefaults, NewPositionsLieAroundScreenShares)
     EXPECT_EQ(q, expected);
 }
 
-TEST(DockPositionDefaults, DefaultPositionIsAllZeroWithAnEmptyFloatingRectangle)
-{
-    DockPosition p;
-    EXPECT_EQ(p.GetSize(), Size());
-    EXPECT_EQ(p.GetMinSize(), Size());
-    EXPECT_EQ(p.GetPos(), Point());
-    EXPECT_TRUE(p.GetRectRecentFloat().IsEmpty());
-    EXPECT_EQ(p.GetRectRecentFloat(), CRectangle());
-    EXPECT_TRUE(p.GetName().IsEmpty());
-    EXPECT_TRUE(p.GetNeighbourVec().empty());
-    p.SetMinSizeScaled(33, 44);
-    EXPECT_EQ(p.GetMinSize(), Size(33, 44));
-}
