@@ -2,7 +2,14 @@
 // DataBuffer: a growable byte buffer with one read/write cursor, the carrier
 // of persisted docking layouts. Applications keep its bytes wherever they
 // like (a file, a database column, the settings store) and hand them back
-// through the constructor or SetData.
+// through the constructor or SetData:
+//
+//     DataBuffer out;
+//     position.WriteToDataBuffer(out);
+//     Store(out.GetData(), out.GetSize());
+//     ...
+//     DataBuffer in(bytes, count);
+//     bool whole = position.ReadFromDataBuffer(in);
 //
 // Byte format: every value is stored raw, little-endian, without padding:
 //   int32, alignment      4 bytes
@@ -12,22 +19,24 @@
 //   CRectangle            four int32: left, top, right, bottom
 //   SString               int32 length, then that many bytes, no terminator
 //
-// Sections make records extensible. A section is a 4-byte length followed by
-// that many bytes. Sections are opened and closed by the scope classes
-// LocalSizedWrite and LocalSizedRead; they nest up to DATABUFFER_MAX_DEPTH deep,
-// and an opening beyond that is refused (the content then goes without a
-// length, and a reader refuses the same opening, so both stay in step).
+// Sections make records extensible. A section is a 4-byte length followed
+// by that many bytes. Sections are opened and closed by the scope classes
+// LocalSizedWrite and LocalSizedRead; they nest up to DATABUFFER_MAX_DEPTH
+// deep, and an opening beyond that is refused (the content then goes
+// without a length, and a reader refuses the same opening, so both stay in
+// step).
 //
 // Reading never runs past the innermost open section, nor past the data. A
 // read that does not fit yields 0 (or an empty value), moves the cursor to
 // that bound and counts a failure, so a truncated record reads as zeros
 // from the cut onwards and its reader can tell by GetFailCount that it was
-// not whole. A single read of more than DATABUFFER_MAX_READ bytes is refused the
-// same way: a corrupt length cannot make the reader allocate without bound.
+// not whole. A single read of more than DATABUFFER_MAX_READ bytes is refused
+// the same way: a corrupt length cannot make the reader allocate without
+// bound.
 //
 // Writes go to the cursor: they overwrite what lies there and grow the
-// buffer at its end. The buffer never grows beyond DATABUFFER_MAX_SIZE; a write that
-// would is dropped and counted as a failure.
+// buffer at its end. The buffer never grows beyond DATABUFFER_MAX_SIZE; a
+// write that would is dropped and counted as a failure.
 #include "frame/Kestrel5Api.h"
 #include "graphics/CRectangle.h"
 #include "graphics/Point.h"
@@ -55,8 +64,9 @@ public:
     DataBuffer &operator=(DataBuffer &&other) noexcept;
     ~DataBuffer();
 
-    // The bytes and their count. The pointer stays valid until the next
-    // write, SetData, Clear or assignment.
+    // The bytes and their count. The pointer (null while nothing was ever
+    // stored) stays valid until the next write, SetData, Reserve or
+    // assignment.
     unsigned char const *GetData() const noexcept { return m_pData; }
     unsigned long GetSize() const noexcept { return m_nSize; }
     bool IsEmpty() const noexcept { return m_nSize == 0; }
@@ -102,8 +112,8 @@ public:
     // A rectangle that does not fit reads as the default one (EMPTY right and
     // bottom), not as four zeros.
     CRectangle ReadRect() noexcept;
-    // A length that does not fit the section, exceeds DATABUFFER_MAX_READ or the
-    // longest SString gives the empty text.
+    // A length that does not fit the section, exceeds DATABUFFER_MAX_READ or
+    // the longest SString gives the empty text.
     SString ReadString();
     // Copies n bytes to out; false (and out untouched) when they do not fit.
     bool ReadBytes(void *out, unsigned long n) noexcept;
