@@ -66,6 +66,10 @@
 #include "graphics/Color.h"
 #include "graphics/RGBAlpha.h"
 #include "graphics/ColorPair.h"
+#include "graphics/TransparentColor.h"
+#include "graphics/OutputDevice.h"
+#include "graphics/DCManager.h"
+#include "graphics/VirtualDevice.h"
 
 // Windows and events
 #include "window/Window.h"

@@ -1,5 +1,6 @@
 #include "frame/KSData.h"
 #include "frame/TimerManager.h"
+#include "graphics/DCManager.h"
 #include "mfc/AfxWin.h"
 #include "text/TranscriptData.h"
 
@@ -50,7 +51,7 @@ KSData::KSData()
     m_aUserMessages[UserMessageDrop] = RegisterWindowMessageA("KSMFCDrop");
     m_aUserMessages[UserMessageQueryDrop] = RegisterWindowMessageA("KSMFCQueryDrop");
 
-    // The DC manager joins here when the output devices keep their contexts.
+    m_pDCManager = new DCManager;
     m_pTranscriptData = new TranscriptData;
     m_pTranscriptData->SetToCyrillic();
 
@@ -70,6 +71,8 @@ KSData::~KSData()
 {
     delete m_pTranscriptData;
     m_pTranscriptData = nullptr;
+    delete m_pDCManager;
+    m_pDCManager = nullptr;
     delete[] m_pColorTable;
     m_pColorTable = nullptr;
     delete m_pTimerManager;

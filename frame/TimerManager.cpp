@@ -4,6 +4,7 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "frame/Timer.h"
+#include "graphics/DCManager.h"
 
 #include <memory>
 #include <windows.h>
@@ -372,7 +373,7 @@ void __stdcall TimerManager::TimerProc(HWND__ *, unsigned int, unsigned long lon
         // outlived its engine: only this thread can kill it.
         KillTimer(nullptr, static_cast<UINT_PTR>(nIdEvent));
 
-    // The DC manager's cached device contexts are to be released here, after
-    // every tick as the router does after every message, once the DC manager
-    // exists in KSData.
+    // Released after every tick as the router does after every message.
+    if (KSData *data = GetPKSData(); data && data->m_pDCManager)
+        data->m_pDCManager->DeleteDC();
 }

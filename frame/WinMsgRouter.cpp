@@ -4,6 +4,7 @@
 #include "frame/CScrollBarMap.h"
 #include "frame/CWindowMap.h"
 #include "frame/KSData.h"
+#include "graphics/DCManager.h"
 #include "mfc/CWnd.h"
 #include "controls/ScrollBar.h"
 #include "window/Window.h"
@@ -174,6 +175,8 @@ bool WinMsgRouter::Route(HWND hWnd, unsigned int nMsg, WPARAM wParam, LPARAM lPa
         return false; // a handler ended the library
 
     KSData *data = GetPKSData();
+    if (nMsg != WM_CREATE && nMsg != WM_DESTROY && data && data->m_pDCManager)
+        data->m_pDCManager->DeleteDC();
     if (nMsg != WM_DESTROYCLIPBOARD && data && data->m_bClipboardOpen) {
         CloseClipboard();
         data->m_bClipboardOpen = false;

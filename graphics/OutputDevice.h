@@ -1,0 +1,230 @@
+#pragma once
+#include "frame/Kestrel5Api.h"
+#include "graphics/Brush.h"
+#include "graphics/CPolygon.h"
+#include "graphics/CRectangle.h"
+#include "graphics/Color.h"
+#include "graphics/ColorPair.h"
+#include "graphics/FPoint.h"
+#include "graphics/FPolygon.h"
+#include "graphics/FRectangle.h"
+#include "graphics/FSize.h"
+#include "graphics/Font.h"
+#include "graphics/Pen.h"
+#include "graphics/Point.h"
+#include "graphics/Region.h"
+#include "graphics/Size.h"
+#include "graphics/TransparentColor.h"
+#include "mfc/CSize.h"
+#include "text/SString.h"
+#include "text/UString.h"
+
+#include <windef.h>
+
+struct ID2D1Factory;
+struct ID2D1DCRenderTarget;
+struct IDWriteFactory;
+struct IWICImagingFactory;
+class DCManager;
+
+// Kinds of device: where the HDC comes from and where it goes back to.
+enum OutputDeviceKind
+{
+    OutputDeviceExternal = 0, // the caller's HDC, never released here
+    OutputDeviceWindow = 1,   // a window DC from the DC manager
+    OutputDeviceMemory = 2,   // a memory DC of a VirtualDevice
+    OutputDevicePrinter = 3
+};
+
+
+// The drawing surface: a window, an off-screen buffer or a printer. The back
+// end is chosen per operation: GDI for the plain ones, GDI+ for the HQ ones,
+// gradients, arrows, rings, round rectangles and transparent fills, Direct2D
+// for the image effects. GDI+ and Direct2D work on the same HDC only for the
+// duration of one call, so the three can be mixed in one paint.
+//
+// A device keeps copies of the tools it selected, so that a tool outlives the
+// caller's handle while the HDC uses it, and restores the HDC's own tools
+// before giving the HDC back.
+class KSAPI OutputDevice
+{
+    friend class DCManager;
+
+public:
+    // A device on the caller's HDC, which stays the caller's.
+    explicit OutputDevice(HDC hDC);
+    virtual ~OutputDevice();
+    OutputDevice(OutputDevice const &) = delete;
+    OutputDevice &operator=(OutputDevice const &) = delete;
+
+    // --- virtual operations, in their slot order
+    virtual Size GetOutputSizePixel() const;
+    virtual void ChangeFont(Font const &rFont);
+    virtual int GetHeightPixel(int nHeight) const;
+    virtual int GetWidthPixel(int nWidth) const;
+    virtual Size GetSizePixel(Size aSize) const;
+    virtual Point GetPointPixel(Point aPoint) const;
+    virtual bool IsPrinter() const;
+    // The platform window a window device draws on (a Window answers its
+    // own); no window for every other device.
+    virtual HWND GetHWND() const;
+
+    // --- device and tools
+    HDC GethDC();
+    bool InitDevice() { return GethDC() != nullptr; }
+    void ReleaseDevice();
+    void SetHDCFromExtern(HDC hDC);
+    bool IsExternal() const { return m_bExternal; }
+    int GetDeviceKind() const { return m_nDevKind; }
+
+    void ChangePen(Pen const &rPen);
+    void ChangeFillInBrush(Brush const &rBrush);
+    Pen GetPen();
+    Brush GetFillInBrush();
+    Font GetFont() const { return m_aFont; }
+    void DeleteDrawingTools();
+
+    void ChangeBackgroundBrush(Brush const &rBrush);
+    Brush GetBackgroundBrush() const { return m_aBackgroundBrush; }
+    bool DrawBackground();
+    // The background brush becomes solid in c, and the font's fill colour c,
+    // so that opaque text sits on the background without a seam.
+    void SetBackgroundAndFontCol(Color &rColor);
+
+    void ChangeClipRegion(Region const &rRegion);
+    void ChangeClipRegion();
+    Region GetClipRegion();
+
+    unsigned long GetColorCount();
+    Color GetPixel(Point const &rPoint);
+    bool DrawPixel(Point const &rPoint, Color const &rColor);
+    // Every pixel of the output area in colour from becomes colour to;
+    // answers how many changed.
+    unsigned long ReplaceColor(Color const &rFrom, Color const &rTo);
+    bool InvertRect(CRectangle const &rRect);
+
+    // --- rectangles (GDI)
+    bool DrawRect(CRectangle const &rRect);
+    bool DrawRect(CRectangle const &rRect, CSize const &rCorner);
+    bool DrawFrame(CRectangle const &rRect);
+    bool Draw3DFrame(CRectangle const &rRect, int nWidth, Color const &rLight, Color const &rDark, bool bSunken);
+    bool DrawGrayEdge(CRectangle const &rRect, unsigned int nEdge, unsigned int nFlags);
+
+    // --- lines, curves, ellipses, polygons, regions (GDI)
+    bool DrawLine(Point const &rFrom, Point const &rTo);
+    bool DrawArc(CRectangle const &rRect, Point const &rStart, Point const &rEnd);
+    bool DrawPie(CRectangle const &rRect, Point const &rStart, Point const &rEnd);
+    bool DrawSpline(CPolygon const &rPoly);
+    bool DrawEllipse(CRectangle const &rRect);
+    bool DrawPolygon(CPolygon const &rPoly);
+    bool FillRgn(Region const &rRegion, Brush &rBrush);
+    bool FrameRgn(Region const &rRegion, Brush &rBrush, Size const &rSize);
+
+    // --- text (GDI)
+    bool DrawTextA(Point const &rPoint, SString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
+    bool DrawTextW(Point const &rPoint, UString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
+    // The text spread or squeezed to nWidth pixels by its character spacing.
+    bool DrawStretchText(Point const &rPoint, unsigned int nWidth, SString const &rStr, unsigned int nStart = 0,
+                         unsigned int nLen = STR_TO_END);
+    bool DrawStretchTextW(Point const &rPoint, unsigned int nWidth, UString const &rStr, unsigned int nStart = 0,
+                          unsigned int nLen = STR_TO_END);
+    Size GetTextSize(SString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
+    Size GetTextSizeW(UString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
+
+    // --- erasing and copying (GDI)
+    bool Erase();
+    bool Erase(CRectangle const &rRect);
+    bool Erase(Color const &rColor, CRectangle const &rRect);
+    // Copies a part of another device, stretched when the sizes differ, with
+    // the device's raster operation.
+    bool DrawOutDev(Point const &rDestPt, Size const &rDestSize, Point const &rSrcPt, Size const &rSrcSize,
+                    OutputDevice &rSrc);
+    // The same, leaving out the source pixels of the key colour.
+    bool DrawOutDev(Point const &rDestPt, Size const &rDestSize, Point const &rSrcPt, Size const &rSrcSize,
+                    OutputDevice &rSrc, Color const &rKey);
+
+    // --- high quality (GDI+). The int results are 1 for a GDI+ success.
+    int DrawRectHQ(FRectangle const &rRect);
+    int DrawRectHQ(FRectangle const &rRect, TransparentColor const &rColor);
+    bool DrawFrameHQ(FRectangle const &rRect, double fWidth, TransparentColor const &rColor);
+    bool DrawRoundRect(CRectangle const &rRect, int nDiameter, int nWidth, TransparentColor const &rColor,
+                       bool bGradient);
+    // nLineCap is the end cap: 0 flat, 1 square, 2 round, 3 triangle. In the
+    // current pen's colour (black without pen).
+    bool DrawLineHQ(FPoint const &rFrom, FPoint const &rTo, double fWidth, int nLineCap);
+    bool DrawLineHQ(FPoint const &rFrom, FPoint const &rTo, TransparentColor const &rColor, double fWidth,
+                    int nLineCap);
+    // Angles in degrees, clockwise from the x axis.
+    bool DrawArcHQ(FRectangle const &rRect, double fStart, double fSweep, double fWidth,
+                   TransparentColor const &rColor);
+    // A pie filled from its centre (first colour) to its rim (second).
+    bool DrawPie(CRectangle const &rRect, double fStart, double fSweep, ColorPair const &rColors);
+    bool DrawSplineHQ(FPolygon const &rPoly, double fWidth, TransparentColor const &rColor);
+    // A line with a filled triangular head at rTo, the head three line
+    // widths long and wide (at least 6 pixels).
+    bool DrawArrow(FPoint const &rFrom, FPoint const &rTo, double fWidth, TransparentColor const &rColor);
+    // The same, its colour running from the first colour at rFrom to the
+    // second at rTo.
+    bool DrawArrowGradient(FPoint const &rFrom, FPoint const &rTo, double fWidth, ColorPair const &rColors);
+    // The area between two circles around one centre.
+    bool DrawRing(FPoint const &rCenter, double fOuterRadius, double fInnerRadius, TransparentColor const &rColor);
+    // Filled with rFill; outlined with the current pen when one is kept.
+    bool DrawEllipseHQ(FRectangle const &rRect, TransparentColor const &rFill);
+    // Filled with the kept fill brush's colour, outlined with the kept pen.
+    bool DrawPolygonHQ(FPolygon const &rPoly);
+    bool DrawPolygonHQ(FPolygon const &rPoly, TransparentColor const &rFill);
+    bool FillTransparentPolygon(CPolygon const &rPoly, TransparentColor const &rColor);
+    bool EraseTransparent(CRectangle const &rRect, TransparentColor const &rColor);
+    bool DrawTextHQ(FPoint const &rPoint, SString const &rStr, int nOpacity = 100);
+    bool DrawTextWHQ(FPoint const &rPoint, UString const &rStr, int nOpacity = 100);
+    FSize GetTextSizeHQ(SString const &rStr);
+    FSize GetTextSizeWHQ(UString const &rStr);
+    unsigned int GetGdiPlusErrorCount() const { return m_nGdiPlusErrors; }
+
+    // --- Direct2D and imaging objects, made on first use, kept by the device
+    ID2D1Factory *GetD2DFactory();
+    ID2D1DCRenderTarget *GetRenderTarget();
+    IDWriteFactory *GetWriteFactory();
+    IWICImagingFactory *GetWicFactory();
+
+protected:
+    // A window device (kind 1); subclasses of other kinds change the kind.
+    OutputDevice();
+
+    // Counts a failed GDI+ operation; the first one of a device is shown.
+    void IncGdiPlusError();
+    int DrawTextWHQImpl(FPoint const &rPoint, UString const &rStr, int nOpacity);
+    // Selects the font (a default one when none is kept) with its colours
+    // around a text operation.
+    Font SelectFont();
+    void RestoreOldFont();
+    void RestoreInitialTools();
+    void ReleaseD2D();
+    bool ImpEraseWithBrush(CRectangle const &rRect, HBRUSH hBrush);
+
+    HDC m_hDC;
+    bool m_bExternal;
+    int m_nDevKind;
+    unsigned long m_nRasterOp;
+    Brush m_aFillBrush;
+    Brush m_aBackgroundBrush;
+    Pen m_aPen;
+    Font m_aFont;
+    HGDIOBJ m_hInitPen;
+    HGDIOBJ m_hInitBrush;
+    HGDIOBJ m_hInitFont;
+    unsigned long m_nInitTextColor;
+    bool m_bInitTextColor;
+    unsigned int m_nGdiPlusErrors;
+    ID2D1Factory *m_pD2DFactory;
+    ID2D1DCRenderTarget *m_pRenderTarget;
+    IDWriteFactory *m_pWriteFactory;
+    IWICImagingFactory *m_pWicFactory;
+
+private:
+    // State of one text operation, restored after it.
+    HGDIOBJ m_hOldFont;
+    unsigned long m_nOldTextColor;
+    unsigned long m_nOldBkColor;
+    int m_nOldBkMode;
+};

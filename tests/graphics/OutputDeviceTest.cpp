@@ -1,0 +1,401 @@
+// The output device on GDI: kept tools and the HDC's own ones, rectangles,
+// lines, frames, shapes, text, erasing, clipping and copies, checked pixel by
+// pixel on off-screen devices.
+#include "frame/KSData.h"
+#include "frame/KSGlobal.h"
+#include "graphics/OutputDevice.h"
+#include "graphics/VirtualDevice.h"
+#include "tests/support/LeakCounters.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace {
+
+COLORREF const WHITE = RGB(255, 255, 255);
+COLORREF const RED = RGB(255, 0, 0);
+COLORREF const BLUE = RGB(0, 0, 255);
+COLORREF const GREEN = RGB(0, 255, 0);
+
+class OutputDeviceTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KSInit();
+        dev = new VirtualDevice();
+        ASSERT_TRUE(dev->SetOutputSize(Size(64, 48), true));
+    }
+    void TearDown() override
+    {
+        delete dev;
+        KSExit();
+    }
+
+    COLORREF At(int x, int y) { return ::GetPixel(dev->GethDC(), x, y); }
+
+    // The smallest rectangle holding every pixel of the colour; EMPTY when
+    // there is none.
+    CRectangle BoundsOf(COLORREF c)
+    {
+        CRectangle r;
+        Size s = dev->GetOutputSizePixel();
+        for (int y = 0; y < s.Height(); ++y)
+            for (int x = 0; x < s.Width(); ++x)
+                if (At(x, y) == c)
+                    r.Union(CRectangle(x, y, x, y));
+        return r;
+    }
+    int CountOf(COLORREF c)
+    {
+        int n = 0;
+        Size s = dev->GetOutputSizePixel();
+        for (int y = 0; y < s.Height(); ++y)
+            for (int x = 0; x < s.Width(); ++x)
+                n += At(x, y) == c;
+        return n;
+    }
+
+    VirtualDevice *dev = nullptr;
+};
+
+} // namespace
+
+TEST(OutputDeviceWithoutDC, DoesNothingAndAnswersNothing)
+{
+    OutputDevice none(static_cast<HDC>(nullptr));
+    EXPECT_FALSE(none.InitDevice());
+    EXPECT_FALSE(none.IsExternal());
+    EXPECT_FALSE(none.DrawRect(CRectangle(0, 0, 5, 5)));
+    EXPECT_FALSE(none.DrawLine(Point(0, 0), Point(5, 5)));
+    EXPECT_FALSE(none.DrawEllipse(CRectangle(0, 0, 5, 5)));
+    EXPECT_FALSE(none.DrawTextA(Point(0, 0), SString("x")));
+    EXPECT_FALSE(none.DrawTextW(Point(0, 0), UString(L"x")));
+    EXPECT_FALSE(none.Erase(Color(0ul), CRectangle(0, 0, 5, 5)));
+    EXPECT_FALSE(none.DrawPixel(Point(1, 1), Color(0ul)));
+    EXPECT_EQ(0, none.DrawRectHQ(FRectangle(0, 0, 5, 5)));
+    EXPECT_EQ(Size(), none.GetTextSize(SString("abc")));
+    EXPECT_EQ(0ul, none.GetColorCount());
+    EXPECT_FALSE(none.GetPen().IsValid());
+    EXPECT_FALSE(none.GetFillInBrush().IsValid());
+    EXPECT_TRUE(none.GetClipRegion().IsEmpty());
+    EXPECT_EQ(0u, none.GetGdiPlusErrorCount());
+
+    // A window device that is no window: the DC manager gives it nothing.
+    KSInit();
+    {
+        struct NoWindow : OutputDevice
+        {
+        } window;
+        EXPECT_FALSE(window.InitDevice());
+        EXPECT_FALSE(window.DrawRect(CRectangle(0, 0, 5, 5)));
+        EXPECT_EQ(1, window.GetDeviceKind());
+    }
+    KSExit();
+}
+
+TEST_F(OutputDeviceTest, KeptToolsOutliveTheCallersAndTheHDCGetsItsOwnBack)
+{
+    HDC h = dev->GethDC();
+    HGDIOBJ ownPen = GetCurrentObject(h, OBJ_PEN), ownBrush = GetCurrentObject(h, OBJ_BRUSH);
+
+    Pen before = dev->GetPen();
+    ASSERT_TRUE(before.IsValid()) << "read from the HDC's selected pen";
+    EXPECT_EQ(0x000000ul, before.GetColor().GetLong());
+    EXPECT_EQ(RGB(255, 255, 255), dev->GetFillInBrush().GetColor().GetLong());
+
+    HPEN red;
+    {
+        Pen p(Color(static_cast<unsigned long>(RED)), 1, PS_SOLID);
+        dev->ChangePen(p);
+        red = p.GethPen();
+        Brush b(Color(static_cast<unsigned long>(BLUE)), BrushStyleSolid);
+        dev->ChangeFillInBrush(b);
+    }
+    EXPECT_EQ(red, GetCurrentObject(h, OBJ_PEN));
+    EXPECT_EQ(unsigned(OBJ_PEN), GetObjectType(red)) << "the device's copy keeps the pen alive";
+    EXPECT_EQ(RED, dev->GetPen().GetColor().GetLong());
+    EXPECT_EQ(BLUE, dev->GetFillInBrush().GetColor().GetLong());
+
+    ASSERT_TRUE(dev->DrawRect(CRectangle(2, 2, 9, 9)));
+    EXPECT_EQ(RED, At(2, 2));
+    EXPECT_EQ(BLUE, At(5, 5));
+
+    // Changing again keeps the first initial objects.
+    dev->ChangePen(Pen(Color(static_cast<unsigned long>(GREEN)), 1, PS_SOLID));
+    dev->DeleteDrawingTools();
+    EXPECT_EQ(ownPen, GetCurrentObject(h, OBJ_PEN));
+    EXPECT_EQ(ownBrush, GetCurrentObject(h, OBJ_BRUSH));
+    EXPECT_EQ(0u, GetObjectType(red)) << "deleted with the last copy once deselected";
+    EXPECT_TRUE(dev->GetFont().IsEmpty());
+}
+
+TEST_F(OutputDeviceTest, ExternalHDCIsTheCallersAndSwitchingRestoresTheOldOne)
+{
+    HDC mine = CreateCompatibleDC(nullptr);
+    HGDIOBJ minePen = GetCurrentObject(mine, OBJ_PEN);
+    {
+        OutputDevice ext(mine);
+        EXPECT_TRUE(ext.IsExternal());
+        EXPECT_EQ(0, ext.GetDeviceKind());
+        ext.ChangePen(Pen(Color(static_cast<unsigned long>(RED)), 2, PS_SOLID));
+        EXPECT_NE(minePen, GetCurrentObject(mine, OBJ_PEN));
+
+        HDC other = CreateCompatibleDC(nullptr);
+        ext.SetHDCFromExtern(other);
+        EXPECT_EQ(minePen, GetCurrentObject(mine, OBJ_PEN)) << "old HDC got its pen back";
+        EXPECT_FALSE(ext.GetPen().GetColor().GetLong() == RED) << "tools went with the old HDC";
+        ext.SetHDCFromExtern(nullptr);
+        EXPECT_FALSE(ext.IsExternal());
+        EXPECT_FALSE(ext.InitDevice());
+        EXPECT_EQ(unsigned(OBJ_MEMDC), GetObjectType(other)) << "an external HDC is never deleted";
+        DeleteDC(other);
+    }
+    EXPECT_EQ(unsigned(OBJ_MEMDC), GetObjectType(mine));
+    DeleteDC(mine);
+}
+
+TEST_F(OutputDeviceTest, RectanglesIncludeTheirRightAndBottomEdgeWithAndWithoutPen)
+{
+    dev->ChangePen(Pen(Color(static_cast<unsigned long>(RED)), 1, PS_SOLID));
+    dev->ChangeFillInBrush(Brush(Color(static_cast<unsigned long>(BLUE)), BrushStyleSolid));
+    ASSERT_TRUE(dev->DrawRect(CRectangle(10, 10, 19, 19)));
+    EXPECT_EQ(CRectangle(10, 10, 19, 19), BoundsOf(RED));
+    EXPECT_EQ(CRectangle(11, 11, 18, 18), BoundsOf(BLUE));
+    EXPECT_EQ(36, CountOf(RED));
+
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    dev->ChangePen(Pen(PS_NULL));
+    ASSERT_TRUE(dev->DrawRect(CRectangle(10, 10, 19, 19)));
+    EXPECT_EQ(CRectangle(10, 10, 19, 19), BoundsOf(BLUE)) << "a pen-less rectangle covers the same pixels";
+    EXPECT_EQ(100, CountOf(BLUE));
+
+    EXPECT_FALSE(dev->DrawRect(CRectangle(Point(3, 3), Size(0, 4)))) << "empty";
+    EXPECT_EQ(100, CountOf(BLUE));
+
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    ASSERT_TRUE(dev->DrawRect(CRectangle(0, 0, 20, 20), CSize(8, 8)));
+    EXPECT_EQ(WHITE, At(0, 0)) << "round corner";
+    EXPECT_EQ(BLUE, At(10, 0));
+    EXPECT_EQ(CRectangle(0, 0, 20, 20), BoundsOf(BLUE));
+}
+
+TEST_F(OutputDeviceTest, LinesIncludeBothEndsAndFramesTheirCorners)
+{
+    dev->ChangePen(Pen(Color(static_cast<unsigned long>(RED)), 1, PS_SOLID));
+    ASSERT_TRUE(dev->DrawLine(Point(0, 0), Point(5, 0)));
+    EXPECT_EQ(6, CountOf(RED));
+    EXPECT_EQ(CRectangle(0, 0, 5, 0), BoundsOf(RED));
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    ASSERT_TRUE(dev->DrawLine(Point(10, 10), Point(10, 2)));
+    EXPECT_EQ(CRectangle(10, 2, 10, 10), BoundsOf(RED));
+
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    ASSERT_TRUE(dev->DrawFrame(CRectangle(4, 5, 13, 9)));
+    EXPECT_EQ(CRectangle(4, 5, 13, 9), BoundsOf(RED));
+    EXPECT_EQ(2 * 10 + 2 * 3, CountOf(RED));
+
+    dev->ChangePen(Pen(PS_NULL));
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    dev->DrawLine(Point(0, 0), Point(5, 0));
+    EXPECT_EQ(64 * 48, CountOf(WHITE)) << "a null pen draws no end point either";
+}
+
+TEST_F(OutputDeviceTest, ThreeDimensionalFrameLightAboveDarkBelowAndSunkenTheOtherWay)
+{
+    Color light(static_cast<unsigned long>(GREEN)), dark(static_cast<unsigned long>(BLUE));
+    ASSERT_TRUE(dev->Draw3DFrame(CRectangle(10, 10, 29, 19), 2, light, dark, false));
+    EXPECT_EQ(GREEN, At(15, 10));
+    EXPECT_EQ(GREEN, At(15, 11));
+    EXPECT_EQ(GREEN, At(10, 15));
+    EXPECT_EQ(BLUE, At(15, 19));
+    EXPECT_EQ(BLUE, At(15, 18));
+    EXPECT_EQ(BLUE, At(29, 15));
+    EXPECT_EQ(BLUE, At(28, 15));
+    EXPECT_EQ(WHITE, At(15, 15));
+    EXPECT_EQ(WHITE, At(15, 12));
+    EXPECT_EQ(CRectangle(10, 10, 29, 19), BoundsOf(GREEN).GetUnion(BoundsOf(BLUE)));
+    // The dark lines are drawn last and own the corners they share.
+    EXPECT_EQ(BLUE, At(29, 10));
+    EXPECT_EQ(BLUE, At(10, 19));
+
+    ASSERT_TRUE(dev->Draw3DFrame(CRectangle(10, 10, 29, 19), 1, light, dark, true));
+    EXPECT_EQ(BLUE, At(15, 10));
+    EXPECT_EQ(GREEN, At(15, 19));
+    EXPECT_EQ(unsigned(OBJ_PEN), GetObjectType(GetCurrentObject(dev->GethDC(), OBJ_PEN)));
+    EXPECT_EQ(0x000000ul, dev->GetPen().GetColor().GetLong()) << "the device's pen is not changed";
+}
+
+TEST_F(OutputDeviceTest, EllipsesPolygonsAndRegionsStayInTheirBounds)
+{
+    dev->ChangePen(Pen(Color(static_cast<unsigned long>(RED)), 1, PS_SOLID));
+    dev->ChangeFillInBrush(Brush(Color(static_cast<unsigned long>(BLUE)), BrushStyleSolid));
+    ASSERT_TRUE(dev->DrawEllipse(CRectangle(4, 4, 23, 15)));
+    CRectangle b = BoundsOf(RED);
+    EXPECT_EQ(CRectangle(4, 4, 23, 15), b);
+    EXPECT_EQ(BLUE, At(13, 9));
+    EXPECT_EQ(WHITE, At(4, 4)) << "corner of the bounding box";
+
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    Point tri[3] = {Point(30, 5), Point(50, 25), Point(30, 25)};
+    ASSERT_TRUE(dev->DrawPolygon(CPolygon(3, tri)));
+    EXPECT_EQ(CRectangle(30, 5, 50, 25), BoundsOf(RED));
+    EXPECT_EQ(BLUE, At(33, 20));
+    EXPECT_EQ(WHITE, At(48, 8)) << "beyond the slanted side";
+    EXPECT_FALSE(dev->DrawPolygon(CPolygon(1, tri)));
+
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    Brush green(Color(static_cast<unsigned long>(GREEN)), BrushStyleSolid);
+    // A region's rectangle reaches the platform with its numbers unchanged.
+    ASSERT_TRUE(dev->FillRgn(Region(CRectangle(5, 6, 14, 10)), green));
+    EXPECT_EQ(CRectangle(5, 6, 13, 9), BoundsOf(GREEN));
+    EXPECT_EQ(36, CountOf(GREEN));
+    EXPECT_FALSE(dev->FillRgn(Region(), green));
+
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    ASSERT_TRUE(dev->FrameRgn(Region(CRectangle(5, 6, 14, 10)), green, Size(1, 1)));
+    EXPECT_EQ(CRectangle(5, 6, 13, 9), BoundsOf(GREEN));
+    EXPECT_EQ(2 * 9 + 2 * 2, CountOf(GREEN));
+
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    Point curve[4] = {Point(2, 40), Point(20, 2), Point(40, 46), Point(60, 10)};
+    ASSERT_TRUE(dev->DrawSpline(CPolygon(4, curve)));
+    EXPECT_EQ(RED, At(2, 40)) << "the curve starts at the first point";
+    CRectangle sb = BoundsOf(RED);
+    EXPECT_GE(sb.Left(), 2);
+    EXPECT_LE(sb.Right(), 60);
+    EXPECT_GT(sb.Top(), 2) << "inner points only pull the curve";
+    EXPECT_LT(sb.Bottom(), 46);
+}
+
+TEST_F(OutputDeviceTest, TextInkLiesInsideItsMeasuredSizeAndOpaqueTextFillsIt)
+{
+    Font f(SString("Arial"), 16);
+    f.ChangeColor(Color(static_cast<unsigned long>(BLUE)));
+    dev->ChangeFont(f);
+    int const bkMode = GetBkMode(dev->GethDC());
+    Size s = dev->GetTextSize(SString("Hxg"));
+    ASSERT_GT(s.Width(), 10);
+    ASSERT_GE(s.Height(), 16);
+    ASSERT_TRUE(dev->DrawTextA(Point(5, 5), SString("Hxg")));
+    CRectangle ink = BoundsOf(BLUE);
+    ASSERT_FALSE(ink.IsEmpty());
+    EXPECT_TRUE(CRectangle(Point(5, 5), s).IsInside(ink)) << ink.GetStr().GetStr();
+    EXPECT_EQ(WHITE, At(4, 10));
+    EXPECT_EQ(bkMode, GetBkMode(dev->GethDC())) << "restored after the text";
+    EXPECT_EQ(s, dev->GetTextSize(SString("xxHxgxx"), 2, 3)) << "a substring";
+    EXPECT_EQ(0, dev->GetTextSize(SString("abc"), 7, 2).Width()) << "start beyond the end";
+
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    f.ChangeFillColor(Color(static_cast<unsigned long>(GREEN)));
+    dev->ChangeFont(f);
+    ASSERT_TRUE(dev->DrawTextW(Point(5, 5), UString(L"xxHxg"), 2));
+    CRectangle cell = BoundsOf(GREEN).GetUnion(BoundsOf(BLUE));
+    EXPECT_EQ(CRectangle(Point(5, 5), s), cell) << "the opaque cell is exactly the measured size";
+    EXPECT_EQ(WHITE, At(5 + s.Width(), 6));
+    EXPECT_EQ(s, dev->GetTextSizeW(UString(L"Hxg")));
+    EXPECT_EQ(0x000000u, GetTextColor(dev->GethDC())) << "the text colour is restored too";
+}
+
+TEST_F(OutputDeviceTest, StretchedTextEndsAtTheGivenWidth)
+{
+    Font f(SString("Arial"), 14);
+    f.ChangeFillColor(Color(static_cast<unsigned long>(GREEN)));
+    dev->ChangeFont(f);
+    Size natural = dev->GetTextSize(SString("iiii"));
+    ASSERT_TRUE(dev->DrawStretchText(Point(2, 2), 50, SString("iiii")));
+    CRectangle cell = BoundsOf(GREEN).GetUnion(BoundsOf(RGB(0, 0, 0)));
+    EXPECT_EQ(2, cell.Left());
+    EXPECT_EQ(51, cell.Right()) << "natural width " << natural.Width();
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    int const wide = dev->GetTextSizeW(UString(L"WWWW")).Width();
+    ASSERT_TRUE(dev->DrawStretchTextW(Point(2, 2), unsigned(wide / 2), UString(L"WWWW")));
+    // Squeezed glyphs overlap: the last one starts before half the natural
+    // width and ends with its own width.
+    int const right = BoundsOf(GREEN).GetUnion(BoundsOf(RGB(0, 0, 0))).Right();
+    EXPECT_LT(right, 2 + wide / 2 + wide / 4 + 2);
+    EXPECT_GT(right, 2 + wide / 2 - 2);
+}
+
+TEST_F(OutputDeviceTest, ErasingUsesTheBackgroundAndClippingLimitsIt)
+{
+    EXPECT_FALSE(dev->Erase(CRectangle(0, 0, 5, 5))) << "no background";
+    dev->ChangeBackgroundBrush(Brush(Color(static_cast<unsigned long>(GREEN)), BrushStyleSolid));
+    ASSERT_TRUE(dev->Erase(CRectangle(1, 2, 3, 4)));
+    EXPECT_EQ(CRectangle(1, 2, 3, 4), BoundsOf(GREEN));
+
+    dev->ChangeClipRegion(Region(CRectangle(10, 10, 19, 14)));
+    Region clip = dev->GetClipRegion();
+    EXPECT_EQ(CRectangle(10, 10, 19, 14), clip.GetBoundRect()) << "the clip box's numbers, taken unchanged";
+    ASSERT_TRUE(dev->DrawBackground());
+    EXPECT_EQ(CRectangle(1, 2, 18, 13), BoundsOf(GREEN));
+    EXPECT_EQ(9 + 36, CountOf(GREEN));
+
+    dev->ChangeClipRegion();
+    Color blue(static_cast<unsigned long>(BLUE));
+    dev->SetBackgroundAndFontCol(blue);
+    ASSERT_TRUE(dev->Erase());
+    EXPECT_EQ(64 * 48, CountOf(BLUE));
+    EXPECT_EQ(BLUE, dev->GetFont().GetFillColor().GetLong());
+    EXPECT_FALSE(Font(dev->GetFont()).IsTransparent());
+    EXPECT_FALSE(dev->Erase(Color(0ul), CRectangle()));
+}
+
+TEST_F(OutputDeviceTest, PixelsInversionReplacementAndColourCount)
+{
+    EXPECT_EQ(1ul << 24, dev->GetColorCount());
+    ASSERT_TRUE(dev->DrawPixel(Point(3, 4), Color(static_cast<unsigned long>(RED))));
+    EXPECT_EQ(RED, dev->GetPixel(Point(3, 4)).GetLong());
+    EXPECT_EQ(WHITE, dev->GetPixel(Point(4, 4)).GetLong());
+    ASSERT_TRUE(dev->InvertRect(CRectangle(3, 4, 5, 4)));
+    EXPECT_EQ(RGB(0, 255, 255), At(3, 4));
+    EXPECT_EQ(RGB(0, 0, 0), At(5, 4));
+    EXPECT_EQ(WHITE, At(6, 4));
+    EXPECT_EQ(2ul, dev->ReplaceColor(Color(0ul), Color(static_cast<unsigned long>(BLUE))));
+    EXPECT_EQ(2, CountOf(BLUE));
+    EXPECT_EQ(0ul, dev->ReplaceColor(Color(0ul), Color(static_cast<unsigned long>(BLUE))));
+}
+
+TEST_F(OutputDeviceTest, CopiesFromAnotherDeviceWithAndWithoutKeyColour)
+{
+    VirtualDevice src(*dev);
+    ASSERT_TRUE(src.SetOutputSize(Size(8, 8), false));
+    src.Erase(Color(static_cast<unsigned long>(RGB(255, 0, 255))), CRectangle(0, 0, 7, 7));
+    src.Erase(Color(static_cast<unsigned long>(BLUE)), CRectangle(2, 2, 5, 5));
+
+    dev->Erase(Color(static_cast<unsigned long>(GREEN)), CRectangle(0, 0, 63, 47));
+    ASSERT_TRUE(dev->DrawOutDev(Point(10, 10), Size(8, 8), Point(0, 0), Size(8, 8), src, Color(0xFF00FFul)));
+    EXPECT_EQ(CRectangle(12, 12, 15, 15), BoundsOf(BLUE));
+    EXPECT_EQ(0, CountOf(RGB(255, 0, 255))) << "the key colour stays out";
+
+    dev->Erase(Color(static_cast<unsigned long>(GREEN)), CRectangle(0, 0, 63, 47));
+    ASSERT_TRUE(dev->DrawOutDev(Point(30, 10), Size(16, 16), Point(0, 0), Size(8, 8), src));
+    EXPECT_EQ(CRectangle(34, 14, 41, 21), BoundsOf(BLUE)) << "stretched to twice the size";
+    EXPECT_EQ(256 - 64, CountOf(RGB(255, 0, 255)));
+    EXPECT_FALSE(dev->DrawOutDev(Point(0, 0), Size(0, 8), Point(0, 0), Size(8, 8), src));
+}
+
+TEST_F(OutputDeviceTest, NoGdiObjectOrHeapLeftAfterManyToolChanges)
+{
+    auto cycle = [this](int i) {
+        Pen p(Color(static_cast<unsigned long>(i)), short(1 + i % 3), PS_SOLID);
+        dev->ChangePen(p);
+        dev->ChangeFillInBrush(Brush(Color(static_cast<unsigned long>(i * 7)), BrushStyle(i % 2 ? 1 : 9)));
+        Font f(SString("Arial"), 10 + i % 5);
+        dev->ChangeFont(f);
+        dev->DrawRect(CRectangle(1, 1, 6, 6));
+        dev->DrawTextA(Point(0, 0), SString("a"));
+        dev->Erase(Color(0ul), CRectangle(0, 0, 1, 1));
+        if (i % 10 == 0)
+            dev->DeleteDrawingTools();
+    };
+    cycle(1);
+    dev->DeleteDrawingTools();
+    std::size_t const gdi = kstest::GdiObjectCount();
+    auto const heap = kstest::CurrentHeapUsage();
+    for (int i = 0; i < 10000; ++i)
+        cycle(i);
+    dev->DeleteDrawingTools();
+    EXPECT_EQ(gdi, kstest::GdiObjectCount());
+    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+}
