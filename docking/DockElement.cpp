@@ -1,7 +1,9 @@
 #include "docking/DockElement.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "docking/DockPaneElement.h"
 #include "docking/DockPosition.h"
@@ -28,6 +30,28 @@ inline long long CX2(CRectangle const &r) { return L(r) + R(r); }
 inline long long CY2(CRectangle const &r) { return T(r) + B(r); }
 
 inline int Clamp(long long v) { return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : int(v); }
+
+// The non-null entries of v, each element once (its first occurrence), in
+// their order; sorted copies instead of a set keep this to two allocations.
+std::vector<DockElement *> Distinct(std::vector<DockElement *> const &v)
+{
+    std::vector<std::pair<DockElement *, size_t>> sorted;
+    sorted.reserve(v.size());
+    for (size_t i = 0; i < v.size(); ++i)
+        if (v[i])
+            sorted.emplace_back(v[i], i);
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<bool> keep(v.size(), false);
+    for (size_t k = 0; k < sorted.size(); ++k)
+        if (k == 0 || sorted[k].first != sorted[k - 1].first)
+            keep[sorted[k].second] = true;
+    std::vector<DockElement *> out;
+    out.reserve(sorted.size());
+    for (size_t i = 0; i < v.size(); ++i)
+        if (keep[i])
+            out.push_back(v[i]);
+    return out;
+}
 
 char const *NeighbourSuffix(NeighbourType t)
 {
@@ -571,10 +595,8 @@ SString DockElement::GetContactStr(NeighbourContactType contact)
 void DockElement::ClearDockElements(std::vector<DockElement *> &elements)
 {
     // A vector that lists an element twice must not delete it twice.
-    std::set<DockElement *> deleted;
-    for (DockElement *e : elements)
-        if (deleted.insert(e).second)
-            delete e;
+    for (DockElement *e : Distinct(elements))
+        delete e;
     elements.clear();
 }
 
@@ -610,12 +632,7 @@ DockElement *DockElement::PutRowIntoHolders(std::vector<DockElement *> &row)
 {
     // Nulls would become holders without children; they carry nothing.
     // An element listed twice would end up owned by two holders.
-    std::vector<DockElement *> current;
-    current.reserve(row.size());
-    std::set<DockElement *> seen;
-    for (DockElement *e : row)
-        if (e && seen.insert(e).second)
-            current.push_back(e);
+    std::vector<DockElement *> current = Distinct(row);
     if (current.empty()) {
         row.clear();
         return nullptr;
@@ -658,12 +675,8 @@ void DockElement::ScaleRects(Size const &from, Size const &to, std::vector<DockE
 void DockElement::DetNeighboursFromRects(std::vector<DockElement *> &elements)
 {
     long long tol = ImpW() + 1;
-    std::vector<DockElement *> live;
-    live.reserve(elements.size());
-    std::set<DockElement *> seen;
-    for (DockElement *e : elements)
-        if (e && !e->IsHidden() && seen.insert(e).second)
-            live.push_back(e);
+    std::vector<DockElement *> live = Distinct(elements);
+    live.erase(std::remove_if(live.begin(), live.end(), [](DockElement *e) { return e->IsHidden(); }), live.end());
     // Only the facing edges are compared: two elements whose sides lie on
     // the two edges of one divider line are neighbours even where they do
     // not overlap along it.
@@ -675,27 +688,64 @@ void DockElement::DetNeighboursFromRects(std::vector<DockElement *> &elements)
         if (!to->AddNeighbour(pCopy))
             delete pCopy;
     };
+    // Only pairs with a left edge near a right edge, or a top edge near a
+    // bottom edge, can match: they are found by searching the sorted edges
+    // instead of testing every pair. They are then taken in the order of an
+    // all-pairs loop (a before b), so that lists come out in that order and
+    // the first matching test decides as it would there.
     size_t n = live.size();
+    std::vector<std::pair<long long, unsigned>> lefts(n), tops(n);
     for (size_t i = 0; i < n; ++i) {
-        DockElement *a = live[i];
-        CRectangle const &ra = a->m_rect;
-        for (size_t j = i + 1; j < n; ++j) {
-            DockElement *b = live[j];
-            CRectangle const &rb = b->m_rect;
-            NeighbourType code;
-            if (Abs64(L(rb) - R(ra)) <= tol)
-                code = NT_LEFT;
-            else if (Abs64(L(ra) - R(rb)) <= tol)
-                code = NT_RIGHT;
-            else if (Abs64(B(ra) - T(rb)) <= tol)
-                code = NT_TOP;
-            else if (Abs64(B(rb) - T(ra)) <= tol)
-                code = NT_BOTTOM;
-            else
-                continue;
-            relate(a, b, InvertNeighbourType(code));
-            relate(b, a, code);
+        lefts[i] = {L(live[i]->m_rect), unsigned(i)};
+        tops[i] = {T(live[i]->m_rect), unsigned(i)};
+    }
+    std::sort(lefts.begin(), lefts.end());
+    std::sort(tops.begin(), tops.end());
+    std::vector<unsigned long long> pairs;
+    auto collect = [&](std::vector<std::pair<long long, unsigned>> const &starts, size_t i, long long end) {
+        auto from = std::lower_bound(starts.begin(), starts.end(), std::make_pair(end - tol, 0u));
+        for (auto it = from; it != starts.end() && it->first <= end + tol; ++it) {
+            unsigned j = it->second;
+            if (j != i)
+                pairs.push_back(i < j ? (unsigned long long)i << 32 | j : (unsigned long long)j << 32 | i);
         }
+    };
+    for (size_t i = 0; i < n; ++i) {
+        collect(lefts, i, R(live[i]->m_rect));
+        collect(tops, i, B(live[i]->m_rect));
+    }
+    std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+    // The codes first, so that every list can be sized once.
+    std::vector<NeighbourType> codes(pairs.size(), NT_NONE);
+    std::vector<unsigned> added(n, 0);
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        unsigned i = unsigned(pairs[k] >> 32), j = unsigned(pairs[k] & 0xFFFFFFFFu);
+        CRectangle const &ra = live[i]->m_rect;
+        CRectangle const &rb = live[j]->m_rect;
+        if (Abs64(L(rb) - R(ra)) <= tol)
+            codes[k] = NT_LEFT;
+        else if (Abs64(L(ra) - R(rb)) <= tol)
+            codes[k] = NT_RIGHT;
+        else if (Abs64(B(ra) - T(rb)) <= tol)
+            codes[k] = NT_TOP;
+        else if (Abs64(B(rb) - T(ra)) <= tol)
+            codes[k] = NT_BOTTOM;
+        else
+            continue;
+        ++added[i];
+        ++added[j];
+    }
+    for (size_t i = 0; i < n; ++i)
+        if (added[i])
+            live[i]->m_neighbours.reserve(live[i]->m_neighbours.size() + added[i]);
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        if (codes[k] == NT_NONE)
+            continue;
+        DockElement *a = live[pairs[k] >> 32];
+        DockElement *b = live[pairs[k] & 0xFFFFFFFFu];
+        relate(a, b, InvertNeighbourType(codes[k]));
+        relate(b, a, codes[k]);
     }
 }
 

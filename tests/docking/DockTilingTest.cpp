@@ -100,6 +100,14 @@ std::map<int, NeighbourType> ListOf(DockElement const *e)
     return m;
 }
 
+std::vector<std::pair<int, NeighbourType>> Sequence(DockElement const *e)
+{
+    std::vector<std::pair<int, NeighbourType>> v;
+    for (DockElement const *n : e->GetNeighbours())
+        v.emplace_back(n->GetId(), n->GetNeighbourType());
+    return v;
+}
+
 } // namespace
 
 TEST(DockTiling, NeighboursOfGeneratedTilings)
@@ -137,7 +145,8 @@ TEST(DockTiling, NeighboursOfGeneratedTilings)
 
         for (size_t i = 0; i < n; ++i) {
             std::map<int, NeighbourType> list = ListOf(els[i]);
-            EXPECT_EQ(list, ListOf(byRelation[i])) << "round " << round << " tile " << i;
+            // the same neighbours in the same order
+            EXPECT_EQ(Sequence(els[i]), Sequence(byRelation[i])) << "round " << round << " tile " << i;
             if (hidden[i]) {
                 EXPECT_TRUE(list.empty());
                 continue;
@@ -197,6 +206,51 @@ TEST(DockTiling, DetectionIsRepeatableAndSkipsNulls)
     EXPECT_EQ(1u, fresh[0]->GetNeighbours().size());
     DockElement::ClearDockElements(fresh);
     DockElement::ClearDockElements(v);
+}
+
+TEST(DockTiling, EdgeSearchAgreesWithAllPairsOnCrowdedRectangles)
+{
+    // Small coordinates put many edges within the tolerance of each other,
+    // on both sides of its bounds; some rectangles have no far edge. The
+    // oracle is the all-pairs loop the search replaces.
+    int w = W();
+    long long tol = w + 1;
+    std::mt19937 rng(8);
+    auto coord = [&] { return int(rng() % 80) - 10; };
+    for (int round = 0; round < 300; ++round) {
+        size_t n = 1 + rng() % 40;
+        std::vector<DockElement *> els, oracle;
+        for (size_t i = 0; i < n; ++i) {
+            int l = coord(), t = coord();
+            int r = rng() % 10 == 0 ? RECT_EMPTY : l + int(rng() % 30);
+            int b = rng() % 10 == 0 ? RECT_EMPTY : t + int(rng() % 30);
+            els.push_back(new DockPaneElement());
+            els.back()->SetRect(CRectangle(l, t, r, b));
+            oracle.push_back(els.back()->Duplicate(false));
+        }
+        DockElement::DetNeighboursFromRects(els);
+        auto d = [](long long x, long long y) { return x > y ? x - y : y - x; };
+        for (size_t i = 0; i < n; ++i)
+            for (size_t j = i + 1; j < n; ++j) {
+                CRectangle const &ra = oracle[i]->GetRect(), &rb = oracle[j]->GetRect();
+                NeighbourType code = d(rb.Left(), ra.Right()) <= tol   ? NT_LEFT
+                                     : d(ra.Left(), rb.Right()) <= tol ? NT_RIGHT
+                                     : d(ra.Bottom(), rb.Top()) <= tol ? NT_TOP
+                                     : d(rb.Bottom(), ra.Top()) <= tol ? NT_BOTTOM
+                                                                       : NT_NONE;
+                if (code == NT_NONE)
+                    continue;
+                DockElement *ca = oracle[j]->Duplicate(false), *cb = oracle[i]->Duplicate(false);
+                ca->SetNeighbourType(DockElement::InvertNeighbourType(code));
+                cb->SetNeighbourType(code);
+                ASSERT_TRUE(oracle[i]->AddNeighbour(ca));
+                ASSERT_TRUE(oracle[j]->AddNeighbour(cb));
+            }
+        for (size_t i = 0; i < n; ++i)
+            ASSERT_EQ(Sequence(oracle[i]), Sequence(els[i])) << "round " << round << " element " << i;
+        DockElement::ClearDockElements(els);
+        DockElement::ClearDockElements(oracle);
+    }
 }
 
 namespace {
