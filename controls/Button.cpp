@@ -168,6 +168,11 @@ void Button::ImpEndPress()
     hFocusBack = nullptr;
 }
 
+bool Button::OwnPaintingAllowed() const
+{
+    return false;
+}
+
 bool Button::ProcessFocusMsg(unsigned int nMsg, unsigned __int64 wParam, __int64)
 {
     if (nMsg != WM_SETFOCUS)

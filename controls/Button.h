@@ -44,6 +44,9 @@ protected:
     bool bHeld;
 
 private:
+    // The platform control paints itself (an owner-drawn face comes through
+    // WM_DRAWITEM): a paint of our own would take its update region away.
+    bool OwnPaintingAllowed() const override;
     bool ProcessFocusMsg(unsigned int nMsg, unsigned __int64 wParam, __int64 lParam) override;
     void CreateButton(CWnd *pParent, int nStyle, int nType, int nId);
     __int64 HoldTimeout(void *);

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <windows.h>
 #include <gdiplus.h>
@@ -37,7 +38,12 @@ HFONT MakeFont(int height, int weight)
 class DemoPane : public Window
 {
 public:
-    DemoPane(Window *parent, char const *title, COLORREF body) : Window(parent, 0, 0), m_title(title), m_body(body) {}
+    DemoPane(Window *parent, char const *title, COLORREF body, bool showStats = true)
+        : Window(parent, 0, 0), m_title(title), m_body(body), m_showStats(showStats)
+    {
+        // The pane paints through a window DC: keep its children out of it.
+        SetWindowLongA(GetHWND(), GWL_STYLE, GetWindowLongA(GetHWND(), GWL_STYLE) | WS_CLIPCHILDREN);
+    }
 
     int moves = 0, clicks = 0, keys = 0;
     SString lastKey;
@@ -77,8 +83,9 @@ public:
         old = SelectObject(dc, f);
         char line[160];
         std::snprintf(line, sizeof line, "routed: %d moves, %d clicks, %d keys", moves, clicks, keys);
-        TextOutA(dc, 8, 32, line, int(std::strlen(line)));
-        if (lastKey.Len()) {
+        if (m_showStats)
+            TextOutA(dc, 8, 32, line, int(std::strlen(line)));
+        if (m_showStats && lastKey.Len()) {
             SString k = SString("last key: ") + lastKey;
             TextOutA(dc, 8, 50, k.GetStr(), k.Len());
         }
@@ -97,12 +104,147 @@ public:
 private:
     SString m_title;
     COLORREF m_body;
+    bool m_showStats;
+};
+
+// What the controls panel drives: the drawing in the editor pane.
+struct Showcase
+{
+    int size = 40;        // the scroll bar
+    int theme = 0;        // the radio buttons: 0 blue, 1 green, 2 amber
+    bool filled = true;   // the check box
+    int shapes = 1;       // the push button adds one
+    int linkClicks = 0;
+};
+Showcase g_show;
+
+COLORREF ThemeColour(int theme)
+{
+    static COLORREF const colours[] = {RGB(70, 110, 200), RGB(60, 160, 90), RGB(220, 150, 40)};
+    return colours[theme % 3];
+}
+
+// The drawing the controls drive: circles in the theme colour.
+class CanvasPane : public DemoPane
+{
+public:
+    using DemoPane::DemoPane;
+    void Paint(CRectangle const &r) override
+    {
+        DemoPane::Paint(r);
+        HDC dc = GetDC(GetHWND());
+        HBRUSH fill = CreateSolidBrush(ThemeColour(g_show.theme));
+        HPEN pen = CreatePen(PS_SOLID, 2, ThemeColour(g_show.theme));
+        HGDIOBJ oldB = SelectObject(dc, g_show.filled ? fill : GetStockObject(NULL_BRUSH));
+        HGDIOBJ oldP = SelectObject(dc, pen);
+        for (int i = 0; i < g_show.shapes; ++i) {
+            int x = 24 + i * (g_show.size + 12), y = 76;
+            Ellipse(dc, x, y, x + g_show.size, y + g_show.size);
+        }
+        SelectObject(dc, oldB);
+        SelectObject(dc, oldP);
+        DeleteObject(fill);
+        DeleteObject(pen);
+        ReleaseDC(GetHWND(), dc);
+    }
+};
+
+// The panel of controls: each one changes the showcase and repaints.
+class ControlsPane : public DemoPane
+{
+public:
+    ControlsPane(Window *parent, Window *canvas)
+        : DemoPane(parent, "Controls", RGB(236, 240, 248), false), m_canvas(canvas), m_heading(this, 0), m_add(this, 0),
+          m_filled(this, 0), m_blue(this, 0x20), m_green(this, 0), m_amber(this, 0), m_size(this, 0),
+          m_sizeLabel(this, 0), m_link(this, 0)
+    {
+        m_heading.SetText(SString("Shapes"));
+        m_heading.SetPosSizePixel(Point(10, 30), Size(170, 20));
+        m_add.SetText(SString("Add a shape"));
+        m_add.SetPosSizePixel(Point(10, 56), Size(120, 26));
+        m_add.ChangeClickHdl(Link(this, &ControlsPane::OnAdd));
+        m_filled.SetText(SString("Filled"));
+        m_filled.SetPosSizePixel(Point(10, 90), Size(120, 20));
+        m_filled.SetCheck(true);
+        m_filled.ChangeClickHdl(Link(this, &ControlsPane::OnFilled));
+        char const *names[] = {"Blue", "Green", "Amber"};
+        RadioButton *radios[] = {&m_blue, &m_green, &m_amber};
+        for (int i = 0; i < 3; ++i) {
+            radios[i]->SetText(SString(names[i]));
+            radios[i]->SetPosSizePixel(Point(10, 118 + 22 * i), Size(120, 20));
+            radios[i]->ChangeClickHdl(Link(this, &ControlsPane::OnTheme));
+        }
+        m_blue.Check(true);
+        m_sizeLabel.SetText(SString("Size"));
+        m_sizeLabel.SetPosSizePixel(Point(10, 190), Size(60, 20));
+        m_size.SetPosSizePixel(Point(10, 212), Size(160, 18));
+        m_size.ChangeRange(Range(10, 70));
+        m_size.ChangeLineSize(5);
+        m_size.ChangePageSize(15);
+        m_size.ChangeThumbPos(g_show.size);
+        m_size.ChangeScrollHdl(Link(this, &ControlsPane::OnSize));
+        m_link.SetText(SString("About Kestrel5"));
+        m_link.SetPosSizePixel(Point(10, 244), Size(150, 20));
+        m_link.SetLink(Link(this, &ControlsPane::OnLink));
+        for (Window *w : std::initializer_list<Window *>{&m_heading, &m_add, &m_filled, &m_blue, &m_green, &m_amber,
+                                                         &m_sizeLabel, &m_size, &m_link})
+            w->Show();
+    }
+
+    PushButton &AddButton() { return m_add; }
+    CheckBox &FilledBox() { return m_filled; }
+    RadioButton &AmberRadio() { return m_amber; }
+    ScrollBar &SizeBar() { return m_size; }
+    FixedLinkText &AboutLink() { return m_link; }
+
+private:
+    __int64 OnAdd(void *)
+    {
+        ++g_show.shapes;
+        m_canvas->Invalidate();
+        return 0;
+    }
+    __int64 OnFilled(void *)
+    {
+        g_show.filled = m_filled.GetCheck();
+        m_canvas->Invalidate();
+        return 0;
+    }
+    __int64 OnTheme(void *p)
+    {
+        g_show.theme = p == &m_amber ? 2 : p == &m_green ? 1 : 0;
+        m_canvas->Invalidate();
+        return 0;
+    }
+    __int64 OnSize(void *)
+    {
+        g_show.size = m_size.GetThumbPos();
+        m_canvas->Invalidate();
+        return 0;
+    }
+    __int64 OnLink(void *)
+    {
+        ++g_show.linkClicks;
+        return 0;
+    }
+
+    Window *m_canvas;
+    FixedText m_heading;
+    PushButton m_add;
+    CheckBox m_filled;
+    RadioButton m_blue, m_green, m_amber;
+    ScrollBar m_size;
+    FixedText m_sizeLabel;
+    FixedLinkText m_link;
 };
 
 class DemoFrame : public WorkWindow
 {
 public:
-    DemoFrame() : WorkWindow(static_cast<CWnd *>(nullptr), 0x171) {}
+    DemoFrame() : WorkWindow(static_cast<CWnd *>(nullptr), 0x171)
+    {
+        SetWindowLongA(GetHWND(), GWL_STYLE, GetWindowLongA(GetHWND(), GWL_STYLE) | WS_CLIPCHILDREN);
+    }
     void Paint(CRectangle const &) override
     {
         HDC dc = GetDC(GetHWND());
@@ -200,30 +342,44 @@ int main(int argc, char **argv)
     {
         DemoFrame frame;
         frame.SetText(SString("Kestrel5 demo"));
-        frame.ChangeOutputSizePixel(Size(640, 400));
+        frame.ChangeOutputSizePixel(Size(720, 440));
         frame.ChangePosPixel(Point(40, 40));
-        DemoPane explorer(&frame, "Explorer", RGB(240, 244, 250));
-        DemoPane editor(&frame, "Editor", RGB(255, 255, 255));
+        CanvasPane canvas(&frame, "Canvas", RGB(255, 255, 255));
         DemoPane output(&frame, "Output", RGB(250, 246, 236));
-        explorer.SetPosSizePixel(Point(24, 90), Size(180, 290));
-        editor.SetPosSizePixel(Point(212, 90), Size(404, 180));
-        output.SetPosSizePixel(Point(212, 278), Size(404, 102));
+        ControlsPane controls(&frame, &canvas);
+        controls.SetPosSizePixel(Point(24, 90), Size(190, 330));
+        canvas.SetPosSizePixel(Point(222, 90), Size(474, 210));
+        output.SetPosSizePixel(Point(222, 308), Size(474, 112));
         frame.Show();
-        explorer.Show();
-        editor.Show();
+        controls.Show();
+        canvas.Show();
         output.Show();
+        Pump();
 
-        // Input as the platform would deliver it, through the router.
+        // Input as the platform would deliver it, through the router: two
+        // clicks on the button, a click on "Amber", three page steps on the
+        // scroll bar, a click on the link, mouse moves and a key.
+        auto click = [](Window &w) {
+            SendMessageA(w.GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+            SendMessageA(w.GetHWND(), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        };
+        click(controls.AddButton());
+        click(controls.AddButton());
+        click(controls.AmberRadio());
+        for (int i = 0; i < 3; ++i)
+            SendMessageA(controls.GetHWND(), WM_HSCROLL, SB_PAGEDOWN,
+                         reinterpret_cast<LPARAM>(controls.SizeBar().GetHWND()));
+        SendMessageA(controls.GetHWND(), WM_HSCROLL, SB_ENDSCROLL,
+                     reinterpret_cast<LPARAM>(controls.SizeBar().GetHWND()));
+        click(controls.AboutLink());
         for (int i = 0; i < 25; ++i)
-            SendMessageA(editor.GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(10 + i, 40));
-        SendMessageA(editor.GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
-        SendMessageA(editor.GetHWND(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 40));
+            SendMessageA(canvas.GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(10 + i, 40));
         SendMessageA(output.GetHWND(), WM_KEYDOWN, VK_F5, 1);
-        SendMessageA(explorer.GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-        frame.Invalidate();
         Pump();
         RedrawWindow(frame.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
+        std::printf("demo: %d shapes of size %d, theme %d, link clicked %d time(s)\n", g_show.shapes, g_show.size,
+                    g_show.theme, g_show.linkClicks);
 
         std::string file = dir + "\\demo.png";
         saved = SaveClientPng(frame.GetHWND(), file);

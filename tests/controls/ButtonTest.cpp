@@ -188,6 +188,16 @@ TEST_F(ButtonTest, OwnerDrawnFaceIsPaintedThroughTheButton)
     RedrawWindow(f.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_GE(drawItems, 1) << "the platform asked the parent to draw";
     EXPECT_GE(f.faces, 1);
+    // The face really reached the screen: the text colour is in it.
+    HDC dc = GetDC(f.GetHWND());
+    RECT r;
+    GetClientRect(f.GetHWND(), &r);
+    int ink = 0;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x)
+            ink += GetPixel(dc, x, y) == GetSysColor(COLOR_BTNTEXT);
+    ReleaseDC(f.GetHWND(), dc);
+    EXPECT_GT(ink, 10);
 }
 
 TEST_F(ButtonTest, ButtonsLeaveNothingBehind)
