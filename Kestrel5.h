@@ -87,6 +87,7 @@
 #include "controls/CheckBox.h"
 #include "controls/RadioButton.h"
 #include "controls/GroupBox.h"
+#include "controls/DrawButton.h"
 #include "controls/Static.h"
 #include "controls/FixedText.h"
 #include "controls/FixedLinkText.h"

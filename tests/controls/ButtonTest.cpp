@@ -2,6 +2,7 @@
 // library's timers, check state inside the click handler, identifiers,
 // owner-drawn faces and command routing.
 #include "controls/CheckBox.h"
+#include "controls/DrawButton.h"
 #include "controls/GroupBox.h"
 #include "controls/PushButton.h"
 #include "controls/RadioButton.h"
@@ -12,6 +13,7 @@
 #include "window/WorkWindow.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -221,4 +223,58 @@ TEST_F(ButtonTest, ButtonsLeaveNothingBehind)
     EXPECT_EQ(windows, kstest::ThreadWindowCount());
     EXPECT_EQ(gdi, kstest::GdiObjectCount());
     EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+}
+
+namespace {
+// Ink of the face, column by column, left half against right half.
+struct Faces
+{
+    int left = 0, right = 0, farLeft = 0, farRight = 0;
+    std::vector<bool> mask;
+};
+Faces Ink(HWND h)
+{
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT r;
+    GetClientRect(h, &r);
+    HDC dc = GetDC(h);
+    Faces f;
+    COLORREF const ink = GetSysColor(COLOR_BTNTEXT);
+    for (int y = 4; y < r.bottom - 4; ++y)
+        for (int x = 4; x < r.right - 4; ++x) {
+            bool const on = GetPixel(dc, x, y) == ink;
+            f.mask.push_back(on);
+            if (!on)
+                continue;
+            (x < r.right / 2 ? f.left : f.right)++;
+            if (x < r.right / 2 - r.right / 6)
+                ++f.farLeft;
+            if (x > r.right / 2 + r.right / 6)
+                ++f.farRight;
+        }
+    ReleaseDC(h, dc);
+    return f;
+}
+} // namespace
+
+TEST_F(ButtonTest, DrawButtonsShowTheirSymbols)
+{
+    parent->SetPosSizePixel(Point(0, 0), Size(400, 100));
+    parent->Show();
+    std::vector<Faces> faces;
+    for (int t = DrawButtonCancel; t <= DrawButtonRightStop; ++t) {
+        DrawButton b(parent, static_cast<DrawButtonType>(t));
+        EXPECT_EQ(0x40000, b.GetWinImpType());
+        b.SetPosSizePixel(Point(10, 10), Size(48, 48));
+        b.Show();
+        faces.push_back(Ink(b.GetHWND()));
+        EXPECT_GT(faces.back().left + faces.back().right, 30) << "symbol " << t;
+    }
+    EXPECT_GT(faces[DrawButtonLeft].right, faces[DrawButtonLeft].left) << "a left triangle is wide on the right";
+    EXPECT_GT(faces[DrawButtonRight].left, faces[DrawButtonRight].right);
+    EXPECT_GT(faces[DrawButtonLeftStop].farLeft, faces[DrawButtonLeft].farLeft) << "the bar stands left";
+    EXPECT_GT(faces[DrawButtonRightStop].farRight, faces[DrawButtonRight].farRight);
+    for (std::size_t a = 0; a < faces.size(); ++a)
+        for (std::size_t b = a + 1; b < faces.size(); ++b)
+            EXPECT_NE(faces[a].mask, faces[b].mask) << a << " and " << b << " look alike";
 }
