@@ -661,6 +661,116 @@ DockElement *DockElement::PutRowIntoHolders(std::vector<DockElement *> &row)
     return current.front();
 }
 
+namespace {
+
+// Entries stack down a left or right side and run across a top or bottom one.
+inline bool RunsDown(NeighbourType side) { return side == NT_LEFT || side == NT_RIGHT; }
+
+// The length along the row that entry i asks for: its stored size, else its
+// current extent, else one pixel.
+long long RowLen(std::vector<DockElement *> const &row, std::vector<DockPosition> const &positions, size_t i,
+                 bool down)
+{
+    if (i < positions.size()) {
+        Size const &s = positions[i].GetSize();
+        int v = down ? s.Height() : s.Width();
+        if (v > 0)
+            return v;
+    }
+    CRectangle const &r = row[i]->GetRect();
+    long long v = down ? (long long)r.Bottom() - r.Top() : (long long)r.Right() - r.Left();
+    return r.IsEmpty() || v <= 0 ? 1 : v;
+}
+
+} // namespace
+
+void DockElement::SetRowRects(std::vector<DockElement *> &row, NeighbourType side,
+                              std::vector<DockPosition> const &positions, Point const &pos, Size const &size)
+{
+    bool down = RunsDown(side);
+    long long w = ImpW();
+    std::vector<size_t> idx;
+    for (size_t i = 0; i < row.size(); ++i)
+        if (row[i])
+            idx.push_back(i);
+    if (idx.empty())
+        return;
+    std::vector<long long> len;
+    long long sum = 0;
+    for (size_t i : idx) {
+        len.push_back(RowLen(row, positions, i, down));
+        sum += len.back();
+    }
+    long long extent = down ? size.Height() : size.Width();
+    long long thickness = down ? size.Width() : size.Height();
+    long long avail = extent - w * (long long)(idx.size() - 1);
+    // Scaled to fill the row when there is room for a pixel each; the last
+    // entry takes what rounding leaves.
+    if (avail >= (long long)idx.size()) {
+        long long given = 0;
+        for (size_t k = 0; k < len.size(); ++k) {
+            if (k + 1 == len.size()) {
+                len[k] = avail - given;
+            } else {
+                len[k] = (long long)((double)len[k] * (double)avail / (double)sum + 0.5);
+                if (len[k] < 1)
+                    len[k] = 1;
+            }
+            given += len[k];
+        }
+        if (len.back() < 1)
+            len.back() = 1;
+    }
+    long long at = down ? pos.Y() : pos.X();
+    long long across = down ? pos.X() : pos.Y();
+    for (size_t k = 0; k < idx.size(); ++k) {
+        long long a0 = at, a1 = at + len[k];
+        long long c1 = across + thickness;
+        CRectangle r = down ? CRectangle(int(across), CRectangle::ImpEdge(a0), CRectangle::ImpEdge(c1), CRectangle::ImpEdge(a1))
+                            : CRectangle(CRectangle::ImpEdge(a0), int(across), CRectangle::ImpEdge(a1), CRectangle::ImpEdge(c1));
+        row[idx[k]]->SetRect(r);
+        at = a1 + w;
+    }
+}
+
+DockElement *DockElement::PutRowIntoHolders(std::vector<DockElement *> &row, std::vector<DockPosition> const &positions,
+                                            NeighbourType side)
+{
+    std::vector<DockElement *> entries = Distinct(row);
+    if (entries.empty())
+        return PutRowIntoHolders(row);
+    bool down = RunsDown(side);
+    // Where the row starts: the first stored position that is set, else the
+    // top-left of where its entries lie now.
+    Point origin(INT_MAX, INT_MAX);
+    for (size_t i = 0; i < row.size() && i < positions.size(); ++i)
+        if (row[i] && positions[i].GetPos() != Point(-1, -1)) {
+            origin = positions[i].GetPos();
+            break;
+        }
+    if (origin == Point(INT_MAX, INT_MAX)) {
+        CRectangle box = GetMaxRectangle(entries);
+        origin = box.Left() == INT_MAX ? Point(0, 0) : Point(box.Left(), box.Top());
+    }
+    // The row's extent is what its entries ask for; its thickness the most
+    // any of them asks for.
+    long long extent = 0, thickness = 0;
+    long long w = ImpW();
+    for (size_t i = 0; i < row.size(); ++i) {
+        if (!row[i])
+            continue;
+        extent += RowLen(row, positions, i, down) + (extent ? w : 0);
+        long long t = RowLen(row, positions, i, !down);
+        if (t > thickness)
+            thickness = t;
+    }
+    auto clampInt = [](long long v) { return v > INT_MAX ? INT_MAX : int(v); };
+    Size size = down ? Size(clampInt(thickness), clampInt(extent)) : Size(clampInt(extent), clampInt(thickness));
+    std::vector<DockElement *> laid = row;
+    SetRowRects(laid, side, positions, origin, size);
+    return PutRowIntoHolders(row);
+}
+
 void DockElement::ScaleRects(Size const &from, Size const &to, std::vector<DockElement *> &elements)
 {
     if (from.Width() == 0 || from.Height() == 0)

@@ -138,6 +138,18 @@ public:
     static FreeSpaceElement *FindFreeSpaceElement(std::vector<DockElement *> const &elements);
     static std::vector<DockPaneElement *> ExtractDockablePanes(std::vector<DockElement *> const &elements);
     static DockElement *PutRowIntoHolders(std::vector<DockElement *> &row);
+    // The row is first laid out from the stored positions (SetRowRects),
+    // starting at the first set position or else where the row lies now.
+    static DockElement *PutRowIntoHolders(std::vector<DockElement *> &row, std::vector<DockPosition> const &positions,
+                                          NeighbourType side);
+    // Lays row[i] out one after the other along the given frame side
+    // (left/right: top to bottom; top/bottom: left to right), one divider
+    // apart, in the rectangle at pos with size: each entry takes the length
+    // of positions[i] (its own when it has no usable one), all lengths
+    // scaled to fill the rectangle; across the row each takes its full
+    // thickness.
+    static void SetRowRects(std::vector<DockElement *> &row, NeighbourType side,
+                            std::vector<DockPosition> const &positions, Point const &pos, Size const &size);
     static void ScaleRects(Size const &from, Size const &to, std::vector<DockElement *> &elements);
     static void DetNeighboursFromRects(std::vector<DockElement *> &elements);
     static CRectangle GetMaxRectangle(std::vector<DockElement *> const &elements);

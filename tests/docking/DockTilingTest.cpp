@@ -365,3 +365,58 @@ TEST(DockTiling, ThreeEntriesPairTheFirstTwo)
     EXPECT_EQ(only, DockElement::PutRowIntoHolders(withNulls));
     delete only;
 }
+
+namespace {
+
+DockPosition Sized(int cx, int cy, Point pos = Point(-1, -1))
+{
+    DockPosition p;
+    p.SetSize(Size(cx, cy));
+    p.SetPos(pos);
+    return p;
+}
+
+} // namespace
+
+TEST(DockTiling, RowsLaidOutFromStoredPositions)
+{
+    int w = W();
+    std::vector<DockElement *> row{new DockPaneElement(), nullptr, new DockPaneElement(), new DockPaneElement()};
+    row[3]->SetRect(CRectangle(0, 0, 50, 300)); // no stored size: its own extent counts
+    std::vector<DockPosition> pos{Sized(90, 100), Sized(1, 1), Sized(0, 200)};
+
+    // Down a left side: the stored heights fill the height exactly.
+    DockElement::SetRowRects(row, NT_LEFT, pos, Point(10, 20), Size(150, 100 + 200 + 300 + 2 * w));
+    EXPECT_EQ(CRectangle(10, 20, 160, 120), row[0]->GetRect());
+    EXPECT_EQ(CRectangle(10, 120 + w, 160, 320 + w), row[2]->GetRect());
+    EXPECT_EQ(CRectangle(10, 320 + 2 * w, 160, 620 + 2 * w), row[3]->GetRect());
+
+    // Across a bottom side, twice the room: the widths are scaled.
+    pos[2] = Sized(200, 0);
+    row[3]->SetRect(CRectangle(0, 0, 100, 10));
+    DockElement::SetRowRects(row, NT_BOTTOM, pos, Point(0, 500), Size(2 * 390 + 2 * w, 80));
+    EXPECT_EQ(CRectangle(0, 500, 180, 580), row[0]->GetRect());
+    EXPECT_EQ(CRectangle(180 + w, 500, 580 + w, 580), row[2]->GetRect());
+    EXPECT_EQ(CRectangle(580 + 2 * w, 500, 780 + 2 * w, 580), row[3]->GetRect());
+
+    row.erase(row.begin() + 1);
+    pos.erase(pos.begin() + 1);
+    pos[1] = Sized(200, 200, Point(300, 40)); // the first set position is where the row starts
+    row[2]->SetRect(CRectangle(0, 0, 100, 10));
+    DockElement *root = DockElement::PutRowIntoHolders(row, pos, NT_RIGHT);
+    ASSERT_EQ(DET_HOLDER_ELEMENT, root->GetType());
+    auto *h = static_cast<HolderElement *>(root);
+    auto *inner = static_cast<HolderElement *>(h->GetPLeft());
+    // heights 100, 200 and the third's own 10; width the widest stored, 200
+    EXPECT_EQ(CRectangle(300, 40, 500, 140), inner->GetPLeft()->GetRect());
+    EXPECT_EQ(CRectangle(300, 140 + w, 500, 340 + w), inner->GetPRight()->GetRect());
+    EXPECT_EQ(CRectangle(300, 340 + 2 * w, 500, 350 + 2 * w), h->GetPRight()->GetRect());
+    EXPECT_FALSE(h->IsHorizontal());
+    EXPECT_DOUBLE_EQ(100.0 / 300.0, inner->GetLeftFract());
+    EXPECT_DOUBLE_EQ((300.0 + w) / (310.0 + w), h->GetLeftFract());
+    delete root;
+
+    std::vector<DockElement *> empty;
+    EXPECT_EQ(nullptr, DockElement::PutRowIntoHolders(empty, pos, NT_TOP));
+    DockElement::SetRowRects(empty, NT_TOP, pos, Point(), Size(10, 10));
+}
