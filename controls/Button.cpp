@@ -4,6 +4,7 @@
 #include "frame/KSGlobal.h"
 #include "frame/Timer.h"
 #include "frame/WinMsgRouter.h"
+#include "graphics/Font.h"
 #include "mfc/CFont.h"
 
 #include <windows.h>
@@ -98,6 +99,8 @@ void Button::CreateButton(CWnd *pParent, int nStyle, int nType, int nId)
     pFont = MessageFont(80, 65);
     if (pButton->m_hWnd)
         SendMessageA(pButton->m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(pFont->m_hObject), TRUE);
+    // The device draws in the same font (borrowed: the button owns it).
+    ChangeFont(Font(pFont));
 }
 
 CButton *Button::GetPCButton() const
@@ -200,7 +203,7 @@ void Button::DrawButtonFace(DRAWITEMSTRUCT *pDIS)
         if (pushed)
             OffsetRect(&r, 1, 1);
         HGDIOBJ old = pFont ? SelectObject(dc, pFont->m_hObject) : nullptr;
-        DrawTextA(dc, text, n, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        ::DrawTextA(dc, text, n, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         if (old)
             SelectObject(dc, old);
     }

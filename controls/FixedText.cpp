@@ -71,7 +71,7 @@ void FixedText::Paint(CRectangle const &)
     HGDIOBJ old = SelectObject(dc, underlined ? underlined : base);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, TextColour());
-    DrawTextA(dc, m_aText.GetStr(), m_aText.Len(), &text, flags);
+    ::DrawTextA(dc, m_aText.GetStr(), m_aText.Len(), &text, flags);
     SelectObject(dc, old);
     if (underlined)
         DeleteObject(underlined);

@@ -3,6 +3,7 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "frame/WinMsgRouter.h"
+#include "graphics/Font.h"
 #include "mfc/CFont.h"
 
 #include <windows.h>
@@ -53,6 +54,7 @@ void Static::CreateStatic(CWnd *pParent, int nStyle, int nId)
         pFont->CreatePointFont(85, "MS Sans Serif");
     if (pStatic->m_hWnd)
         SendMessageA(pStatic->m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(pFont->m_hObject), TRUE);
+    ChangeFont(Font(pFont)); // borrowed: the static owns it
 }
 
 CStatic *Static::GetPCStatic() const

@@ -1,5 +1,6 @@
 #pragma once
 #include "frame/Kestrel5Api.h"
+#include "frame/LinkHdl.h"
 #include "graphics/Brush.h"
 #include "graphics/CPolygon.h"
 #include "graphics/CRectangle.h"
@@ -46,7 +47,8 @@ enum OutputDeviceKind
 // A device keeps copies of the tools it selected, so that a tool outlives the
 // caller's handle while the HDC uses it, and restores the HDC's own tools
 // before giving the HDC back.
-class KSAPI OutputDevice
+// A LinkHdl, so that every window (an output device) can stand in links.
+class KSAPI OutputDevice : public LinkHdl
 {
     friend class DCManager;
 

@@ -2,7 +2,9 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "frame/WinMsgRouter.h"
+#include "graphics/DCManager.h"
 #include "mfc/AfxWin.h"
+#include "mfc/CBrush.h"
 #include "mfc/CWnd.h"
 #include "window/KeyEvent.h"
 #include "window/MouseEvent.h"
@@ -220,6 +222,14 @@ void Window::CreateWin(CWnd *pParentWnd, int nStyle, int nWinImpType)
     RECT const none{0, 0, 0, 0};
     unsigned int id = (nStyle & 0x800) ? 59648 : 0;
     m_pCWnd->CreateEx(exStyle, cls, "", style, none, pParentWnd, id);
+    // A child that inherits its parent's look takes its background, font and
+    // texture alignment.
+    if (nWinImpType == 4 && m_pParent) {
+        ChangeBackgroundBrush(m_pParent->GetBackgroundBrush());
+        if (!m_pParent->GetFont().IsEmpty())
+            ChangeFont(m_pParent->GetFont());
+        m_bAlignBGBMP = m_pParent->m_bAlignBGBMP;
+    }
 }
 
 void Window::InitWindowBeforeCreate()
@@ -280,6 +290,7 @@ Window::~Window()
             router->RemoveWindow(this);
         m_bRegistered = false;
     }
+    ReleaseDevice();
     if (m_bOwnsCWnd && m_pCWnd) {
         if (m_pCWnd->m_hWnd)
             m_pCWnd->DestroyWindow();
@@ -435,7 +446,14 @@ void Window::ProcessPaint()
     HDC dc = BeginPaint(h, &ps);
     if (!dc)
         return;
+    // While Paint runs, the device draws on the paint DC (clipped to the
+    // update region) rather than on a window DC of its own.
+    KSData *data = GetPKSData();
+    DCManager *manager = data ? data->m_pDCManager : nullptr;
+    HDC previous = manager ? manager->ChangePaintDC(this, dc) : nullptr;
     Paint(CRectangle(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom));
+    if (manager && GetPKSData() == data)
+        manager->ChangePaintDC(this, previous);
     EndPaint(h, &ps);
 }
 
@@ -448,9 +466,17 @@ bool Window::ProcessEraseBackground(HDC hDC)
         OnBackgroundErased();
         return true;
     }
-    // Without a background of the library's own the previous procedure
-    // erases with the class brush.
-    return false;
+    // The background brush of the device; background gradients and
+    // textures join when the library has them. Without a background of the
+    // library's own the previous procedure erases with the class brush.
+    Brush brush = GetBackgroundBrush();
+    if (!brush.IsValid() || !hDC)
+        return false;
+    RECT r;
+    ::GetClientRect(GetHWND(), &r);
+    FillRect(hDC, &r, static_cast<HBRUSH>(brush.GetOrCreatePCBrush()->m_hObject));
+    OnBackgroundErased();
+    return true;
 }
 
 // ------------------------------------------------------------ position and size

@@ -1,6 +1,6 @@
 #pragma once
 #include "frame/Kestrel5Api.h"
-#include "frame/LinkHdl.h"
+#include "graphics/OutputDevice.h"
 #include "graphics/CRectangle.h"
 #include "graphics/Point.h"
 #include "graphics/Size.h"
@@ -20,8 +20,8 @@ class WinMsgRouter;
 // Base of every window and control of the library. A Window owns or wraps one
 // CWnd; the router sub-classes its platform window and turns each message
 // into a call of one of the virtual handlers below, which applications
-// override.
-class KSAPI Window : public LinkHdl
+// override. It is an output device: Paint draws on it directly.
+class KSAPI Window : public OutputDevice
 {
 public:
     Window();
@@ -83,7 +83,7 @@ public:
     // --- the platform window
     int GetWinImpType() const { return m_nWinImpType; }
     CWnd *GetPCWnd() const { return m_pCWnd; }
-    HWND GetHWND() const;
+    HWND GetHWND() const override;
     Window *GetParent() const { return m_pParent; }
     ToolTip *GetPToolTip() const { return m_pToolTip; }
     WNDPROC GetOldWindowProc() const { return m_pOldWndProc; }
@@ -97,7 +97,7 @@ public:
     // --- position and size, in pixels
     Point GetPosPixel() const;
     Size GetSizePixel() const;
-    Size GetOutputSizePixel() const;
+    Size GetOutputSizePixel() const override;
     CRectangle GetClientRect() const;
     CRectangle GetWindowRect() const;
     Point GetScreenPixel() const;

@@ -7,6 +7,9 @@
 #include "window/ToolWindow.h"
 #include "window/Window.h"
 #include "window/WorkWindow.h"
+#include "graphics/DCManager.h"
+#include "graphics/Brush.h"
+#include "graphics/Pen.h"
 
 #include <gtest/gtest.h>
 
@@ -227,4 +230,64 @@ TEST_F(WindowTest, CursorsOverTheWindow)
     w.ResetArrowPointer();
     SendMessageA(w.GetHWND(), WM_MOUSEMOVE, 0, 0);
     EXPECT_EQ(arrow, GetCursor());
+}
+
+namespace {
+// Paints through its own output device: a filled rectangle in the paint DC.
+class Painter : public Window
+{
+public:
+    explicit Painter(Window *parent) : Window(parent, 0, 0) {}
+    int paints = 0;
+    void Paint(CRectangle const &) override
+    {
+        ++paints;
+        ChangePen(Pen(PS_NULL));
+        ChangeFillInBrush(Brush(Color(0x00FF00ul), BrushStyleSolid));
+        DrawRect(CRectangle(5, 5, 24, 24));
+    }
+};
+
+COLORREF PixelOf(Window &w, int x, int y)
+{
+    HDC dc = GetDC(w.GetHWND());
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(w.GetHWND(), dc);
+    return c;
+}
+} // namespace
+
+TEST_F(WindowTest, PaintDrawsThroughTheWindowsOwnDevice)
+{
+    Probe top;
+    top.SetPosSizePixel(Point(0, 0), Size(200, 200));
+    top.Show();
+    Painter p(&top);
+    p.SetPosSizePixel(Point(10, 10), Size(60, 60));
+    p.ChangeBackgroundBrush(Brush(Color(0x0000FFul), BrushStyleSolid));
+    p.Show();
+    RedrawWindow(p.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_GE(p.paints, 1);
+    EXPECT_EQ(OutputDeviceWindow, p.GetDeviceKind());
+    EXPECT_EQ(RGB(0, 255, 0), PixelOf(p, 10, 10)) << "drawn in Paint";
+    EXPECT_EQ(RGB(255, 0, 0), PixelOf(p, 40, 40)) << "erased with the device's background brush";
+    // Outside Paint the device takes a window DC of its own, which the
+    // router gives back after the next message.
+    p.ChangeFillInBrush(Brush(Color(0xFF0000ul), BrushStyleSolid));
+    EXPECT_TRUE(p.DrawRect(CRectangle(30, 30, 39, 39)));
+    EXPECT_EQ(RGB(0, 0, 255), PixelOf(p, 35, 35));
+    SendMessageA(p.GetHWND(), WM_USER, 0, 0);
+    EXPECT_EQ(nullptr, GetPKSData()->m_pDCManager->GetCachedDC());
+}
+
+TEST_F(WindowTest, ChildrenOfKindFourInheritTheParentsLook)
+{
+    Probe top;
+    top.ChangeBackgroundBrush(Brush(Color(0x123456ul), BrushStyleSolid));
+    top.ChangeFont(Font(SString("Tahoma"), 17));
+    Window child(&top, 0, 4);
+    EXPECT_EQ(0x123456ul, child.GetBackgroundBrush().GetColor().GetLong());
+    EXPECT_EQ(17, child.GetFont().GetHeight());
+    Window plain(&top, 0, 0);
+    EXPECT_FALSE(plain.GetBackgroundBrush().IsValid());
 }
