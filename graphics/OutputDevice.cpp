@@ -947,7 +947,7 @@ bool OutputDevice::DrawRoundRect(CRectangle const &rRect, int nDiameter, int nWi
     HDC h = GethDC();
     if (!h)
         return false;
-    RECT rc = {rRect.Left(), rRect.Top(), rRect.Right(), rRect.Bottom()};
+    RECT rc = ToRECT(rRect);
     InflateRect(&rc, -nWidth / 2, -nWidth / 2);
     REAL const d = REAL(nDiameter);
     GraphicsPath path;

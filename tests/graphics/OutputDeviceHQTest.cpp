@@ -1,0 +1,367 @@
+// The high-quality members on GDI+: fills with opacity, lines and caps,
+// round rectangles, rings, arrows, gradients, polygons and text, mixed with
+// GDI in one paint, and the single report of GDI+ failures.
+#include "frame/KSData.h"
+#include "frame/KSGlobal.h"
+#include "graphics/OutputDevice.h"
+#include "graphics/VirtualDevice.h"
+#include "tests/support/LeakCounters.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <windows.h>
+
+namespace {
+
+COLORREF const WHITE = RGB(255, 255, 255);
+COLORREF const RED = RGB(255, 0, 0);
+COLORREF const BLUE = RGB(0, 0, 255);
+
+class OutputDeviceHQTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KSInit();
+        dev = new VirtualDevice();
+        ASSERT_TRUE(dev->SetOutputSize(Size(64, 48), true));
+    }
+    void TearDown() override
+    {
+        delete dev;
+        KSExit();
+    }
+    COLORREF At(int x, int y) { return ::GetPixel(dev->GethDC(), x, y); }
+    CRectangle BoundsWhere(bool (*pred)(COLORREF))
+    {
+        CRectangle r;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (pred(At(x, y)))
+                    r.Union(CRectangle(x, y, x, y));
+        return r;
+    }
+    CRectangle BoundsOf(COLORREF c)
+    {
+        target = c;
+        return BoundsWhere([](COLORREF p) { return p == target; });
+    }
+    COLORREF Darkest()
+    {
+        COLORREF best = WHITE;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) {
+                COLORREF c = At(x, y);
+                if (GetRValue(c) + GetGValue(c) + GetBValue(c) < GetRValue(best) + GetGValue(best) + GetBValue(best))
+                    best = c;
+            }
+        return best;
+    }
+    void Clear() { dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47)); }
+
+    static inline COLORREF target = 0;
+    VirtualDevice *dev = nullptr;
+};
+
+bool NotWhite(COLORREF c)
+{
+    return c != WHITE;
+}
+
+// Source over white at alpha a (0..255), per channel.
+int Over(int channel, int a)
+{
+    return (channel * a + 255 * (255 - a) + 127) / 255;
+}
+
+bool Near(COLORREF c, int r, int g, int b)
+{
+    return std::abs(GetRValue(c) - r) <= 2 && std::abs(GetGValue(c) - g) <= 2 && std::abs(GetBValue(c) - b) <= 2;
+}
+
+// Closes the library's message boxes from another thread, remembering what
+// they said.
+class MessageBoxWatcher
+{
+public:
+    MessageBoxWatcher() : m_thread([this] { Run(); }) {}
+    ~MessageBoxWatcher()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    int Count() const { return m_count; }
+    std::string Text() const { return m_text; }
+
+private:
+    void Run()
+    {
+        while (!m_stop) {
+            if (HWND box = FindWindowA("#32770", "KESTREL Error")) {
+                EnumChildWindows(
+                    box,
+                    [](HWND child, LPARAM self) -> BOOL {
+                        char cls[16] = {}, text[128] = {};
+                        GetClassNameA(child, cls, sizeof cls);
+                        GetWindowTextA(child, text, sizeof text);
+                        if (lstrcmpiA(cls, "Static") == 0 && text[0])
+                            reinterpret_cast<MessageBoxWatcher *>(self)->m_text = text;
+                        return TRUE;
+                    },
+                    reinterpret_cast<LPARAM>(this));
+                ++m_count;
+                SendMessageA(box, WM_COMMAND, IDOK, 0);
+                while (IsWindow(box) && !m_stop)
+                    Sleep(5);
+            }
+            Sleep(10);
+        }
+    }
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_count{0};
+    std::string m_text;
+    std::thread m_thread;
+};
+
+} // namespace
+
+TEST(TransparentColor, AlphaFromOpacity)
+{
+    EXPECT_EQ(255, TransparentColor(Color(0ul), 100).GetAlpha());
+    EXPECT_EQ(127, TransparentColor(Color(0ul), 50).GetAlpha());
+    EXPECT_EQ(2, TransparentColor(Color(0ul), 1).GetAlpha());
+    EXPECT_EQ(0, TransparentColor(Color(0ul), 0).GetAlpha());
+    EXPECT_EQ(100, TransparentColor(Color(0ul), 180).GetOpacity()) << "no wrapped alpha byte";
+    EXPECT_EQ(100, TransparentColor().GetOpacity());
+    EXPECT_TRUE(TransparentColor(Color(1ul), 5) != TransparentColor(Color(1ul), 6));
+}
+
+TEST_F(OutputDeviceHQTest, RectangleFillsExactlyInThePenColourOrWithOpacity)
+{
+    EXPECT_EQ(1, dev->DrawRectHQ(FRectangle(10, 10, 20, 15)));
+    EXPECT_EQ(CRectangle(10, 10, 19, 14), BoundsOf(RGB(0, 0, 0))) << "black without a pen";
+    Clear();
+    dev->ChangePen(Pen(Color(static_cast<unsigned long>(RED)), 1, PS_SOLID));
+    EXPECT_EQ(1, dev->DrawRectHQ(FRectangle(2, 3, 12, 8)));
+    EXPECT_EQ(CRectangle(2, 3, 11, 7), BoundsOf(RED));
+    EXPECT_EQ(0, dev->DrawRectHQ(FRectangle()));
+
+    Clear();
+    dev->DeleteDrawingTools();
+    EXPECT_EQ(1, dev->DrawRectHQ(FRectangle(10, 10, 30, 30), TransparentColor(Color(static_cast<unsigned long>(BLUE)), 50)));
+    EXPECT_TRUE(Near(At(20, 20), Over(0, 127), Over(0, 127), Over(255, 127))) << std::hex << At(20, 20);
+    EXPECT_EQ(CRectangle(10, 10, 29, 29), BoundsWhere(NotWhite));
+
+    Clear();
+    dev->ChangePen(Pen(Color(static_cast<unsigned long>(RED)), 1, PS_SOLID));
+    EXPECT_EQ(1, dev->DrawRectHQ(FRectangle(10, 10, 30, 30), TransparentColor(Color(static_cast<unsigned long>(BLUE)), 100)));
+    EXPECT_EQ(BLUE, At(20, 20));
+    EXPECT_EQ(RED, At(20, 10)) << "outlined in the pen's colour";
+    EXPECT_EQ(RED, At(10, 20));
+}
+
+TEST_F(OutputDeviceHQTest, LinesFollowTheirEndsAndCaps)
+{
+    ASSERT_TRUE(dev->DrawLineHQ(FPoint(5, 10), FPoint(40, 10), TransparentColor(Color(static_cast<unsigned long>(RED))), 1.0, 0));
+    CRectangle b = BoundsOf(RED);
+    EXPECT_EQ(b.Top(), b.Bottom()) << "one row";
+    EXPECT_NEAR(10, b.Top(), 1);
+    EXPECT_NEAR(5, b.Left(), 1);
+    EXPECT_NEAR(40, b.Right(), 1);
+
+    Clear();
+    dev->DrawLineHQ(FPoint(10, 20), FPoint(30, 20), 8.0, 0);
+    int const flat = BoundsOf(RGB(0, 0, 0)).Right();
+    Clear();
+    dev->DrawLineHQ(FPoint(10, 20), FPoint(30, 20), 8.0, 2);
+    CRectangle round = BoundsOf(RGB(0, 0, 0));
+    EXPECT_NEAR(30, flat, 1);
+    EXPECT_GE(round.Right(), flat + 3) << "a round end cap reaches beyond the end point";
+    EXPECT_LE(round.Left(), 11) << "the start keeps its flat cap";
+    EXPECT_NEAR(8, round.GetHeight(), 1);
+}
+
+TEST_F(OutputDeviceHQTest, RoundRectanglesAreOutlinesWithRoundCorners)
+{
+    TransparentColor c(Color(static_cast<unsigned long>(BLUE)), 100);
+    ASSERT_TRUE(dev->DrawRoundRect(CRectangle(4, 4, 43, 33), 12, 2, c, false));
+    EXPECT_EQ(BLUE, At(24, 4)) << "top edge";
+    EXPECT_EQ(BLUE, At(4, 18)) << "left edge";
+    EXPECT_EQ(WHITE, At(24, 18)) << "only the outline";
+    EXPECT_EQ(WHITE, At(4, 4)) << "the corner is cut";
+    EXPECT_EQ(WHITE, At(5, 5));
+    CRectangle b = BoundsWhere(NotWhite);
+    EXPECT_EQ(CRectangle(4, 4, 43, 33), b);
+
+    Clear();
+    ASSERT_TRUE(dev->DrawRoundRect(CRectangle(4, 4, 43, 33), 12, 4, c, true));
+    COLORREF edge = At(24, 5);
+    EXPECT_NE(WHITE, edge);
+    EXPECT_LT(GetBValue(edge), 255) << "darker towards the surround";
+    EXPECT_EQ(0, GetRValue(edge));
+    EXPECT_EQ(WHITE, At(24, 18));
+}
+
+TEST_F(OutputDeviceHQTest, RingsArrowsPiesAndSplines)
+{
+    TransparentColor red(Color(static_cast<unsigned long>(RED)), 100);
+    ASSERT_TRUE(dev->DrawRing(FPoint(32, 24), 20, 10, red));
+    EXPECT_EQ(WHITE, At(32, 24)) << "the hole";
+    EXPECT_EQ(RED, At(32 + 15, 24));
+    EXPECT_EQ(RED, At(32, 24 - 15));
+    EXPECT_EQ(WHITE, At(32 + 19, 24 + 19));
+    EXPECT_FALSE(dev->DrawRing(FPoint(32, 24), 10, 10, red));
+    EXPECT_FALSE(dev->DrawRing(FPoint(32, 24), 0, -1, red));
+
+    Clear();
+    ASSERT_TRUE(dev->DrawArrow(FPoint(4, 24), FPoint(50, 24), 2.0, red));
+    EXPECT_EQ(RED, At(20, 24)) << "shaft";
+    EXPECT_EQ(RED, At(47, 24)) << "head";
+    EXPECT_EQ(RED, At(45, 26)) << "the head is wider than the shaft";
+    EXPECT_EQ(WHITE, At(20, 28));
+    EXPECT_NEAR(50, BoundsOf(RED).Right(), 1);
+    EXPECT_FALSE(dev->DrawArrow(FPoint(4, 4), FPoint(4, 4), 2.0, red));
+
+    Clear();
+    ColorPair pair(Color(static_cast<unsigned long>(RED)), Color(static_cast<unsigned long>(BLUE)));
+    ASSERT_TRUE(dev->DrawArrowGradient(FPoint(2, 24), FPoint(60, 24), 3.0, pair));
+    EXPECT_GT(GetRValue(At(6, 24)), GetBValue(At(6, 24))) << "red at the start";
+    EXPECT_GT(GetBValue(At(55, 24)), GetRValue(At(55, 24))) << "blue at the head";
+
+    Clear();
+    ASSERT_TRUE(dev->DrawPie(CRectangle(2, 2, 41, 41), 0.0, 360.0, pair));
+    COLORREF centre = At(21, 21), rim = At(21, 3);
+    EXPECT_GT(GetRValue(centre), GetBValue(centre));
+    EXPECT_GT(GetBValue(rim), GetRValue(rim));
+    EXPECT_EQ(WHITE, At(2, 2));
+
+    Clear();
+    FPoint pts[4] = {FPoint(2, 40), FPoint(20, 2), FPoint(40, 46), FPoint(60, 10)};
+    ASSERT_TRUE(dev->DrawSplineHQ(FPolygon(4, pts), 1.0, red));
+    CRectangle s = BoundsOf(RED);
+    EXPECT_NEAR(2, s.Left(), 1);
+    EXPECT_NEAR(60, s.Right(), 1);
+    EXPECT_GT(s.Top(), 3);
+    EXPECT_LT(s.Bottom(), 45);
+    EXPECT_FALSE(dev->DrawSplineHQ(FPolygon(1, pts), 1.0, red));
+}
+
+TEST_F(OutputDeviceHQTest, EllipsesPolygonsAndTransparentFills)
+{
+    TransparentColor blue(Color(static_cast<unsigned long>(BLUE)), 100);
+    ASSERT_TRUE(dev->DrawEllipseHQ(FRectangle(10, 10, 30, 30), blue));
+    EXPECT_EQ(BLUE, At(20, 20));
+    EXPECT_EQ(WHITE, At(10, 10));
+    CRectangle e = BoundsWhere(NotWhite);
+    EXPECT_TRUE(CRectangle(9, 9, 30, 30).IsInside(e)) << e.GetStr().GetStr();
+
+    Clear();
+    FPoint tri[3] = {FPoint(30, 5), FPoint(50, 25), FPoint(30, 25)};
+    dev->ChangeFillInBrush(Brush(Color(static_cast<unsigned long>(RED)), BrushStyleSolid));
+    dev->ChangePen(Pen(PS_NULL));
+    ASSERT_TRUE(dev->DrawPolygonHQ(FPolygon(3, tri)));
+    EXPECT_EQ(RED, At(33, 20));
+    EXPECT_EQ(WHITE, At(48, 8));
+    ASSERT_TRUE(dev->DrawPolygonHQ(FPolygon(3, tri), TransparentColor(Color(static_cast<unsigned long>(BLUE)), 50)));
+    // Half blue over the red fill.
+    EXPECT_TRUE(Near(At(33, 20), 128, 0, 127)) << std::hex << At(33, 20);
+
+    Clear();
+    Point ip[3] = {Point(5, 5), Point(25, 5), Point(5, 25)};
+    ASSERT_TRUE(dev->FillTransparentPolygon(CPolygon(3, ip), TransparentColor(Color(static_cast<unsigned long>(RED)), 50)));
+    EXPECT_TRUE(Near(At(8, 8), 255, Over(0, 127), Over(0, 127))) << std::hex << At(8, 8);
+    EXPECT_EQ(WHITE, At(24, 24));
+    EXPECT_FALSE(dev->FillTransparentPolygon(CPolygon(2, ip), TransparentColor()));
+
+    Clear();
+    ASSERT_TRUE(dev->EraseTransparent(CRectangle(3, 4, 12, 9), TransparentColor(Color(0ul), 25)));
+    EXPECT_EQ(CRectangle(3, 4, 12, 9), BoundsWhere(NotWhite));
+    EXPECT_TRUE(Near(At(5, 5), Over(0, 63), Over(0, 63), Over(0, 63))) << std::hex << At(5, 5);
+    EXPECT_FALSE(dev->EraseTransparent(CRectangle(), TransparentColor()));
+}
+
+TEST_F(OutputDeviceHQTest, TextInkInTheFontColourInsideItsMeasuredBox)
+{
+    Font f(SString("Arial"), 18);
+    f.ChangeColor(Color(static_cast<unsigned long>(BLUE)));
+    dev->ChangeFont(f);
+    FSize s = dev->GetTextSizeHQ(SString("Hig"));
+    ASSERT_GT(s.Width(), 10.0);
+    ASSERT_GT(s.Height(), 12.0);
+    ASSERT_TRUE(dev->DrawTextHQ(FPoint(4, 4), SString("Hig")));
+    CRectangle ink = BoundsWhere(NotWhite);
+    ASSERT_FALSE(ink.IsEmpty());
+    EXPECT_TRUE(CRectangle(3, 3, int(4 + s.Width()) + 1, int(4 + s.Height()) + 1).IsInside(ink)) << ink.GetStr().GetStr();
+    // Glyph edges are blended; the stems show the colour itself.
+    EXPECT_EQ(BLUE, Darkest()) << std::hex << Darkest();
+
+    Clear();
+    ASSERT_TRUE(dev->DrawTextWHQ(FPoint(4, 4), UString(L"Hig"), 40));
+    EXPECT_TRUE(Near(Darkest(), Over(0, 102), Over(0, 102), 255)) << std::hex << Darkest();
+    EXPECT_EQ(0.0, dev->GetTextSizeWHQ(UString()).Width());
+    EXPECT_EQ(0u, dev->GetGdiPlusErrorCount());
+}
+
+TEST_F(OutputDeviceHQTest, GdiGdiPlusAndGdiAgainMixInOnePaint)
+{
+    dev->ChangePen(Pen(Color(static_cast<unsigned long>(RED)), 1, PS_SOLID));
+    dev->ChangeFillInBrush(Brush(Color(static_cast<unsigned long>(BLUE)), BrushStyleSolid));
+    ASSERT_TRUE(dev->DrawRect(CRectangle(2, 2, 11, 11)));
+    ASSERT_TRUE(dev->EraseTransparent(CRectangle(20, 2, 29, 11), TransparentColor(Color(0x00FF00ul), 100)));
+    ASSERT_TRUE(dev->DrawLine(Point(2, 20), Point(29, 20)));
+    ASSERT_EQ(1, dev->DrawRectHQ(FRectangle(40, 2, 50, 12)));
+    ASSERT_TRUE(dev->DrawRect(CRectangle(40, 20, 49, 29)));
+    EXPECT_EQ(BLUE, At(5, 5));
+    EXPECT_EQ(RGB(0, 255, 0), At(25, 5));
+    EXPECT_EQ(RED, At(29, 20));
+    EXPECT_EQ(RED, At(45, 5));
+    EXPECT_EQ(BLUE, At(45, 25)) << "the GDI tools are still selected after GDI+";
+    EXPECT_EQ(RED, At(40, 25));
+}
+
+TEST_F(OutputDeviceHQTest, AFailureIsCountedEveryTimeAndShownOnce)
+{
+    MessageBoxWatcher watcher;
+    TransparentColor red(Color(static_cast<unsigned long>(RED)), 100);
+    // GDI+ refuses an arc in a rectangle without width.
+    EXPECT_FALSE(dev->DrawArcHQ(FRectangle(5, 5, 5, 20), 0, 90, 1.0, red));
+    EXPECT_EQ(1u, dev->GetGdiPlusErrorCount());
+    EXPECT_FALSE(dev->DrawArcHQ(FRectangle(5, 5, 5, 20), 0, 90, 1.0, red));
+    EXPECT_EQ(2u, dev->GetGdiPlusErrorCount());
+    EXPECT_TRUE(dev->DrawArcHQ(FRectangle(5, 5, 25, 20), 0, 90, 1.0, red));
+    EXPECT_EQ(2u, dev->GetGdiPlusErrorCount());
+    EXPECT_EQ(1, watcher.Count());
+    EXPECT_EQ("Error in GDI Plus drawing", watcher.Text());
+
+    VirtualDevice other(*dev);
+    other.SetOutputSize(Size(30, 30), true);
+    EXPECT_FALSE(other.DrawArcHQ(FRectangle(5, 5, 5, 20), 0, 90, 1.0, red));
+    EXPECT_EQ(1u, other.GetGdiPlusErrorCount());
+    EXPECT_EQ(2, watcher.Count()) << "each device reports its first failure";
+}
+
+TEST_F(OutputDeviceHQTest, NoGdiObjectOrHeapLeftByTheGdiPlusMembers)
+{
+    Font f(SString("Arial"), 12);
+    dev->ChangeFont(f);
+    auto cycle = [this](int i) {
+        TransparentColor c(Color(static_cast<unsigned long>(i * 997)), static_cast<unsigned char>(i % 101));
+        dev->DrawRectHQ(FRectangle(1, 1, 20, 20), c);
+        dev->DrawLineHQ(FPoint(0, 0), FPoint(30, 20), c, 2.0, i % 3);
+        dev->DrawRoundRect(CRectangle(2, 2, 40, 30), 8, 2, c, i % 2 == 0);
+        dev->DrawRing(FPoint(20, 20), 10, 4, c);
+        dev->DrawArrowGradient(FPoint(1, 1), FPoint(40, 30), 2.0, ColorPair(c.GetColor(), Color(0ul)));
+        dev->DrawTextHQ(FPoint(1, 1), SString("ab"));
+        dev->GetTextSizeHQ(SString("ab"));
+    };
+    cycle(0);
+    std::size_t const gdi = kstest::GdiObjectCount();
+    auto const heap = kstest::CurrentHeapUsage();
+    for (int i = 0; i < 1000; ++i)
+        cycle(i);
+    EXPECT_EQ(gdi, kstest::GdiObjectCount());
+    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+}
