@@ -5,6 +5,7 @@
 // folder).
 #include <Kestrel5.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -14,24 +15,6 @@
 #include <zlib.h>
 
 namespace {
-
-void FillBand(HDC dc, RECT r, COLORREF from, COLORREF to)
-{
-    int const h = r.bottom - r.top;
-    for (int y = 0; y < h; ++y) {
-        auto mix = [&](int a, int b) { return a + (b - a) * y / (h > 1 ? h - 1 : 1); };
-        HBRUSH b = CreateSolidBrush(RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),
-                                        mix(GetBValue(from), GetBValue(to))));
-        RECT line{r.left, r.top + y, r.right, r.top + y + 1};
-        FillRect(dc, &line, b);
-        DeleteObject(b);
-    }
-}
-
-HFONT MakeFont(int height, int weight)
-{
-    return CreateFontA(-height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, "Tahoma");
-}
 
 // A pane: a child Window with a caption. It counts the mouse and key events
 // the router hands it and shows them.
@@ -61,44 +44,30 @@ public:
         Invalidate();
         return true;
     }
+    // Through the pane's own output device: body, caption, texts, border.
     void Paint(CRectangle const &) override
     {
-        HDC dc = GetDC(GetHWND());
         Size sz = GetOutputSizePixel();
-        RECT all{0, 0, sz.Width(), sz.Height()};
-        HBRUSH body = CreateSolidBrush(m_body);
-        FillRect(dc, &all, body);
-        DeleteObject(body);
-        RECT cap{0, 0, sz.Width(), 22};
-        FillBand(dc, cap, RGB(70, 90, 150), RGB(110, 130, 190));
-        HFONT f = MakeFont(14, FW_BOLD);
-        HGDIOBJ old = SelectObject(dc, f);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(255, 255, 255));
-        TextOutA(dc, 6, 3, m_title.GetStr(), m_title.Len());
-        SetTextColor(dc, RGB(40, 44, 60));
-        SelectObject(dc, old);
-        DeleteObject(f);
-        f = MakeFont(13, FW_NORMAL);
-        old = SelectObject(dc, f);
-        char line[160];
-        std::snprintf(line, sizeof line, "routed: %d moves, %d clicks, %d keys", moves, clicks, keys);
-        if (m_showStats)
-            TextOutA(dc, 8, 32, line, int(std::strlen(line)));
-        if (m_showStats && lastKey.Len()) {
-            SString k = SString("last key: ") + lastKey;
-            TextOutA(dc, 8, 50, k.GetStr(), k.Len());
+        Erase(Color(static_cast<unsigned long>(m_body)), CRectangle(Point(0, 0), sz));
+        Erase(Color(0x96705Aul), CRectangle(Point(0, 0), Size(sz.Width(), 22)));
+        Font caption(SString("Tahoma"), 14);
+        caption.ChangeWeight(FW_BOLD);
+        caption.ChangeColor(Color(0xFFFFFFul));
+        ChangeFont(caption);
+        DrawTextA(Point(6, 3), m_title);
+        if (m_showStats) {
+            Font body(SString("Tahoma"), 13);
+            body.ChangeColor(Color(0x3C2C28ul));
+            ChangeFont(body);
+            char line[160];
+            std::snprintf(line, sizeof line, "routed: %d moves, %d clicks, %d keys", moves, clicks, keys);
+            DrawTextA(Point(8, 30), SString(line));
+            if (lastKey.Len())
+                DrawTextA(Point(8, 48), SString("last key: ") + lastKey);
         }
-        SelectObject(dc, old);
-        DeleteObject(f);
-        HPEN pen = CreatePen(PS_SOLID, 1, RGB(60, 70, 110));
-        old = SelectObject(dc, pen);
-        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-        Rectangle(dc, 0, 0, sz.Width(), sz.Height());
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, old);
-        DeleteObject(pen);
-        ReleaseDC(GetHWND(), dc);
+        ChangePen(Pen(Color(0x6E463Cul), 1, PS_SOLID));
+        ChangeFillInBrush(Brush(Color(0ul), BrushStyleNull));
+        DrawRect(CRectangle(Point(0, 0), sz));
     }
 
 private:
@@ -129,23 +98,33 @@ class CanvasPane : public DemoPane
 {
 public:
     using DemoPane::DemoPane;
+    int phase = 0; // advanced by the animation timer
+    __int64 Tick(void *)
+    {
+        ++phase;
+        Invalidate();
+        return 0;
+    }
+
+    // GDI circles for the shapes, GDI+ translucent ones orbiting over them.
     void Paint(CRectangle const &r) override
     {
         DemoPane::Paint(r);
-        HDC dc = GetDC(GetHWND());
-        HBRUSH fill = CreateSolidBrush(ThemeColour(g_show.theme));
-        HPEN pen = CreatePen(PS_SOLID, 2, ThemeColour(g_show.theme));
-        HGDIOBJ oldB = SelectObject(dc, g_show.filled ? fill : GetStockObject(NULL_BRUSH));
-        HGDIOBJ oldP = SelectObject(dc, pen);
+        Color const theme(static_cast<unsigned long>(ThemeColour(g_show.theme)));
+        ChangePen(Pen(theme, 2, PS_SOLID));
+        ChangeFillInBrush(g_show.filled ? Brush(theme, BrushStyleSolid) : Brush(theme, BrushStyleNull));
         for (int i = 0; i < g_show.shapes; ++i) {
             int x = 24 + i * (g_show.size + 12), y = 76;
-            Ellipse(dc, x, y, x + g_show.size, y + g_show.size);
+            DrawEllipse(CRectangle(Point(x, y), Size(g_show.size, g_show.size)));
         }
-        SelectObject(dc, oldB);
-        SelectObject(dc, oldP);
-        DeleteObject(fill);
-        DeleteObject(pen);
-        ReleaseDC(GetHWND(), dc);
+        double const cx = 360, cy = 120, radius = 44;
+        for (int k = 0; k < 3; ++k) {
+            double const a = (phase * 6 + k * 120) * 3.14159265358979 / 180.0;
+            double const x = cx + radius * std::cos(a), y = cy + radius * std::sin(a);
+            DrawEllipseHQ(FRectangle(x - 18, y - 18, x + 18, y + 18),
+                          TransparentColor(Color(static_cast<unsigned long>(ThemeColour(k))), 60));
+        }
+        DrawTextHQ(FPoint(318, 176), SString("GDI+ over GDI"), 80);
     }
 };
 
@@ -238,35 +217,35 @@ private:
     FixedLinkText m_link;
 };
 
-class DemoFrame : public WorkWindow
+// The content of the main frame: a heading over a vertical shade, drawn
+// through its output device.
+class DemoContent : public Window
 {
 public:
-    DemoFrame() : WorkWindow(static_cast<CWnd *>(nullptr), 0x171)
+    explicit DemoContent(CWnd *frame) : Window(frame, 0, 0)
     {
         SetWindowLongA(GetHWND(), GWL_STYLE, GetWindowLongA(GetHWND(), GWL_STYLE) | WS_CLIPCHILDREN);
     }
     void Paint(CRectangle const &) override
     {
-        HDC dc = GetDC(GetHWND());
         Size sz = GetOutputSizePixel();
-        RECT all{0, 0, sz.Width(), sz.Height()};
-        FillBand(dc, all, RGB(32, 48, 96), RGB(200, 210, 235));
-        HFONT big = MakeFont(36, FW_BOLD);
-        HGDIOBJ old = SelectObject(dc, big);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(255, 255, 255));
-        TextOutA(dc, 24, 12, "Kestrel5", 8);
-        SelectObject(dc, old);
-        DeleteObject(big);
-        HFONT small = MakeFont(14, FW_NORMAL);
-        old = SelectObject(dc, small);
-        SetTextColor(dc, RGB(230, 236, 255));
+        for (int y = 0; y < sz.Height(); y += 2) {
+            int const t = sz.Height() > 1 ? y * 255 / (sz.Height() - 1) : 0;
+            Color shade(static_cast<unsigned long>(RGB(32 + (200 - 32) * t / 255, 48 + (210 - 48) * t / 255,
+                                                       96 + (235 - 96) * t / 255)));
+            Erase(shade, CRectangle(Point(0, y), Size(sz.Width(), 2)));
+        }
+        Font big(SString("Tahoma"), 36);
+        big.ChangeWeight(FW_BOLD);
+        big.ChangeColor(Color(0xFFFFFFul));
+        ChangeFont(big);
+        DrawTextA(Point(24, 12), SString("Kestrel5"));
+        Font small(SString("Tahoma"), 14);
+        small.ChangeColor(Color(0xFFECE6ul));
+        ChangeFont(small);
         SString info = SString("zlib ") + zlibVersion() + " inside Kestrel5.dll   |   " +
                        SString(int(GetPKSData()->m_nLogPixelsX)) + " dpi   |   windows routed by the library";
-        TextOutA(dc, 26, 56, info.GetStr(), info.Len());
-        SelectObject(dc, old);
-        DeleteObject(small);
-        ReleaseDC(GetHWND(), dc);
+        DrawTextA(Point(26, 56), info);
     }
 };
 
@@ -334,23 +313,41 @@ void Pump()
 
 } // namespace
 
+void PumpFor(DWORD ms)
+{
+    DWORD const end = GetTickCount() + ms;
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        Pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
 int main(int argc, char **argv)
 {
     std::string dir = argc > 1 ? argv[1] : ".";
     KSInit();
+    // The application's main frame, known to the library.
+    auto *mainFrame = new CFrameWnd;
+    RECT outer{0, 0, 720, 440};
+    AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
+    RECT const place{40, 40, 40 + outer.right - outer.left, 40 + outer.bottom - outer.top};
+    if (!mainFrame->Create(nullptr, "Kestrel5 demo", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place)) {
+        std::printf("demo: no main frame\n");
+        return 1;
+    }
+    SetKSMainFrame(mainFrame, GetModuleHandleA(nullptr));
     bool saved = false;
     {
-        DemoFrame frame;
-        frame.SetText(SString("Kestrel5 demo"));
-        frame.ChangeOutputSizePixel(Size(720, 440));
-        frame.ChangePosPixel(Point(40, 40));
-        CanvasPane canvas(&frame, "Canvas", RGB(255, 255, 255));
-        DemoPane output(&frame, "Output", RGB(250, 246, 236));
-        ControlsPane controls(&frame, &canvas);
+        DemoContent content(mainFrame);
+        content.SetPosSizePixel(Point(0, 0), Size(720, 440));
+        CanvasPane canvas(&content, "Canvas", RGB(255, 255, 255));
+        DemoPane output(&content, "Output", RGB(250, 246, 236));
+        ControlsPane controls(&content, &canvas);
         controls.SetPosSizePixel(Point(24, 90), Size(190, 330));
         canvas.SetPosSizePixel(Point(222, 90), Size(474, 210));
         output.SetPosSizePixel(Point(222, 308), Size(474, 112));
-        frame.Show();
+        mainFrame->ShowWindow(SW_SHOW);
+        content.Show();
         controls.Show();
         canvas.Show();
         output.Show();
@@ -375,16 +372,23 @@ int main(int argc, char **argv)
         for (int i = 0; i < 25; ++i)
             SendMessageA(canvas.GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(10 + i, 40));
         SendMessageA(output.GetHWND(), WM_KEYDOWN, VK_F5, 1);
-        Pump();
-        RedrawWindow(frame.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Pump();
-        std::printf("demo: %d shapes of size %d, theme %d, link clicked %d time(s)\n", g_show.shapes, g_show.size,
-                    g_show.theme, g_show.linkClicks);
 
-        std::string file = dir + "\\demo.png";
-        saved = SaveClientPng(frame.GetHWND(), file);
-        std::printf("demo: %s %s\n", saved ? "wrote" : "could not write", file.c_str());
+        // The orbit turns on one of the library's timers.
+        AutoTimer animation;
+        animation.Start(Link(&canvas, &CanvasPane::Tick), 30);
+        PumpFor(600);
+        RedrawWindow(content.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        std::printf("demo: %d shapes of size %d, theme %d, link clicked %d time(s), %d animation steps\n",
+                    g_show.shapes, g_show.size, g_show.theme, g_show.linkClicks, canvas.phase);
+        saved = SaveClientPng(content.GetHWND(), dir + "\\demo.png");
+        PumpFor(400);
+        RedrawWindow(canvas.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        saved = SaveClientPng(content.GetHWND(), dir + "\\demo-2.png") && saved;
+        animation.Stop();
+        std::printf("demo: %s %s\\demo.png and demo-2.png\n", saved ? "wrote" : "could not write", dir.c_str());
     }
+    mainFrame->DestroyWindow(); // the frame deletes itself
     KSExit();
     if (!saved)
         return 1;
