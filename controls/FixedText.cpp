@@ -41,13 +41,16 @@ COLORREF FixedText::TextColour() const
 
 void FixedText::Paint(CRectangle const &)
 {
+    // Through the control's own device: during a paint its HDC is the paint
+    // DC, clipped to what needs drawing.
+    HDC dc = GethDC();
     HWND h = GetHWND();
-    HDC dc = h ? GetDC(h) : nullptr;
-    if (!dc)
+    if (!dc || !h)
         return;
     RECT all;
     ::GetClientRect(h, &all);
-    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    Erase(Color(static_cast<unsigned long>(GetSysColor(COLOR_BTNFACE))),
+          CRectangle(Point(0, 0), Size(all.right, all.bottom)));
     RECT text{all.left + m_nPadX, all.top + m_nPadY, all.right - m_nPadX, all.bottom - m_nPadY};
     UINT flags = DT_NOPREFIX;
     if (m_nStyles & FIXEDTEXT_CENTER)
@@ -60,20 +63,14 @@ void FixedText::Paint(CRectangle const &)
         flags |= DT_SINGLELINE | DT_VCENTER;
     if (m_nStyles & FIXEDTEXT_ELLIPSIS)
         flags |= DT_END_ELLIPSIS;
-    HFONT base = GetHFont();
-    HFONT underlined = nullptr;
-    if (Underlined() && base) {
-        LOGFONTA lf{};
-        GetObjectA(base, sizeof lf, &lf);
-        lf.lfUnderline = TRUE;
-        underlined = CreateFontIndirectA(&lf);
-    }
-    HGDIOBJ old = SelectObject(dc, underlined ? underlined : base);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, TextColour());
+    Font font = GetFont();
+    if (Underlined())
+        font.ChangeUnderline(true); // a copy of its own: the device's font stays as it is
+    HGDIOBJ old = SelectObject(dc, font.IsEmpty() ? GetHFont() : font.GethFont());
+    int const oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF const oldColour = SetTextColor(dc, TextColour());
     ::DrawTextA(dc, m_aText.GetStr(), m_aText.Len(), &text, flags);
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
     SelectObject(dc, old);
-    if (underlined)
-        DeleteObject(underlined);
-    ReleaseDC(h, dc);
 }
