@@ -183,6 +183,18 @@ public:
     FSize GetTextSizeWHQ(UString const &rStr);
     unsigned int GetGdiPlusErrorCount() const { return m_nGdiPlusErrors; }
 
+    // --- effects (Direct2D; where the platform lacks an effect, our own
+    // implementation works on the device's pixels)
+    // The whole output area as a vertical gradient from the first colour at
+    // the top to the second at the bottom.
+    bool DrawGradient(ColorPair &rColors);
+    // A Gaussian blur of the pixels inside the rectangle; pixels beyond its
+    // edges count as copies of the edge pixels.
+    bool BlurEffect(CRectangle const &rRect, double fStdDev);
+    // A soft shadow of the rectangle in the colour, cast nOffset pixels right
+    // and down, beneath the rectangle's pixels, which stay as they were.
+    bool ShadowEffect(CRectangle const &rRect, int nOffset, double fStdDev, Color const &rColor);
+
     // --- Direct2D and imaging objects, made on first use, kept by the device
     ID2D1Factory *GetD2DFactory();
     ID2D1DCRenderTarget *GetRenderTarget();
