@@ -70,6 +70,7 @@
 #include "graphics/OutputDevice.h"
 #include "graphics/DCManager.h"
 #include "graphics/VirtualDevice.h"
+#include "graphics/Printer.h"
 
 // Windows and events
 #include "window/Window.h"

@@ -3,6 +3,7 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "graphics/DCManager.h"
+#include "graphics/Printer.h"
 #include "mfc/CBrush.h"
 #include "mfc/CPen.h"
 
@@ -272,6 +273,8 @@ HDC OutputDevice::GethDC()
     if (m_nDevKind == OutputDeviceWindow) {
         if (DCManager *pManager = GetDCManager())
             pManager->GetDC(this);
+    } else if (m_nDevKind == OutputDevicePrinter) {
+        static_cast<Printer *>(this)->CreateDCA();
     }
     return m_hDC;
 }
@@ -303,7 +306,7 @@ void OutputDevice::ReleaseDevice()
             ::DeleteDC(m_hDC);
             break;
         case OutputDevicePrinter:
-            ::DeleteDC(m_hDC);
+            static_cast<Printer *>(this)->DeleteDC();
             break;
         default:
             break;
