@@ -1,0 +1,196 @@
+// Links and handler chains: order, one-shot entries, sums, and chains that
+// change while they are being called.
+#include "frame/HdlChain.h"
+#include "frame/Link.h"
+
+#include <algorithm>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class Target : public LinkHdl
+{
+public:
+    std::vector<int> *log = nullptr;
+    int id = 0;
+    __int64 ret = 0;
+    HdlChain *chain = nullptr;
+    Link toRemove, toAdd;
+
+    __int64 A(void *arg)
+    {
+        log->push_back(id * 10 + 1);
+        if (arg)
+            *static_cast<int *>(arg) += 1;
+        return ret;
+    }
+    __int64 B(void *)
+    {
+        log->push_back(id * 10 + 2);
+        return ret;
+    }
+    __int64 Meddle(void *)
+    {
+        log->push_back(id * 10 + 3);
+        if (toRemove.IsSet())
+            chain->Remove(toRemove);
+        if (toAdd.IsSet())
+            chain->Add(toAdd, false);
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST(Link, CallsSetLinksOnly)
+{
+    std::vector<int> log;
+    Target t;
+    t.log = &log;
+    t.ret = 42;
+    int hits = 0;
+    Link l(&t, &Target::A);
+    EXPECT_TRUE(l.IsSet());
+    EXPECT_EQ(42, l.Call(&hits));
+    EXPECT_EQ(1, hits);
+    EXPECT_EQ(&t, l.GetPInst());
+    Link empty;
+    EXPECT_FALSE(empty.IsSet());
+    EXPECT_TRUE(!empty);
+    EXPECT_EQ(0, empty.Call(&hits)) << "an empty link calls nothing";
+    Link half(&t, nullptr);
+    EXPECT_EQ(0, half.Call(&hits));
+    EXPECT_EQ(1, hits);
+    EXPECT_TRUE(Link(&t, &Target::A) == l);
+    EXPECT_TRUE(Link(&t, &Target::B) != l);
+    l.InterlockedClear();
+    EXPECT_FALSE(l.IsSet());
+    EXPECT_TRUE(l == empty);
+}
+
+TEST(Link, OrderIsObjectThenMemberFunction)
+{
+    Target lo, hi;
+    Target *first = &lo < &hi ? &lo : &hi;
+    Target *second = first == &lo ? &hi : &lo;
+    EXPECT_TRUE(Link(first, &Target::B) < Link(second, &Target::A));
+    Link a(first, &Target::A), b(first, &Target::B);
+    EXPECT_NE(a < b, b < a) << "two functions of one object are ordered one way";
+    EXPECT_FALSE(a < a);
+}
+
+TEST(HdlChain, CallsInKeyOrderWhateverTheOrderOfAdding)
+{
+    std::vector<int> log;
+    Target t;
+    t.log = &log;
+    t.id = 1;
+    Link a(&t, &Target::A), b(&t, &Target::B);
+    Link const &lower = a < b ? a : b;
+    Link const &upper = a < b ? b : a;
+    HdlChain chain;
+    chain.Add(upper, false);
+    chain.Add(lower, false);
+    chain.Call(nullptr);
+    ASSERT_EQ(2u, log.size());
+    EXPECT_EQ(lower == a ? 11 : 12, log[0]);
+    EXPECT_EQ(2, chain.Count());
+    chain.Add(a, false); // present already: nothing changes
+    EXPECT_EQ(2, chain.Count());
+}
+
+TEST(HdlChain, OneShotEntriesAndWrappingSums)
+{
+    std::vector<int> log;
+    Target x, y, z;
+    for (Target *t : {&x, &y, &z})
+        t->log = &log;
+    x.ret = 1;
+    y.ret = 2;
+    z.ret = -1;
+    HdlChain sums;
+    sums.Add(Link(&x, &Target::A), false);
+    sums.Add(Link(&y, &Target::A), false);
+    sums.Add(Link(&z, &Target::A), false);
+    EXPECT_EQ(2, sums.Call(nullptr));
+
+    HdlChain once;
+    Link lx(&x, &Target::A);
+    once.Add(lx, true);
+    once.Add(lx, false); // the earlier flag stays: still one-shot
+    once.Call(nullptr);
+    EXPECT_TRUE(once.IsEmpty());
+    log.clear();
+    once.Call(nullptr);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(0, HdlChain().Call(nullptr));
+
+    HdlChain big;
+    x.ret = 0x7FFFFFFF;
+    y.ret = 0x7FFFFFFF;
+    big.Add(Link(&x, &Target::B), false);
+    big.Add(Link(&y, &Target::B), false);
+    EXPECT_EQ(-2, big.Call(nullptr)) << "kept to 32 bits, wrapping";
+    EXPECT_FALSE(big.Remove(Link(&z, &Target::B)));
+    EXPECT_TRUE(big.Remove(Link(&x, &Target::B)));
+    EXPECT_EQ(1, big.Count());
+}
+
+TEST(HdlChain, HandlersMayChangeTheChainCallingThem)
+{
+    std::vector<int> log;
+    Target a, b, c;
+    a.id = 1;
+    b.id = 2;
+    c.id = 3;
+    Target *sorted[] = {&a, &b, &c};
+    std::sort(std::begin(sorted), std::end(sorted));
+    for (Target *t : sorted)
+        t->log = &log;
+    HdlChain chain;
+    // The first entry removes the last and adds a new one; the last must not
+    // be called in this pass, the new one only from the next pass on.
+    sorted[0]->chain = &chain;
+    sorted[0]->toRemove = Link(sorted[2], &Target::A);
+    sorted[0]->toAdd = Link(sorted[1], &Target::B);
+    chain.Add(Link(sorted[0], &Target::Meddle), false);
+    chain.Add(Link(sorted[2], &Target::A), false);
+    chain.Call(nullptr);
+    ASSERT_EQ(1u, log.size()) << "removed during the pass: not called; added: waits";
+    EXPECT_EQ(sorted[0]->id * 10 + 3, log[0]);
+    EXPECT_EQ(2, chain.Count());
+    log.clear();
+    sorted[0]->toAdd = Link();
+    sorted[0]->toRemove = Link();
+    chain.Call(nullptr);
+    EXPECT_EQ(2u, log.size()) << "the added link runs in the next pass";
+
+    // Copies taken inside a pass are plain chains.
+    HdlChain copy = chain;
+    EXPECT_EQ(chain.Count(), copy.Count());
+    HdlChain moved = std::move(copy);
+    EXPECT_EQ(chain.Count(), moved.Count());
+    EXPECT_TRUE(copy.IsEmpty());
+}
+
+TEST(Link, InterlockedClearWhileAnotherThreadReads)
+{
+    Target t;
+    std::vector<int> log;
+    t.log = &log;
+    for (int round = 0; round < 200; ++round) {
+        Link l(&t, &Target::B);
+        std::atomic<bool> go{false};
+        std::thread clearer([&] {
+            while (!go)
+                ;
+            l.InterlockedClear();
+        });
+        go = true;
+        clearer.join();
+        EXPECT_FALSE(l.IsSet());
+    }
+}
