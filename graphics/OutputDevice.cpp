@@ -548,7 +548,10 @@ bool OutputDevice::Draw3DFrame(CRectangle const &rRect, int nWidth, Color const 
         SetPixel(h, x2, y2, pen.GetColor().GetLong());
     };
     HGDIOBJ old = GetCurrentObject(h, OBJ_PEN);
-    for (int i = 0; i < nWidth; ++i) {
+    // Steps beyond half the rectangle only redraw its middle line.
+    long long const half = ((long long)r - l > (long long)b - t ? (long long)r - l : (long long)b - t) / 2 + 1;
+    int const steps = nWidth < half ? nWidth : int(half);
+    for (int i = 0; i < steps; ++i) {
         SelectObject(h, first.GethPen());
         line(first, l + i, t + i, r - i, t + i);
         line(first, l + i, t + i, l + i, b - i);
@@ -1498,6 +1501,10 @@ private:
     std::vector<unsigned> m_px;
 };
 
+// Larger deviations are taken as this one: the kernel would only repeat the
+// edge pixels further, at a cost that grows with it.
+double const MAX_BLUR_DEVIATION = 100.0;
+
 std::vector<float> GaussKernel(double sigma)
 {
     int const radius = int(std::ceil(sigma * 3.0));
@@ -1516,6 +1523,8 @@ void BlurPixels(unsigned *px, int w, int h, double sigma)
 {
     if (!(sigma > 0.0) || w <= 0 || h <= 0)
         return;
+    if (sigma > MAX_BLUR_DEVIATION)
+        sigma = MAX_BLUR_DEVIATION;
     std::vector<float> const k = GaussKernel(sigma);
     int const radius = int(k.size() / 2);
     std::vector<float> tmp(size_t(w) * size_t(h) * 4);
@@ -1684,6 +1693,8 @@ bool OutputDevice::BlurEffect(CRectangle const &rRect, double fStdDev)
     HDC h = GethDC();
     if (!h || rRect.IsEmpty() || !(fStdDev >= 0.0))
         return false;
+    if (fStdDev > MAX_BLUR_DEVIATION)
+        fStdDev = MAX_BLUR_DEVIATION;
     AreaPixels px(h, rRect);
     if (!px.IsValid())
         return false;
@@ -1729,6 +1740,8 @@ bool OutputDevice::ShadowEffect(CRectangle const &rRect, int nOffset, double fSt
     HDC h = GethDC();
     if (!h || rRect.IsEmpty() || !(fStdDev >= 0.0) || nOffset < 0)
         return false;
+    if (fStdDev > MAX_BLUR_DEVIATION)
+        fStdDev = MAX_BLUR_DEVIATION;
     // The area the shadow can reach: the rectangle moved by the offset and
     // grown by the blur's reach.
     int const reach = int(std::ceil(fStdDev * 3.0));

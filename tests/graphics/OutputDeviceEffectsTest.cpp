@@ -69,6 +69,11 @@ TEST_F(EffectsTest, BlurSoftensAnEdgeOnlyInsideItsRectangle)
     EXPECT_TRUE(dev->BlurEffect(CRectangle(0, 30, 63, 40), 0.0));
     EXPECT_EQ(0, Grey(31, 35));
     EXPECT_FALSE(dev->BlurEffect(CRectangle(), 2.0));
+    // An enormous deviation is bounded and still blurs.
+    ASSERT_TRUE(dev->BlurEffect(CRectangle(0, 30, 63, 40), 1e9));
+    EXPECT_GT(Grey(0, 35), 20);
+    EXPECT_LT(Grey(63, 35), 235);
+    EXPECT_LT(Grey(0, 35), Grey(63, 35));
     EXPECT_FALSE(dev->BlurEffect(CRectangle(0, 0, 5, 5), -1.0));
 }
 

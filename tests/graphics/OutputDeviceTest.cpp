@@ -224,6 +224,10 @@ TEST_F(OutputDeviceTest, ThreeDimensionalFrameLightAboveDarkBelowAndSunkenTheOth
     EXPECT_EQ(GREEN, At(15, 19));
     EXPECT_EQ(unsigned(OBJ_PEN), GetObjectType(GetCurrentObject(dev->GethDC(), OBJ_PEN)));
     EXPECT_EQ(0x000000ul, dev->GetPen().GetColor().GetLong()) << "the device's pen is not changed";
+
+    dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47));
+    ASSERT_TRUE(dev->Draw3DFrame(CRectangle(40, 10, 49, 19), 2000000000, light, dark, false));
+    EXPECT_EQ(100, CountOf(GREEN) + CountOf(BLUE)) << "a width beyond the rectangle fills it and stops";
 }
 
 TEST_F(OutputDeviceTest, EllipsesPolygonsAndRegionsStayInTheirBounds)
