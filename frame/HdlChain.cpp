@@ -1,6 +1,7 @@
 #include "frame/HdlChain.h"
 
 #include <cstdint>
+#include <cstddef>
 #include <utility>
 
 HdlChain::HdlChain() = default;
@@ -23,9 +24,9 @@ HdlChain &HdlChain::operator=(HdlChain const &o)
     if (this == &o)
         return *this;
     Clear();
-    for (auto const &[link, e] : o.m_aEntries)
+    for (Entry const &e : o.m_aEntries)
         if (!e.removed)
-            Add(link, e.oneShot);
+            Add(e.link, e.oneShot);
     return *this;
 }
 
@@ -34,7 +35,7 @@ HdlChain &HdlChain::operator=(HdlChain &&o) noexcept
     if (this == &o)
         return *this;
     if (o.m_nCallDepth != 0 || m_nCallDepth != 0) {
-        // A chain in the middle of a pass cannot give its tree away.
+        // A chain in the middle of a pass cannot give its entries away.
         *this = static_cast<HdlChain const &>(o);
         return *this;
     }
@@ -46,32 +47,50 @@ HdlChain &HdlChain::operator=(HdlChain &&o) noexcept
     return *this;
 }
 
+std::size_t HdlChain::LowerBound(Link const &link) const
+{
+    std::size_t lo = 0, hi = m_aEntries.size();
+    while (lo < hi) {
+        std::size_t mid = (lo + hi) / 2;
+        if (m_aEntries[mid].link < link)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
 void HdlChain::Add(Link const &link, bool oneShot)
 {
-    auto it = m_aEntries.find(link);
-    if (it != m_aEntries.end()) {
-        if (it->second.removed) {
+    std::size_t const at = LowerBound(link);
+    if (at < m_aEntries.size() && m_aEntries[at].link == link) {
+        Entry &e = m_aEntries[at];
+        if (e.removed) {
             // Removed and added again within one pass: a new entry for the
             // next pass.
-            it->second = Entry{oneShot, false, m_nCallDepth > 0};
+            e.oneShot = oneShot;
+            e.removed = false;
+            e.added = m_nCallDepth > 0;
             ++m_nCount;
         }
         return;
     }
-    m_aEntries.emplace(link, Entry{oneShot, false, m_nCallDepth > 0});
+    m_aEntries.insert(m_aEntries.begin() + static_cast<std::ptrdiff_t>(at),
+                      Entry{link, oneShot, false, m_nCallDepth > 0});
+    ++m_nInserts;
     ++m_nCount;
 }
 
 bool HdlChain::Remove(Link const &link)
 {
-    auto it = m_aEntries.find(link);
-    if (it == m_aEntries.end() || it->second.removed)
+    std::size_t const at = LowerBound(link);
+    if (at >= m_aEntries.size() || !(m_aEntries[at].link == link) || m_aEntries[at].removed)
         return false;
     --m_nCount;
     if (m_nCallDepth > 0)
-        it->second.removed = true; // a running pass may hold its iterator
+        m_aEntries[at].removed = true; // a running pass counts on the positions
     else
-        m_aEntries.erase(it);
+        m_aEntries.erase(m_aEntries.begin() + static_cast<std::ptrdiff_t>(at));
     return true;
 }
 
@@ -81,12 +100,18 @@ long HdlChain::Call(void *arg)
     if (m_nCount == 0)
         return 0;
     ++m_nCallDepth;
-    for (auto it = m_aEntries.begin(); it != m_aEntries.end(); ++it) {
-        Entry &e = it->second;
-        if (e.removed || e.added)
+    for (std::size_t i = 0; i < m_aEntries.size(); ++i) {
+        if (m_aEntries[i].removed || m_aEntries[i].added)
             continue;
-        if (it->first.IsSet())
-            sum += static_cast<std::uint32_t>(it->first.Call(arg));
+        Link const link = m_aEntries[i].link; // the vector may move during the call
+        unsigned const inserts = m_nInserts;
+        if (link.IsSet())
+            sum += static_cast<std::uint32_t>(link.Call(arg));
+        // An insertion moved the entries: find this one again (removals
+        // only mark, so it is still there).
+        if (inserts != m_nInserts)
+            i = LowerBound(link);
+        Entry &e = m_aEntries[i];
         // The handler may have removed its own entry already.
         if (e.oneShot && !e.removed) {
             e.removed = true;
@@ -101,7 +126,7 @@ long HdlChain::Call(void *arg)
 void HdlChain::Clear()
 {
     if (m_nCallDepth > 0) {
-        for (auto &[link, e] : m_aEntries)
+        for (Entry &e : m_aEntries)
             e.removed = true;
     } else {
         m_aEntries.clear();
@@ -111,12 +136,14 @@ void HdlChain::Clear()
 
 void HdlChain::Purge()
 {
-    for (auto it = m_aEntries.begin(); it != m_aEntries.end();) {
-        if (it->second.removed) {
-            it = m_aEntries.erase(it);
-        } else {
-            it->second.added = false;
-            ++it;
-        }
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < m_aEntries.size(); ++i) {
+        if (m_aEntries[i].removed)
+            continue;
+        m_aEntries[i].added = false;
+        if (out != i)
+            m_aEntries[out] = m_aEntries[i];
+        ++out;
     }
+    m_aEntries.resize(out);
 }
