@@ -6,6 +6,7 @@
 #include "graphics/VirtualDevice.h"
 #include "tests/support/LeakCounters.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -84,4 +85,30 @@ TEST_F(PrinterTest, OneJobAtATimeOnTheCallersDC)
     } // the destructor aborts the running job
     EXPECT_EQ(unsigned(OBJ_MEMDC), GetObjectType(page.GethDC())) << "the caller's DC stays";
     EXPECT_EQ(gdi, kstest::GdiObjectCount());
+}
+
+// Runs when a print queue exists (a private cupsd started before the Wine
+// process, see the platform notes); the suite's own run has none.
+TEST_F(PrinterTest, ATwoPageJobOnTheDefaultQueue)
+{
+    Printer p;
+    if (p.GetPrinterName().Len() == 0)
+        GTEST_SKIP() << "no print queue";
+    EXPECT_GT(p.GetCap(PrinterCapLogPixelsX), 0);
+    EXPECT_GT(p.GetCap(PrinterCapHorzRes), 0);
+    EXPECT_GE(p.GetCap(PrinterCapPhysicalWidth), p.GetCap(PrinterCapHorzRes));
+    EXPECT_EQ(p.GetCap(PrinterCapLogPixelsX), p.GetWidthPixel(72));
+    ASSERT_TRUE(p.StartJob(SString("Kestrel5 two pages")));
+    for (int page = 0; page < 2; ++page) {
+        ASSERT_TRUE(p.StartPage());
+        p.ChangePen(Pen(Color(0ul), 4, PS_SOLID));
+        EXPECT_TRUE(p.DrawRect(CRectangle(Point(p.GetWidthPixel(72), p.GetHeightPixel(72)),
+                                          p.GetSizePixel(Size(144, 72)))));
+        EXPECT_TRUE(p.DrawTextA(p.GetPointPixel(Point(72, 180)), SString(page ? "Page two" : "Page one")));
+        ASSERT_TRUE(p.EndPage());
+    }
+    EXPECT_EQ(2u, p.GetPageCount());
+    EXPECT_TRUE(p.EndJob());
+    std::printf("printed on %s: %d x %d pixels at %d dpi\n", p.GetPrinterName().GetStr(), p.GetCap(PrinterCapHorzRes),
+                p.GetCap(PrinterCapVertRes), p.GetCap(PrinterCapLogPixelsX));
 }
