@@ -1,0 +1,194 @@
+// Element records: round trips of whole trees, a hand-checked golden record,
+// and hostile buffers.
+#include "base/LocalSizedWrite.h"
+#include "docking/DataBuffer.h"
+#include "docking/DockPaneElement.h"
+#include "docking/DockPosition.h"
+#include "docking/FloatingPaneElement.h"
+#include "docking/FreeSpaceElement.h"
+#include "docking/HiddenPaneElement.h"
+#include "docking/HolderElement.h"
+#include "tests/support/LeakCounters.h"
+
+#include <cstring>
+#include <initializer_list>
+#include <gtest/gtest.h>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+std::vector<unsigned char> Bytes(DataBuffer const &b)
+{
+    unsigned char const *p = b.GetData();
+    return std::vector<unsigned char>(p, p + b.GetSize());
+}
+
+std::vector<unsigned char> Write(DockElement const &e)
+{
+    DataBuffer b;
+    EXPECT_EQ(ERRCODE_OK, e.WriteToDataBuffer(b));
+    return Bytes(b);
+}
+
+std::unique_ptr<DockElement> Read(std::vector<unsigned char> const &bytes)
+{
+    DataBuffer b(bytes.data(), static_cast<unsigned long>(bytes.size()));
+    return std::unique_ptr<DockElement>(DockElement::CreateFromDataBuffer(b));
+}
+
+// A holder of a docked pane and a holder of a hidden pane and an absent
+// right child, with neighbour copies on the panes.
+std::unique_ptr<HolderElement> SampleTree()
+{
+    auto *left = new DockPaneElement;
+    left->SetRect(CRectangle(0, 0, 99, 199));
+    auto *hidden = new HiddenPaneElement;
+    hidden->SetRect(CRectangle(106, 0, 299, 199));
+    auto *inner = new HolderElement;
+    inner->SetChilds(hidden, nullptr);
+    inner->SetLeftFract(0.25);
+    auto root = std::make_unique<HolderElement>();
+    root->SetChilds(left, inner);
+    root->SetLeftFract(0.4);
+    root->SetRect(CRectangle(0, 0, 299, 199));
+    FreeSpaceElement free;
+    free.SetRect(CRectangle(300, 0, 399, 199));
+    left->AddNeighbour(free.Duplicate(false));
+    return root;
+}
+
+} // namespace
+
+TEST(DockElementRecord, TreesRoundTripByteForByte)
+{
+    auto tree = SampleTree();
+    auto const first = Write(*tree);
+    auto back = Read(first);
+    ASSERT_NE(nullptr, back);
+    EXPECT_EQ(DET_HOLDER_ELEMENT, back->GetType());
+    EXPECT_EQ(first, Write(*back)) << "write, read, write: the same bytes";
+    auto *holder = static_cast<HolderElement *>(back.get());
+    EXPECT_DOUBLE_EQ(0.4, holder->GetLeftFract());
+    ASSERT_NE(nullptr, holder->GetPLeft());
+    EXPECT_EQ(tree->GetPLeft()->GetId(), holder->GetPLeft()->GetId());
+    EXPECT_EQ(CRectangle(0, 0, 99, 199), holder->GetPLeft()->GetRect());
+    ASSERT_EQ(1u, holder->GetPLeft()->GetNeighbours().size());
+    EXPECT_EQ(DET_FREE_SPACE_ELEMENT, holder->GetPLeft()->GetNeighbours()[0]->GetType());
+    auto *inner = static_cast<HolderElement *>(holder->GetPRight());
+    ASSERT_NE(nullptr, inner);
+    EXPECT_EQ(holder, inner->GetParent());
+    EXPECT_EQ(nullptr, inner->GetPRight()) << "an absent child reads back absent";
+    ASSERT_NE(nullptr, inner->GetPLeft());
+    EXPECT_EQ(DET_HIDDEN_PANE_ELEMENT, inner->GetPLeft()->GetType());
+
+    for (DockElement *e : std::initializer_list<DockElement *>{new FloatingPaneElement, new FreeSpaceElement}) {
+        std::unique_ptr<DockElement> own(e);
+        e->SetRect(CRectangle(1, 2, 3, 4));
+        auto bytes = Write(*e);
+        auto r = Read(bytes);
+        ASSERT_NE(nullptr, r);
+        EXPECT_EQ(e->GetType(), r->GetType());
+        EXPECT_EQ(bytes, Write(*r));
+    }
+}
+
+TEST(DockElementRecord, GoldenFreeSpaceRecord)
+{
+    FreeSpaceElement free;
+    free.SetRect(CRectangle(1, 2, 3, 4));
+    auto const bytes = Write(free);
+    auto le = [](std::vector<unsigned char> &v, int x) {
+        for (int i = 0; i < 4; ++i)
+            v.push_back(static_cast<unsigned char>(static_cast<unsigned>(x) >> (8 * i)));
+    };
+    std::vector<unsigned char> golden;
+    le(golden, 1);  // format
+    le(golden, 1);  // type: free space
+    le(golden, 29); // section: 7 int32 and one byte
+    for (int v : {1, 2, 3, 4, static_cast<int>(free.GetNeighbourType()), free.GetId(), free.GetNDepth()})
+        le(golden, v);
+    golden.push_back(0); // prefer outer dock
+    le(golden, 0);       // no neighbours
+    le(golden, 0);       // the free-space section, empty
+    EXPECT_EQ(golden, bytes);
+}
+
+TEST(DockElementRecord, WrongFormatsTypesAndCutsGiveNull)
+{
+    auto const good = Write(*SampleTree());
+    auto bad = good;
+    bad[0] = 2; // format 2
+    EXPECT_EQ(nullptr, Read(bad));
+    bad = good;
+    bad[4] = 6; // type 6
+    EXPECT_EQ(nullptr, Read(bad));
+    bad[4] = 0;
+    EXPECT_EQ(nullptr, Read(bad));
+    for (std::size_t cut = 0; cut < good.size(); cut += 7) {
+        std::vector<unsigned char> part(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
+        EXPECT_EQ(nullptr, Read(part)) << "cut at " << cut;
+    }
+}
+
+TEST(DockElementRecord, HostileBuffersNeverCrashOrLeak)
+{
+    auto const good = Write(*SampleTree());
+    { auto warm = Read(good); }
+    auto const heap = kstest::CurrentHeapUsage();
+    std::mt19937 rng(11);
+    int accepted = 0;
+    for (int round = 0; round < 100000; ++round) {
+        std::vector<unsigned char> b;
+        switch (round % 3) {
+        case 0: // mutated
+            b = good;
+            for (int k = 0; k < 1 + int(rng() % 4); ++k)
+                b[rng() % b.size()] = static_cast<unsigned char>(rng());
+            break;
+        case 1: // truncated and mutated
+            b.assign(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(rng() % good.size()));
+            if (!b.empty())
+                b[rng() % b.size()] ^= static_cast<unsigned char>(1 + rng() % 255);
+            break;
+        default: // random, starting like a record
+            b.resize(8 + rng() % 200);
+            for (auto &c : b)
+                c = static_cast<unsigned char>(rng());
+            b[0] = 1, b[1] = b[2] = b[3] = 0;
+            b[4] = static_cast<unsigned char>(1 + rng() % 5), b[5] = b[6] = b[7] = 0;
+        }
+        auto e = Read(b);
+        if (e) {
+            ++accepted;
+            auto again = Write(*e); // whatever was accepted is well formed
+            auto twice = Read(again);
+            ASSERT_NE(nullptr, twice);
+            EXPECT_EQ(again, Write(*twice));
+        }
+    }
+    EXPECT_GT(accepted, 0) << "some mutations only change values";
+    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+}
+
+TEST(DockElementRecord, DeepNestingIsRefused)
+{
+    // A chain of 200 holders, each the left child of the next.
+    DataBuffer b;
+    int const depth = 200;
+    for (int i = 0; i < depth; ++i) {
+        b.WriteInt32(1);
+        b.WriteInt32(DET_HOLDER_ELEMENT);
+        {
+            LocalSizedWrite s(b);
+            for (int k = 0; k < 7; ++k)
+                b.WriteInt32(0);
+            b.WriteBool(false);
+        }
+        b.WriteInt32(0);     // no neighbours
+        b.WriteBool(i + 1 < depth); // a left child follows
+    }
+    DataBuffer in(b.GetData(), b.GetSize());
+    EXPECT_EQ(nullptr, DockElement::CreateFromDataBuffer(in));
+}
