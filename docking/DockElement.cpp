@@ -1,4 +1,8 @@
 #include "docking/DockElement.h"
+#include "docking/HiddenPaneElement.h"
+#include "base/LocalSizedWrite.h"
+#include "base/LocalSizedRead.h"
+#include "docking/DataBuffer.h"
 
 #include <algorithm>
 #include <climits>
@@ -152,16 +156,100 @@ SString DockElement::GetStr() const
     return s;
 }
 
-// The element records belong to the persistence half of the model; until it
-// is there an element cannot be written or read.
-ERRCODE DockElement::WriteToDataBuffer(DataBuffer &) const
+// Record: format, type, section { rectangle, neighbour type, id, depth,
+// prefer-outer flag }, the neighbour copies as complete records, then the
+// class's own part.
+ERRCODE DockElement::WriteToDataBuffer(DataBuffer &buffer) const
 {
-    return ERRCODE_FAILED;
+    buffer.WriteInt32(GetFileFormat());
+    buffer.WriteInt32(GetType());
+    {
+        LocalSizedWrite section(buffer);
+        buffer.WriteInt32(m_rect.Left());
+        buffer.WriteInt32(m_rect.Top());
+        buffer.WriteInt32(m_rect.Right());
+        buffer.WriteInt32(m_rect.Bottom());
+        buffer.WriteInt32(m_nNeighbourType);
+        buffer.WriteInt32(m_nId);
+        buffer.WriteInt32(m_nDepth);
+        buffer.WriteBool(m_bPreferOuterDock);
+    }
+    buffer.WriteInt32(static_cast<int>(m_neighbours.size()));
+    for (DockElement const *n : m_neighbours)
+        n->WriteToDataBuffer(buffer);
+    return ERRCODE_OK;
 }
 
-bool DockElement::ReadFromDataBuffer(DataBuffer &)
+namespace {
+// Records nest through neighbours and holder children; a hostile buffer must
+// not nest them deeper than any real layout does.
+thread_local int t_nRecordDepth = 0;
+int const kMaxRecordDepth = 64;
+
+struct DepthGuard
 {
-    return false;
+    bool ok;
+    DepthGuard() : ok(++t_nRecordDepth <= kMaxRecordDepth) {}
+    ~DepthGuard() { --t_nRecordDepth; }
+};
+} // namespace
+
+bool DockElement::ReadFromDataBuffer(DataBuffer &buffer)
+{
+    unsigned long const fails = buffer.GetFailCount();
+    {
+        LocalSizedRead section(buffer);
+        if (!section.IsOpen())
+            return false;
+        int const left = buffer.ReadInt32();
+        int const top = buffer.ReadInt32();
+        int const right = buffer.ReadInt32();
+        int const bottom = buffer.ReadInt32();
+        m_rect = CRectangle(left, top, right, bottom);
+        m_nNeighbourType = static_cast<NeighbourType>(buffer.ReadInt32());
+        m_nId = buffer.ReadInt32();
+        m_nDepth = buffer.ReadInt32();
+        m_bPreferOuterDock = buffer.ReadBool();
+    }
+    if (buffer.GetFailCount() != fails)
+        return false;
+    int const count = buffer.ReadInt32();
+    if (count < 0 || buffer.GetFailCount() != fails)
+        return false;
+    ImpDeleteNeighbours();
+    for (int i = 0; i < count; ++i) {
+        DockElement *n = CreateFromDataBuffer(buffer);
+        if (!n)
+            return false; // a cut or damaged neighbour: the whole record fails
+        m_neighbours.push_back(n);
+    }
+    return buffer.GetFailCount() == fails;
+}
+
+DockElement *DockElement::CreateFromDataBuffer(DataBuffer &buffer)
+{
+    DepthGuard guard;
+    if (!guard.ok)
+        return nullptr;
+    unsigned long const fails = buffer.GetFailCount();
+    int const format = buffer.ReadInt32();
+    int const type = buffer.ReadInt32();
+    if (buffer.GetFailCount() != fails || format != GetFileFormat())
+        return nullptr;
+    DockElement *e = nullptr;
+    switch (type) {
+    case DET_FREE_SPACE_ELEMENT: e = new FreeSpaceElement; break;
+    case DET_DOCK_PANE_ELEMENT: e = new DockPaneElement; break;
+    case DET_FLOATING_PANE_ELEMENT: e = new FloatingPaneElement; break;
+    case DET_HOLDER_ELEMENT: e = new HolderElement; break;
+    case DET_HIDDEN_PANE_ELEMENT: e = new HiddenPaneElement; break;
+    default: return nullptr;
+    }
+    if (!e->ReadFromDataBuffer(buffer)) {
+        delete e;
+        return nullptr;
+    }
+    return e;
 }
 
 DockElement *DockElement::FindElementOfPane(ZnDockablePane const *) const

@@ -133,6 +133,9 @@ public:
 
     // Element vectors
     static int GetFileFormat() { return 1; }
+    // An element record of any type, null when the record is not whole and
+    // valid (a wrong format number or type among the reasons).
+    static DockElement *CreateFromDataBuffer(DataBuffer &buffer);
     static void ClearDockElements(std::vector<DockElement *> &elements);
     static DockElement *FindElementOfPane(std::vector<DockElement *> const &elements, ZnDockablePane const *pPane);
     static FreeSpaceElement *FindFreeSpaceElement(std::vector<DockElement *> const &elements);

@@ -1,4 +1,7 @@
 #include "docking/DockPaneElement.h"
+#include "base/LocalSizedWrite.h"
+#include "base/LocalSizedRead.h"
+#include "docking/DataBuffer.h"
 
 #include "docking/ZnDockablePane.h"
 
@@ -95,4 +98,24 @@ void DockPaneElement::SetSideLenInContainer(int len)
 {
     if (m_pPane)
         const_cast<ZnDockablePane *>(m_pPane)->SetSizeInContainer(len);
+}
+
+ERRCODE DockPaneElement::WriteToDataBuffer(DataBuffer &buffer) const
+{
+    PaneElement::WriteToDataBuffer(buffer);
+    LocalSizedWrite section(buffer);
+    buffer.WriteBool(m_bAutoHide);
+    return ERRCODE_OK;
+}
+
+bool DockPaneElement::ReadFromDataBuffer(DataBuffer &buffer)
+{
+    if (!PaneElement::ReadFromDataBuffer(buffer))
+        return false;
+    unsigned long const fails = buffer.GetFailCount();
+    LocalSizedRead section(buffer);
+    if (!section.IsOpen())
+        return false;
+    m_bAutoHide = buffer.ReadBool();
+    return buffer.GetFailCount() == fails;
 }

@@ -5,6 +5,7 @@
 class KSAPI DockPaneElement : public PaneElement
 {
 public:
+    ERRCODE WriteToDataBuffer(DataBuffer &buffer) const override;
     explicit DockPaneElement(ZnDockablePane const *pPane = nullptr);
     DockPaneElement(DockPaneElement const &src, bool withNeighbours);
 
@@ -31,5 +32,6 @@ public:
     void SetSideLenInContainer(int len);
 
 protected:
+    bool ReadFromDataBuffer(DataBuffer &buffer) override;
     bool m_bAutoHide;
 };

@@ -1,4 +1,7 @@
 #include "docking/FreeSpaceElement.h"
+#include "base/LocalSizedWrite.h"
+#include "base/LocalSizedRead.h"
+#include "docking/DataBuffer.h"
 
 FreeSpaceElement::FreeSpaceElement(CWnd const *pWnd) : m_pWnd(pWnd)
 {
@@ -29,4 +32,20 @@ DockPaneElement *FreeSpaceElement::FindClosestDockPane(std::set<SString> const &
 {
     visited.insert(GetIdentifier());
     return nullptr;
+}
+
+ERRCODE FreeSpaceElement::WriteToDataBuffer(DataBuffer &buffer) const
+{
+    DockElement::WriteToDataBuffer(buffer);
+    LocalSizedWrite section(buffer); // empty: room for what a later format adds
+    return ERRCODE_OK;
+}
+
+bool FreeSpaceElement::ReadFromDataBuffer(DataBuffer &buffer)
+{
+    if (!DockElement::ReadFromDataBuffer(buffer))
+        return false;
+    LocalSizedRead section(buffer);
+    m_pWnd = nullptr;
+    return section.IsOpen();
 }

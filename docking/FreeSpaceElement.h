@@ -6,6 +6,7 @@
 class KSAPI FreeSpaceElement : public DockElement
 {
 public:
+    ERRCODE WriteToDataBuffer(DataBuffer &buffer) const override;
     explicit FreeSpaceElement(CWnd const *pWnd = nullptr);
     FreeSpaceElement(FreeSpaceElement const &src, bool withNeighbours);
 
@@ -23,5 +24,6 @@ public:
     CWnd const *GetWnd() const { return m_pWnd; }
 
 protected:
+    bool ReadFromDataBuffer(DataBuffer &buffer) override;
     CWnd const *m_pWnd;
 };

@@ -1,4 +1,8 @@
 #include "docking/HiddenPaneElement.h"
+#include "docking/DockPosition.h"
+#include "base/LocalSizedWrite.h"
+#include "base/LocalSizedRead.h"
+#include "docking/DataBuffer.h"
 
 HiddenPaneElement::HiddenPaneElement()
 {
@@ -27,4 +31,20 @@ SString HiddenPaneElement::GetTitle() const
 DockElement *HiddenPaneElement::Duplicate(bool withNeighbours) const
 {
     return new HiddenPaneElement(*this, withNeighbours);
+}
+
+ERRCODE HiddenPaneElement::WriteToDataBuffer(DataBuffer &buffer) const
+{
+    PaneElement::WriteToDataBuffer(buffer);
+    LocalSizedWrite section(buffer);
+    m_dockPosition.WriteToDataBuffer(buffer);
+    return ERRCODE_OK;
+}
+
+bool HiddenPaneElement::ReadFromDataBuffer(DataBuffer &buffer)
+{
+    if (!PaneElement::ReadFromDataBuffer(buffer))
+        return false;
+    LocalSizedRead section(buffer);
+    return section.IsOpen() && m_dockPosition.ReadFromDataBuffer(buffer);
 }

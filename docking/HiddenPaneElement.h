@@ -6,6 +6,7 @@
 class KSAPI HiddenPaneElement : public PaneElement
 {
 public:
+    ERRCODE WriteToDataBuffer(DataBuffer &buffer) const override;
     HiddenPaneElement();
     HiddenPaneElement(ZnDockablePane const *pPane, DockPosition const &position);
     HiddenPaneElement(HiddenPaneElement const &src, bool withNeighbours);
@@ -22,5 +23,6 @@ public:
     void SetDockPosition(DockPosition const &position) { m_dockPosition = position; }
 
 protected:
+    bool ReadFromDataBuffer(DataBuffer &buffer) override;
     DockPosition m_dockPosition;
 };

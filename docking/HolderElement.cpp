@@ -1,4 +1,7 @@
 #include "docking/HolderElement.h"
+#include "base/LocalSizedWrite.h"
+#include "base/LocalSizedRead.h"
+#include "docking/DataBuffer.h"
 
 #include <climits>
 
@@ -401,4 +404,48 @@ int HolderElement::GetSideLenInPixel(DockElement *pChild) const
     if (pChild && pChild == m_pRight)
         return RoundLen(double(extent - w) * (1.0 - m_fLeftFract));
     return RoundLen(double(extent) * 0.5);
+}
+
+ERRCODE HolderElement::WriteToDataBuffer(DataBuffer &buffer) const
+{
+    DockElement::WriteToDataBuffer(buffer);
+    for (DockElement const *child : {m_pLeft, m_pRight}) {
+        buffer.WriteBool(child != nullptr);
+        if (child)
+            child->WriteToDataBuffer(buffer);
+    }
+    LocalSizedWrite section(buffer);
+    buffer.WriteDouble(m_fLeftFract);
+    return ERRCODE_OK;
+}
+
+bool HolderElement::ReadFromDataBuffer(DataBuffer &buffer)
+{
+    if (!DockElement::ReadFromDataBuffer(buffer))
+        return false;
+    unsigned long const fails = buffer.GetFailCount();
+    DockElement *children[2] = {nullptr, nullptr};
+    bool childrenOk = true;
+    for (DockElement *&child : children) {
+        bool const present = buffer.ReadBool();
+        if (buffer.GetFailCount() != fails || (present && !(child = CreateFromDataBuffer(buffer)))) {
+            childrenOk = false; // a cut or damaged child fails the whole record
+            break;
+        }
+    }
+    bool ok = childrenOk && buffer.GetFailCount() == fails;
+    double fract = 0.5;
+    if (ok) {
+        LocalSizedRead section(buffer);
+        ok = section.IsOpen();
+        if (ok)
+            fract = buffer.ReadDouble();
+        ok = ok && buffer.GetFailCount() == fails;
+    }
+    delete m_pLeft;
+    delete m_pRight;
+    m_pLeft = m_pRight = nullptr;
+    SetChilds(children[0], children[1]);
+    m_fLeftFract = fract;
+    return ok;
 }

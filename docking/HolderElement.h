@@ -7,6 +7,7 @@
 class KSAPI HolderElement : public DockElement
 {
 public:
+    ERRCODE WriteToDataBuffer(DataBuffer &buffer) const override;
     HolderElement();
     // Both children are duplicated without their neighbour lists, whatever
     // withNeighbours says of the holder's own list.
@@ -42,6 +43,7 @@ public:
     DockElement *RemoveOrphanShells() override;
 
 protected:
+    bool ReadFromDataBuffer(DataBuffer &buffer) override;
     void CalcRect() override;
 
 public:

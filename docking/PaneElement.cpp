@@ -1,4 +1,7 @@
 #include "docking/PaneElement.h"
+#include "base/LocalSizedWrite.h"
+#include "base/LocalSizedRead.h"
+#include "docking/DataBuffer.h"
 
 #include <cstdint>
 
@@ -84,4 +87,25 @@ void PaneElement::IndexToWindow(Link const &link)
 bool PaneElement::CheckPaneExists(ZnDockablePane const *pPane) const
 {
     return pPane && pPane == m_pPane;
+}
+
+ERRCODE PaneElement::WriteToDataBuffer(DataBuffer &buffer) const
+{
+    DockElement::WriteToDataBuffer(buffer);
+    LocalSizedWrite section(buffer);
+    buffer.WriteInt32(m_nWindowIndex);
+    return ERRCODE_OK;
+}
+
+bool PaneElement::ReadFromDataBuffer(DataBuffer &buffer)
+{
+    if (!DockElement::ReadFromDataBuffer(buffer))
+        return false;
+    unsigned long const fails = buffer.GetFailCount();
+    LocalSizedRead section(buffer);
+    if (!section.IsOpen())
+        return false;
+    m_nWindowIndex = buffer.ReadInt32();
+    m_pPane = nullptr; // the caller's IndexToWindow brings the pane back
+    return buffer.GetFailCount() == fails;
 }

@@ -7,6 +7,7 @@
 class KSAPI PaneElement : public DockElement
 {
 public:
+    ERRCODE WriteToDataBuffer(DataBuffer &buffer) const override;
     explicit PaneElement(ZnDockablePane const *pPane = nullptr);
     PaneElement(PaneElement const &src, bool withNeighbours);
 
@@ -28,6 +29,7 @@ public:
     void SetWindowIndex(int index) { m_nWindowIndex = index; }
 
 protected:
+    bool ReadFromDataBuffer(DataBuffer &buffer) override;
     // The pane's internal name, empty without a pane.
     SString ImpPaneName() const;
 
