@@ -48,7 +48,13 @@ public:
     void Paint(CRectangle const &) override
     {
         Size sz = GetOutputSizePixel();
-        Erase(Color(static_cast<unsigned long>(m_body)), CRectangle(Point(0, 0), sz));
+        if (m_gradient) {
+            // Direct2D: the body as a vertical gradient.
+            ColorPair shades(Color(static_cast<unsigned long>(m_body)), Color(0xC8D8E8ul));
+            DrawGradient(shades);
+        } else {
+            Erase(Color(static_cast<unsigned long>(m_body)), CRectangle(Point(0, 0), sz));
+        }
         Erase(Color(0x96705Aul), CRectangle(Point(0, 0), Size(sz.Width(), 22)));
         Font caption(SString("Tahoma"), 14);
         caption.ChangeWeight(FW_BOLD);
@@ -74,6 +80,9 @@ private:
     SString m_title;
     COLORREF m_body;
     bool m_showStats;
+
+public:
+    bool m_gradient = false;
 };
 
 // What the controls panel drives: the drawing in the editor pane.
@@ -125,6 +134,13 @@ public:
                           TransparentColor(Color(static_cast<unsigned long>(ThemeColour(k))), 60));
         }
         DrawTextHQ(FPoint(318, 176), SString("GDI+ over GDI"), 80);
+
+        // A card with a soft Direct2D shadow beneath it.
+        CRectangle const card(Point(430, 56), Size(28, 120));
+        ChangePen(Pen(Color(0x6E463Cul), 1, PS_SOLID));
+        ChangeFillInBrush(Brush(Color(0xFFFFFFul), BrushStyleSolid));
+        DrawRect(card);
+        ShadowEffect(card, 6, 3.0, Color(0x505050ul));
     }
 };
 
@@ -342,6 +358,7 @@ int main(int argc, char **argv)
         content.SetPosSizePixel(Point(0, 0), Size(720, 440));
         CanvasPane canvas(&content, "Canvas", RGB(255, 255, 255));
         DemoPane output(&content, "Output", RGB(250, 246, 236));
+        output.m_gradient = true;
         ControlsPane controls(&content, &canvas);
         controls.SetPosSizePixel(Point(24, 90), Size(190, 330));
         canvas.SetPosSizePixel(Point(222, 90), Size(474, 210));
