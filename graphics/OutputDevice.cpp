@@ -8,6 +8,7 @@
 #include "mfc/CPen.h"
 
 #include <cmath>
+#include <string>
 #include <vector>
 #include <windows.h>
 #include <gdiplus.h>
@@ -199,13 +200,19 @@ private:
 
 } // namespace
 
+// The device's font families, enumerated on first use.
+struct DevFontList
+{
+    std::vector<SString> aNames;
+};
+
 // ---------------------------------------------------------------- life
 
 OutputDevice::OutputDevice()
     : m_hDC(nullptr), m_bExternal(false), m_nDevKind(OutputDeviceWindow), m_nRasterOp(SRCCOPY), m_hInitPen(nullptr),
       m_hInitBrush(nullptr), m_hInitFont(nullptr), m_nInitTextColor(0), m_bInitTextColor(false),
       m_nGdiPlusErrors(0), m_pD2DFactory(nullptr), m_pRenderTarget(nullptr), m_pWriteFactory(nullptr),
-      m_pWicFactory(nullptr), m_hOldFont(nullptr), m_nOldTextColor(0), m_nOldBkColor(0), m_nOldBkMode(0)
+      m_pWicFactory(nullptr), m_pFontList(nullptr), m_hOldFont(nullptr), m_nOldTextColor(0), m_nOldBkColor(0), m_nOldBkMode(0)
 {
 }
 
@@ -399,6 +406,8 @@ void OutputDevice::DeleteDrawingTools()
     m_hInitFont = nullptr;
     m_bInitTextColor = false;
     m_nInitTextColor = 0;
+    delete m_pFontList;
+    m_pFontList = nullptr;
 }
 
 void OutputDevice::ChangeBackgroundBrush(Brush const &rBrush)
@@ -784,6 +793,84 @@ bool OutputDevice::DrawStretchTextW(Point const &rPoint, unsigned int nWidth, US
     bool ok = ExtTextOutW(h, rPoint.X(), rPoint.Y(), 0, nullptr, text, n, n ? dx.data() : nullptr) != 0;
     RestoreOldFont();
     return ok;
+}
+
+namespace {
+
+int CALLBACK CollectFamily(LOGFONTA const *lf, TEXTMETRICA const *, DWORD, LPARAM param)
+{
+    auto *names = reinterpret_cast<std::vector<SString> *>(param);
+    // Families come once per character set: keep the first.
+    for (SString const &n : *names)
+        if (lstrcmpiA(n.GetStr(), lf->lfFaceName) == 0)
+            return 1;
+    names->push_back(SString(lf->lfFaceName));
+    return 1;
+}
+
+struct SizeCollector
+{
+    std::vector<Size> aSizes;
+};
+
+int CALLBACK CollectSize(LOGFONTA const *, TEXTMETRICA const *tm, DWORD type, LPARAM param)
+{
+    auto *sizes = &reinterpret_cast<SizeCollector *>(param)->aSizes;
+    if (!(type & RASTER_FONTTYPE)) {
+        sizes->clear();
+        return 0; // scalable: any size
+    }
+    Size s(tm->tmAveCharWidth, tm->tmHeight - tm->tmInternalLeading);
+    for (Size const &k : *sizes)
+        if (k == s)
+            return 1;
+    sizes->push_back(s);
+    return 1;
+}
+
+std::vector<Size> FontSizes(HDC h, SString const &name)
+{
+    SizeCollector c;
+    if (!h || name.Len() == 0 || name.Len() >= LF_FACESIZE)
+        return c.aSizes;
+    LOGFONTA lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, name.GetStr(), LF_FACESIZE);
+    EnumFontFamiliesExA(h, &lf, CollectSize, reinterpret_cast<LPARAM>(&c), 0);
+    return c.aSizes;
+}
+
+} // namespace
+
+int OutputDevice::GetDevFontCount()
+{
+    HDC h = GethDC();
+    if (!h)
+        return 0;
+    if (!m_pFontList) {
+        m_pFontList = new DevFontList;
+        LOGFONTA lf{};
+        lf.lfCharSet = DEFAULT_CHARSET;
+        EnumFontFamiliesExA(h, &lf, CollectFamily, reinterpret_cast<LPARAM>(&m_pFontList->aNames), 0);
+    }
+    return int(m_pFontList->aNames.size());
+}
+
+SString OutputDevice::GetDevFont(int nIndex)
+{
+    int const n = GetDevFontCount();
+    return nIndex >= 0 && nIndex < n ? m_pFontList->aNames[size_t(nIndex)] : SString();
+}
+
+int OutputDevice::GetDevFontSizeCount(SString const &rName)
+{
+    return int(FontSizes(GethDC(), rName).size());
+}
+
+Size OutputDevice::GetDevFontSize(SString const &rName, int nIndex)
+{
+    std::vector<Size> sizes = FontSizes(GethDC(), rName);
+    return nIndex >= 0 && size_t(nIndex) < sizes.size() ? sizes[size_t(nIndex)] : Size();
 }
 
 Size OutputDevice::GetTextSize(SString const &rStr, unsigned int nStart, unsigned int nLen)
@@ -1290,7 +1377,7 @@ bool OutputDevice::EraseTransparent(CRectangle const &rRect, TransparentColor co
     return true;
 }
 
-int OutputDevice::DrawTextWHQImpl(FPoint const &rPoint, UString const &rStr, int nOpacity)
+int OutputDevice::DrawTextWHQImpl(FPoint const &rPoint, UString const &rStr, int nOpacity, bool bVertical)
 {
     HDC h = GethDC();
     if (!h)
@@ -1314,8 +1401,19 @@ int OutputDevice::DrawTextWHQImpl(FPoint const &rPoint, UString const &rStr, int
         DllExports::GdipSetTextRenderingHint(g.Get(), clearType ? TextRenderingHintClearTypeGridFit
                                                                 : TextRenderingHintAntiAliasGridFit);
         RectF layout(REAL(rPoint.X()), REAL(rPoint.Y()), 0.0f, 0.0f);
-        st = DllExports::GdipDrawString(g.Get(), rStr.GetStr(), rStr.Len(), font.Get(), &layout,
-                                        TypographicFormat(), brush);
+        // A column is one character per line: the platform's vertical
+        // direction flag is not honoured everywhere (Wine draws a row).
+        std::wstring column;
+        if (bVertical)
+            for (int i = 0; i < rStr.Len(); ++i) {
+                if (i)
+                    column += L'\n';
+                column += rStr.GetStr()[i];
+            }
+        st = bVertical ? DllExports::GdipDrawString(g.Get(), column.c_str(), INT(column.size()), font.Get(), &layout,
+                                                    TypographicFormat(), brush)
+                       : DllExports::GdipDrawString(g.Get(), rStr.GetStr(), rStr.Len(), font.Get(), &layout,
+                                                    TypographicFormat(), brush);
     }
     if (brush)
         DllExports::GdipDeleteBrush(brush);
@@ -1327,6 +1425,17 @@ bool OutputDevice::DrawTextWHQ(FPoint const &rPoint, UString const &rStr, int nO
     if (!GethDC())
         return false;
     if (DrawTextWHQImpl(rPoint, rStr, nOpacity) != Ok) {
+        IncGdiPlusError();
+        return false;
+    }
+    return true;
+}
+
+bool OutputDevice::DrawTextHQVertical(FPoint const &rPoint, UString const &rStr, int nOpacity)
+{
+    if (!GethDC())
+        return false;
+    if (DrawTextWHQImpl(rPoint, rStr, nOpacity, true) != Ok) {
         IncGdiPlusError();
         return false;
     }

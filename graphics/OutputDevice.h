@@ -130,6 +130,14 @@ public:
                          unsigned int nLen = STR_TO_END);
     bool DrawStretchTextW(Point const &rPoint, unsigned int nWidth, UString const &rStr, unsigned int nStart = 0,
                           unsigned int nLen = STR_TO_END);
+    // The font families the device offers, enumerated once and kept until
+    // the tools are deleted; GetDevFont answers "" beyond the count.
+    int GetDevFontCount();
+    SString GetDevFont(int nIndex);
+    // The sizes of a bitmap font family; none for scalable fonts, which take
+    // any size.
+    int GetDevFontSizeCount(SString const &rName);
+    Size GetDevFontSize(SString const &rName, int nIndex);
     Size GetTextSize(SString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
     Size GetTextSizeW(UString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
 
@@ -179,6 +187,9 @@ public:
     bool EraseTransparent(CRectangle const &rRect, TransparentColor const &rColor);
     bool DrawTextHQ(FPoint const &rPoint, SString const &rStr, int nOpacity = 100);
     bool DrawTextWHQ(FPoint const &rPoint, UString const &rStr, int nOpacity = 100);
+    // Top to bottom: the characters upright, one below the other, from the
+    // point.
+    bool DrawTextHQVertical(FPoint const &rPoint, UString const &rStr, int nOpacity = 100);
     FSize GetTextSizeHQ(SString const &rStr);
     FSize GetTextSizeWHQ(UString const &rStr);
     unsigned int GetGdiPlusErrorCount() const { return m_nGdiPlusErrors; }
@@ -207,7 +218,7 @@ protected:
 
     // Counts a failed GDI+ operation; the first one of a device is shown.
     void IncGdiPlusError();
-    int DrawTextWHQImpl(FPoint const &rPoint, UString const &rStr, int nOpacity);
+    int DrawTextWHQImpl(FPoint const &rPoint, UString const &rStr, int nOpacity, bool bVertical = false);
     // Selects the font (a default one when none is kept) with its colours
     // around a text operation.
     Font SelectFont();
@@ -234,6 +245,7 @@ protected:
     ID2D1DCRenderTarget *m_pRenderTarget;
     IDWriteFactory *m_pWriteFactory;
     IWICImagingFactory *m_pWicFactory;
+    struct DevFontList *m_pFontList;
 
 private:
     // State of one text operation, restored after it.

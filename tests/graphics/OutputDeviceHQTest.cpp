@@ -302,6 +302,13 @@ TEST_F(OutputDeviceHQTest, TextInkInTheFontColourInsideItsMeasuredBox)
     ASSERT_TRUE(dev->DrawTextWHQ(FPoint(4, 4), UString(L"Hig"), 40));
     EXPECT_TRUE(Near(Darkest(), Over(0, 102), Over(0, 102), 255)) << std::hex << Darkest();
     EXPECT_EQ(0.0, dev->GetTextSizeWHQ(UString()).Width());
+
+    Clear();
+    ASSERT_TRUE(dev->DrawTextHQVertical(FPoint(20, 2), UString(L"HHH"), 100));
+    CRectangle column = BoundsWhere(NotWhite);
+    ASSERT_FALSE(column.IsEmpty());
+    EXPECT_GT(column.GetHeight(), 2 * column.GetWidth()) << column.GetStr().GetStr();
+    EXPECT_GE(column.Top(), 2);
     EXPECT_EQ(0u, dev->GetGdiPlusErrorCount());
 }
 

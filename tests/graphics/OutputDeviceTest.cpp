@@ -403,3 +403,27 @@ TEST_F(OutputDeviceTest, NoGdiObjectOrHeapLeftAfterManyToolChanges)
     EXPECT_EQ(gdi, kstest::GdiObjectCount());
     EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
 }
+
+TEST_F(OutputDeviceTest, DeviceFontsAreListedOnceAndScalableOnesHaveNoSizes)
+{
+    int const n = dev->GetDevFontCount();
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(n, dev->GetDevFontCount());
+    bool tahoma = false;
+    for (int i = 0; i < n; ++i) {
+        SString name = dev->GetDevFont(i);
+        EXPECT_GT(name.Len(), 0);
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(0, lstrcmpiA(name.GetStr(), dev->GetDevFont(j).GetStr())) << "listed twice: " << name.GetStr();
+        tahoma = tahoma || lstrcmpiA(name.GetStr(), "Tahoma") == 0;
+    }
+    EXPECT_TRUE(tahoma) << "the fonts copied into the prefix";
+    EXPECT_EQ(0, dev->GetDevFont(n).Len());
+    EXPECT_EQ(0, dev->GetDevFont(-1).Len());
+
+    EXPECT_EQ(0, dev->GetDevFontSizeCount(SString("Tahoma"))) << "scalable";
+    EXPECT_EQ(0, dev->GetDevFontSizeCount(SString("No Such Family")));
+    EXPECT_EQ(Size(), dev->GetDevFontSize(SString("Tahoma"), 0));
+    dev->DeleteDrawingTools();
+    EXPECT_EQ(n, dev->GetDevFontCount()) << "enumerated afresh";
+}
