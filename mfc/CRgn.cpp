@@ -2,30 +2,16 @@
 
 #include <windows.h>
 
-CRgn::~CRgn() { DeleteObject(); }
+IMPLEMENT_DYNAMIC(CRgn, CGdiObject)
 
 BOOL CRgn::Attach(HRGN h) noexcept
 {
-    if (m_hObject || !h)
-        return FALSE;
-    m_hObject = h;
-    return TRUE;
+    return CGdiObject::Attach(h) ? TRUE : FALSE;
 }
 
 HRGN CRgn::Detach() noexcept
 {
-    HRGN h = static_cast<HRGN>(m_hObject);
-    m_hObject = nullptr;
-    return h;
-}
-
-BOOL CRgn::DeleteObject() noexcept
-{
-    if (!m_hObject)
-        return FALSE;
-    BOOL ok = ::DeleteObject(m_hObject);
-    m_hObject = nullptr;
-    return ok;
+    return static_cast<HRGN>(CGdiObject::Detach());
 }
 
 BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2) noexcept

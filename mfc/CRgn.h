@@ -1,17 +1,14 @@
 #pragma once
 // The framework library's region object, reduced to what the library hands
-// out: it owns one platform region and deletes it with itself. The handle
-// sits in m_hObject under the framework's name, where the GDI object base
-// keeps it once there is one.
-#include <windef.h>
-
+// out: a GDI object owner holding one platform region.
 #include "frame/Kestrel5Api.h"
+#include "mfc/CGdiObject.h"
 
-class KSAPI CRgn
+class KSAPI CRgn : public CGdiObject
 {
+    DECLARE_DYNAMIC(CRgn)
 public:
-    CRgn() noexcept : m_hObject(nullptr) {}
-    ~CRgn();
+    CRgn() noexcept = default;
     CRgn(CRgn const &) = delete;
     CRgn &operator=(CRgn const &) = delete;
 
@@ -22,7 +19,6 @@ public:
     // or h is null.
     BOOL Attach(HRGN h) noexcept;
     HRGN Detach() noexcept;
-    BOOL DeleteObject() noexcept;
 
     // Each fails, keeping nothing, when a region is already held.
     BOOL CreateRectRgn(int x1, int y1, int x2, int y2) noexcept;
@@ -39,5 +35,4 @@ public:
     BOOL EqualRgn(CRgn const *pRgn) const noexcept;
     BOOL PtInRegion(int x, int y) const noexcept;
 
-    HGDIOBJ m_hObject;
 };
