@@ -1,3 +1,4 @@
+// ks-test: serial
 // Buttons on real platform controls: click and hold timing through the
 // library's timers, check state inside the click handler, identifiers,
 // owner-drawn faces and command routing.

@@ -1,3 +1,4 @@
+// ks-test: serial
 // Controls driven by real input through SendInput.
 #include "controls/CheckBox.h"
 #include "controls/FixedLinkText.h"
@@ -13,14 +14,21 @@
 
 namespace {
 
-void Pump(int rounds = 6)
+// Input travels through the window server before it reaches the queue:
+// pump until nothing has arrived for 60 ms (at most 3 s), so that no event
+// spills into the next check.
+void Pump(int = 0)
 {
     MSG m;
-    for (int r = 0; r < rounds; ++r) {
+    int quiet = 0;
+    for (int i = 0; i < 300 && quiet < 6; ++i) {
+        bool any = false;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&m);
             DispatchMessageA(&m);
+            any = true;
         }
+        quiet = any || GetQueueStatus(QS_ALLINPUT) ? 0 : quiet + 1;
         Sleep(10);
     }
 }

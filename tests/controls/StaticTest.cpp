@@ -1,3 +1,4 @@
+// ks-test: serial
 // Static texts painted by the library: colours, placement, links.
 #include "controls/FixedLinkText.h"
 #include "controls/FixedText.h"

@@ -1,3 +1,4 @@
+// ks-test: serial
 // Real input through SendInput reaches Window handlers as the right events;
 // windows with children come and go without leaving anything behind.
 #include "frame/HdlChain.h"
@@ -61,14 +62,21 @@ public:
     }
 };
 
-void Pump()
+// Input travels through the window server before it reaches the queue:
+// pump until nothing has arrived for 60 ms (at most 3 s), so that no event
+// spills into the next check.
+void Pump(int = 0)
 {
     MSG m;
-    for (int round = 0; round < 5; ++round) {
+    int quiet = 0;
+    for (int i = 0; i < 300 && quiet < 6; ++i) {
+        bool any = false;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&m);
             DispatchMessageA(&m);
+            any = true;
         }
+        quiet = any || GetQueueStatus(QS_ALLINPUT) ? 0 : quiet + 1;
         Sleep(10);
     }
 }
@@ -104,6 +112,8 @@ protected:
         SetForegroundWindow(win->GetHWND());
         win->GrabFocus();
         Pump();
+        win->keys.clear(); // whatever the window saw while it came up
+        win->mouse.clear();
     }
     void TearDown() override
     {

@@ -1,3 +1,4 @@
+// ks-test: serial
 // Window objects on real platform windows: creation, showing, position and
 // size, focus, cursors, update mode.
 #include "frame/KSData.h"
