@@ -80,11 +80,6 @@ NeighbourType TypeOfNeighbour(DockElement const &e, int id)
 
 } // namespace
 
-TEST(DockGeometry, DefaultWidthIsSixBeforeTheLibraryStarts)
-{
-    EXPECT_EQ(6, ZnPaneDivider::GetDefaultWidth());
-}
-
 TEST(DockGeometry, DetNeighbourTypeUpToOneDividerPlusOne)
 {
     int w = W();
@@ -135,16 +130,6 @@ TEST(DockGeometry, TouchingTestsAcceptLessThanFourPixelsOff)
     EXPECT_EQ(NT_NONE, el.GetNeighbourType(nullptr));
 }
 
-TEST(DockGeometry, MemberAlignClassifiesRectanglesThatDoNotTouch)
-{
-    PlainElement e(CRectangle(100, 100, 200, 200));
-    EXPECT_EQ((unsigned long)DockAlignBottom, e.GetNeighbourAlign(CRectangle(0, 0, 50, 100)));   // wholly above
-    EXPECT_EQ((unsigned long)DockAlignTop, e.GetNeighbourAlign(CRectangle(500, 200, 600, 300))); // wholly below
-    EXPECT_EQ((unsigned long)DockAlignRight, e.GetNeighbourAlign(CRectangle(0, 150, 100, 160)));
-    EXPECT_EQ((unsigned long)DockAlignLeft, e.GetNeighbourAlign(CRectangle(200, 150, 300, 160)));
-    EXPECT_EQ(0UL, e.GetNeighbourAlign(CRectangle(150, 150, 160, 160))); // overlapping
-}
-
 TEST(DockGeometry, AlignedTypeNeedsMatchingExtents)
 {
     int w = W();
@@ -157,28 +142,6 @@ TEST(DockGeometry, AlignedTypeNeedsMatchingExtents)
     }
     PlainElement distant(CRectangle(500, 500, 600, 600));
     EXPECT_EQ(NT_NONE, e.GetAlignedNeighbourType(&distant));
-}
-
-TEST(DockGeometry, ContactFromCoordinates)
-{
-    int w = W();
-    EXPECT_EQ(NCT_EQUAL_SIDE, DockElement::DetContactFromCoords(1, 1, 9, 9, 0, w));
-    EXPECT_EQ(NCT_JUSTIFIED_SIDE, DockElement::DetContactFromCoords(1, 1, 9, 8, 0, -w));
-    EXPECT_EQ(NCT_JUSTIFIED_SIDE, DockElement::DetContactFromCoords(1, 2, 9, 9, 5, 5));
-    EXPECT_EQ(NCT_TOUCHING_SIDE, DockElement::DetContactFromCoords(1, 2, 9, 8, 0, w));
-    EXPECT_EQ(NCT_NONE, DockElement::DetContactFromCoords(1, 1, 9, 9, 0, w + 1));
-    EXPECT_EQ(NCT_NONE, DockElement::DetContactFromCoords(1, 1, 9, 9, INT_MIN, INT_MAX));
-}
-
-TEST(DockGeometry, ContactTypeNeedsFacingSidesOneDividerApart)
-{
-    // (Flush ends on every side are covered by the generated tilings.)
-    int w = W();
-    auto el = PaneAt(CRectangle(100, 100, 200, 200));
-    EXPECT_EQ(NCT_TOUCHING_SIDE, DockElement::DetContactType(el.get(), PaneAt(CRectangle(90, 0, 210, 100 - w)).get()));
-    EXPECT_EQ(NCT_NONE, DockElement::DetContactType(el.get(), PaneAt(CRectangle(150, 150, 160, 160)).get()));
-    EXPECT_EQ(NCT_NONE, DockElement::DetContactType(el.get(), PaneAt(CRectangle(400, 100, 500, 200)).get()));
-    EXPECT_EQ(NCT_NONE, DockElement::DetContactType(nullptr, el.get()));
 }
 
 TEST(DockGeometry, MarginAlignDirectionAndDistance)
@@ -238,46 +201,6 @@ TEST(DockGeometry, OuterNeighbourIsJudgedAgainstTheFreeSpace)
     EXPECT_EQ(NT_NONE, probe.CheckIfOuterNeighbourOfEl(fs.get(), all));
 }
 
-TEST(DockGeometry, InversionsAndSideLengths)
-{
-    PlainElement e(CRectangle(10, 20, 110, 70));
-    EXPECT_EQ((unsigned long)DockAlignLeft, e.GetAlignOfType(NT_NONE));
-    EXPECT_EQ((unsigned long)DockAlignBottom, e.GetAlignOfType(NT_BOTTOM));
-    for (NeighbourType t : {NT_LEFT, NT_RIGHT, NT_TOP, NT_BOTTOM}) {
-        EXPECT_EQ(t, DockElement::InvertNeighbourType(DockElement::InvertNeighbourType(t)));
-        EXPECT_EQ(DockElement::InvertAlign(e.GetAlignOfType(t)), e.GetAlignOfType(DockElement::InvertNeighbourType(t)));
-    }
-    EXPECT_EQ(NT_RIGHT, DockElement::InvertNeighbourType(NT_NONE));
-    EXPECT_EQ(NT_RIGHT, DockElement::InvertNeighbourType(NeighbourType(-1)));
-    EXPECT_EQ(0x14003UL, DockElement::InvertAlign(0x11003)); // bits outside 0xF000 stay
-    EXPECT_EQ(0x5000UL, DockElement::InvertAlign(0x5000));   // two sides: unchanged
-    EXPECT_EQ(0xF000UL, DockElement::InvertAlign(0xF000));
-
-    EXPECT_EQ(30, DockElement::GetAlignSideLen(Size(30, 40), DockAlignRight | DockAlignTop));
-    EXPECT_EQ(40, DockElement::GetAlignSideLen(Size(30, 40), 0));
-    EXPECT_EQ(100, e.GetAlignSideLen(DockAlignRight));
-    EXPECT_EQ(50, e.GetAlignSideLen(DockAlignTop));
-    EXPECT_EQ(50, e.GetNeighbourSideLen(NT_LEFT));
-    EXPECT_EQ(100, e.GetNeighbourSideLen(NT_BOTTOM));
-    EXPECT_EQ(0, e.GetNeighbourSideLen(NT_NONE));
-}
-
-TEST(DockGeometry, AlignAndContactNames)
-{
-    struct
-    {
-        unsigned long align;
-        char const *name;
-    } const aligns[] = {{0x1000, "CBRS_ALIGN_LEFT"},   {0x2000, "CBRS_ALIGN_TOP "}, {0x4000, "CBRS_ALIGN_RIGHT"},
-                        {0x8000, "CBRS_ALIGN_BOTTOM"}, {0xF000, "CBRS_ALIGN_ANY"},  {0, "CBRS_NOALIGN"},
-                        {0x3000, "CBRS_??"},           {1, "CBRS_??"}};
-    for (auto const &a : aligns)
-        EXPECT_STREQ(a.name, DockElement::GetAlignStr(a.align).GetStr());
-    char const *contacts[] = {"NCT_NONE", "NCT_TOUCHING_SIDE", "NCT_JUSTIFIED_SIDE", "NCT_EQUAL_SIDE"};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_STREQ(contacts[i], DockElement::GetContactStr(NeighbourContactType(i)).GetStr());
-}
-
 TEST(DockGeometry, MaxRectangleAndOrder)
 {
     std::vector<DockElement *> none;
@@ -303,56 +226,6 @@ TEST(DockGeometry, MaxRectangleAndOrder)
     EXPECT_FALSE(p4 < p4);
 }
 
-TEST(DockElements, IdsCountUpAndCopiesKeepEverything)
-{
-    ZnDockablePane pane;
-    pane.SetInternalName("p");
-    DockPosition pos;
-    pos.SetName("remembered");
-    DockPaneElement a(&pane);
-    FreeSpaceElement b;
-    HolderElement c;
-    FloatingPaneElement f(&pane);
-    HiddenPaneElement h(&pane, pos);
-    EXPECT_GT(a.GetId(), 0);
-    EXPECT_EQ(a.GetId() + 1, b.GetId());
-    EXPECT_EQ(b.GetId() + 1, c.GetId());
-
-    a.SetRect(CRectangle(1, 2, 3, 4));
-    a.SetNDepth(3);
-    a.SetPreferOuterDock(true);
-    a.SetNeighbourType(NT_BOTTOM);
-    a.SetAutoHide(true);
-    a.SetWindowIndex(7);
-    std::unique_ptr<DockElement> d(a.Duplicate(false));
-    ASSERT_EQ(DET_DOCK_PANE_ELEMENT, d->GetType());
-    auto *dp = static_cast<DockPaneElement *>(d.get());
-    EXPECT_TRUE(*dp == a);
-    EXPECT_FALSE(*dp == b);
-    EXPECT_EQ(a.GetRect(), dp->GetRect());
-    EXPECT_EQ(3, dp->GetNDepth());
-    EXPECT_TRUE(dp->PrefersOuterDock());
-    EXPECT_EQ(NT_BOTTOM, dp->GetNeighbourType());
-    EXPECT_TRUE(dp->IsAutoHide());
-    EXPECT_EQ(7, dp->GetWindowIndex());
-    EXPECT_EQ(&pane, dp->GetPane());
-
-    for (DockElement const *e : std::initializer_list<DockElement const *>{&b, &c, &f, &h}) {
-        std::unique_ptr<DockElement> x(e->Duplicate(true));
-        EXPECT_EQ(e->GetType(), x->GetType());
-        EXPECT_EQ(e->GetId(), x->GetId());
-        EXPECT_EQ(e->GetStr(), x->GetStr());
-    }
-    std::unique_ptr<DockElement> hc(h.Duplicate(false));
-    EXPECT_STREQ("remembered", static_cast<HiddenPaneElement *>(hc.get())->GetDockPosition().GetName().GetStr());
-    EXPECT_TRUE(f.IsFloating() && !f.CanMerge() && !f.IsHidden());
-    EXPECT_TRUE(h.IsHidden() && !h.CanMerge() && !h.IsFloating());
-    EXPECT_TRUE(a.CanMerge() && !b.CanMerge());
-    // Copies take no ids: the next fresh element counts on.
-    DockPaneElement next;
-    EXPECT_EQ(h.GetId() + 1, next.GetId());
-}
-
 TEST(DockElements, NeighbourListsCopiedOnlyWhenAsked)
 {
     int w = W();
@@ -374,24 +247,6 @@ TEST(DockElements, NeighbourListsCopiedOnlyWhenAsked)
         EXPECT_TRUE(with->GetNeighbours()[i]->GetNeighbours().empty());
     }
     EXPECT_EQ(nullptr, with->GetParent());
-}
-
-TEST(DockElements, AddNeighbourRefusesDuplicatesAndOtherDepths)
-{
-    auto a = PaneAt(CRectangle(0, 0, 10, 10));
-    auto b = PaneAt(CRectangle(20, 0, 30, 10));
-    DockElement *c1 = b->Duplicate(false);
-    EXPECT_TRUE(a->AddNeighbour(c1));
-    DockElement *c2 = b->Duplicate(false);
-    EXPECT_FALSE(a->AddNeighbour(c2));
-    delete c2;
-    auto deeper = PaneAt(CRectangle(20, 20, 30, 30));
-    deeper->SetNDepth(1);
-    DockElement *c3 = deeper->Duplicate(false);
-    EXPECT_FALSE(a->AddNeighbour(c3));
-    delete c3;
-    EXPECT_FALSE(a->AddNeighbour(nullptr));
-    EXPECT_EQ(std::vector<int>{b->GetId()}, NeighbourIds(*a));
 }
 
 TEST(DockElements, AddRelationIsMutualAndIgnoresFloatingAndFarElements)
@@ -422,84 +277,6 @@ TEST(DockElements, AddRelationIsMutualAndIgnoresFloatingAndFarElements)
     c->AddRelation(a.get(), false);
     EXPECT_EQ(NT_TOP, TypeOfNeighbour(*c, a->GetId()));
     EXPECT_EQ(NT_NONE, TypeOfNeighbour(*a, c->GetId())); // not mutual
-}
-
-TEST(DockElements, DebugStrings)
-{
-    int w = W();
-    ZnDockablePane pane;
-    pane.SetInternalName("Output");
-    pane.SetWindowText("Output window");
-    DockPaneElement a(&pane);
-    a.SetRect(CRectangle(0, 0, 100, 50));
-    SString rect = a.GetRect().GetStr();
-    EXPECT_EQ("'Output', nest=0, Rect: " + rect, a.GetStr());
-    a.SetWindowIndex(3);
-    a.SetNDepth(2);
-    EXPECT_EQ("'Output', nest=2, Rect: " + rect + ", ix=3", a.GetStr());
-    a.SetWindowIndex(-1);
-    a.SetNDepth(0);
-    a.SetAutoHide(true);
-    EXPECT_EQ(SString("Output-AH"), a.GetTitle());
-    EXPECT_EQ(SString("Output window"), a.GetIdentifier());
-    a.SetAutoHide(false);
-
-    auto b = PaneAt(CRectangle(100 + w, 0, 200, 50));
-    auto below = PaneAt(CRectangle(0, 50 + w, 100, 90));
-    b->AddRelation(&a, false);
-    below->AddRelation(&a, false);
-    a.AddRelation(b.get(), false);
-    a.AddRelation(below.get(), false);
-    EXPECT_EQ("'Output'-Left, nest=0, Rect: " + rect, b->GetNeighbours()[0]->GetStr());
-    EXPECT_EQ("'Output'-Top, nest=0, Rect: " + rect, below->GetNeighbours()[0]->GetStr());
-    EXPECT_EQ("''-Right, nest=0, Rect: " + b->GetRect().GetStr(), a.GetNeighbours()[0]->GetStr());
-    EXPECT_EQ("''-Bottom, nest=0, Rect: " + below->GetRect().GetStr(), a.GetNeighbours()[1]->GetStr());
-
-    FloatingPaneElement f(&pane);
-    HiddenPaneElement h(&pane, DockPosition());
-    FreeSpaceElement gfs;
-    EXPECT_EQ(SString("Floating-Output"), f.GetTitle());
-    EXPECT_EQ(SString("Floating-Output"), f.GetIdentifier());
-    EXPECT_EQ(SString("Hidden-Output"), h.GetTitle());
-    EXPECT_EQ(SString("Hidden-Output"), h.GetIdentifier());
-    EXPECT_EQ(SString("'Output'-hidden"), h.GetStr());
-    EXPECT_EQ(SString("GFS"), gfs.GetTitle());
-    EXPECT_EQ(SString("GFS"), gfs.GetIdentifier());
-    EXPECT_EQ("'GFS', nest=0, Rect: " + gfs.GetRect().GetStr(), gfs.GetStr());
-    // a default element: left = top = 0 and both distant edges empty
-    EXPECT_EQ(CRectangle(0, 0, RECT_EMPTY, RECT_EMPTY), gfs.GetRect());
-}
-
-TEST(DockElements, HolderStringIndentsByDepth)
-{
-    int w = W();
-    ZnDockablePane pa, pb;
-    pa.SetInternalName("A");
-    pb.SetInternalName("B");
-    auto *a = new DockPaneElement(&pa);
-    auto *b = new DockPaneElement(&pb);
-    a->SetRect(CRectangle(0, 0, 100, 50));
-    b->SetRect(CRectangle(100 + w, 0, 300 + w, 50));
-    HolderElement h;
-    h.SetChilds(a, b);
-    h.SetNDepth(1);
-    h.RefreshRect();
-    SString pad(' ');
-    for (int i = 1; i < 8; ++i)
-        pad += ' ';
-    SString expected = "'Holder', nest=1, Rect: " + h.GetRect().GetStr() + SString::F(", LeftFract=%2.3f", h.GetLeftFract()) +
-                       "Hor\n" + pad + " L = " + a->GetStr() + "\n" + pad + " R = " + b->GetStr();
-    EXPECT_EQ(expected, h.GetStr());
-    EXPECT_NE(nullptr, strstr(h.GetStr().GetStr(), "LeftFract=0.333Hor"));
-
-    HolderElement lonely;
-    EXPECT_EQ("'Holder', nest=0, Rect: " + lonely.GetRect().GetStr() + ", LeftFract=0.500Ver\n L=NULL\n R = NULL",
-              lonely.GetStr());
-    auto *only = new DockPaneElement(&pa);
-    lonely.SetChilds(nullptr, only);
-    EXPECT_EQ("'Holder', nest=0, Rect: " + lonely.GetRect().GetStr() + ", LeftFract=0.500Ver\n L=NULL\n     R = " +
-                  only->GetStr(),
-              lonely.GetStr());
 }
 
 namespace {
@@ -573,33 +350,6 @@ TEST(DockElements, WindowIndexRoundTripThroughTheCallersTable)
     EXPECT_EQ(&p0, static_cast<PaneElement *>(a->GetNeighbours()[0])->GetPane());
     EXPECT_EQ(-1, a->GetWindowIndex());
     EXPECT_TRUE(h.WindowsExist());
-}
-
-TEST(DockPane, RecentPositionIsStoredUnderTheInternalName)
-{
-    ZnDockablePane pane;
-    pane.SetInternalName("Files");
-    DockPosition pos;
-    pos.SetName("Other");
-    pos.SetSize(Size(120, 80));
-    pane.SetRecentDockPosition(pos);
-    EXPECT_EQ(SString("Files"), pane.GetRecentDockPosition().GetName());
-    EXPECT_EQ(Size(120, 80), pane.GetRecentDockPosition().GetSize());
-    EXPECT_EQ(SString("Other"), pos.GetName()); // the caller's copy is untouched
-    pane.GetRRecentDockPosition().SetSize(Size(1, 2));
-    EXPECT_EQ(Size(1, 2), pane.GetRecentDockPosition().GetSize());
-
-    EXPECT_TRUE(pane.GetRectRecentFloat().IsEmpty());
-    pane.SetRectRecentFloat(CRectangle(5, 6, 7, 8));
-    EXPECT_EQ(CRectangle(5, 6, 7, 8), pane.GetRectRecentFloat());
-
-    // Without a pane container no divider moves, but the wish is kept.
-    EXPECT_FALSE(pane.SetSizeInContainer(140));
-    EXPECT_EQ(140, pane.GetSizeInContainer());
-    pane.SetWindowText("Files and folders");
-    EXPECT_EQ(SString("Files and folders"), pane.GetWindowText());
-    pane.SetWindowText(nullptr);
-    EXPECT_TRUE(pane.GetWindowText().IsEmpty());
 }
 
 TEST(DockElements, CopiesAndTreesLeaveNoHeapBehind)
