@@ -93,31 +93,6 @@ TEST(DataBufferFormat, EveryStoredTypeHasItsDocumentedBytes)
     EXPECT_TRUE(r.IsGood());
 }
 
-TEST(DataBufferBytes, WritesOverwriteAtTheCursorAndCopiesOwnTheirBytes)
-{
-    DataBuffer b;
-    {
-        Bytes src = Cat({U32(1), U32(2), U32(3)});
-        b.SetData(src.data(), static_cast<unsigned long>(src.size()));
-    }
-    ASSERT_TRUE(b.SetPos(4));
-    b.WriteInt32(20);
-    EXPECT_EQ(b.GetSize(), 12ul);
-    ASSERT_TRUE(b.SetPos(10));
-    b.WriteInt32(0x44434241);
-    EXPECT_EQ(Contents(b), Cat({U32(1), U32(20), Bytes{3, 0, 'A', 'B', 'C', 'D'}}));
-    EXPECT_FALSE(b.SetPos(15));
-    EXPECT_EQ(b.GetPos(), 14ul);
-
-    DataBuffer copy(b);
-    copy.SetPos(0);
-    copy.WriteInt32(100);
-    EXPECT_EQ(b.GetData()[0], 1);
-    DataBuffer moved(std::move(copy));
-    EXPECT_EQ(moved.GetData()[0], 100);
-    EXPECT_EQ(moved.GetPos(), 4ul);
-}
-
 TEST(DataBufferLimits, ReadsOverTheSingleReadLimitAreRefused)
 {
     // Lengths that claim more than the limit: a reader that trusted them
@@ -191,39 +166,6 @@ TEST(DataBufferSections, LengthsAndTheNinthLevelOnBothSides)
     }
     EXPECT_EQ(b.GetPos(), b.GetSize());
     EXPECT_TRUE(b.IsGood());
-}
-
-TEST(DataBufferJump, PatchesAnEarlierValueAndRefusesPositionsOutsideTheData)
-{
-    DataBuffer b;
-    b.WriteInt32(0x55);
-    unsigned long countAt = b.GetPos();
-    b.WriteInt32(0);
-    for (int i = 0; i < 3; ++i)
-        b.WriteInt32(i);
-    {
-        LocalWriteJump jump(b, static_cast<int>(countAt));
-        EXPECT_TRUE(jump.IsValid());
-        b.WriteInt32(3);
-    }
-    b.WriteInt32(0x66);
-    EXPECT_EQ(Contents(b), Cat({U32(0x55), U32(3), U32(0), U32(1), U32(2), U32(0x66)}));
-
-    unsigned long end = b.GetPos();
-    for (int pos : {-1, int(end) + 1, 0x7FFFFFFF}) {
-        LocalWriteJump jump(b, pos);
-        EXPECT_FALSE(jump.IsValid()) << pos;
-        EXPECT_EQ(b.GetPos(), end);
-    }
-    {
-        // The end itself is inside: the patch appends, and the cursor goes
-        // back to where it stood, not to the new end.
-        b.SetPos(0);
-        LocalWriteJump jump(b, int(end));
-        b.WriteInt32(2);
-    }
-    EXPECT_EQ(b.GetPos(), 0ul);
-    EXPECT_EQ(b.GetSize(), end + 4);
 }
 
 // A model of the format on a plain vector: the typed reads of the buffer,
