@@ -182,32 +182,6 @@ TEST(DockTiling, NeighboursOfGeneratedTilings)
     EXPECT_GT(linePairs, 50);
 }
 
-TEST(DockTiling, DetectionIsRepeatableAndSkipsNulls)
-{
-    int w = W();
-    std::vector<DockElement *> v{new DockPaneElement(), nullptr, new DockPaneElement()};
-    v[0]->SetRect(CRectangle(0, 0, 100, 100));
-    v[2]->SetRect(CRectangle(100 + w, 0, 200, 100));
-    DockElement::DetNeighboursFromRects(v);
-    DockElement::DetNeighboursFromRects(v);
-    ASSERT_EQ(1u, v[0]->GetNeighbours().size());
-    EXPECT_EQ(NT_RIGHT, v[0]->GetNeighbours()[0]->GetNeighbourType());
-    EXPECT_EQ(v[2]->GetId(), v[0]->GetNeighbours()[0]->GetId());
-    ASSERT_EQ(1u, v[2]->GetNeighbours().size());
-    EXPECT_EQ(NT_LEFT, v[2]->GetNeighbours()[0]->GetNeighbourType());
-
-    // w + 1 apart still, w + 2 not
-    v[2]->SetRect(CRectangle(100 + w + 2, 0, 200, 100));
-    std::vector<DockElement *> fresh{v[0]->Duplicate(false), v[2]->Duplicate(false)};
-    DockElement::DetNeighboursFromRects(fresh);
-    EXPECT_TRUE(fresh[0]->GetNeighbours().empty());
-    fresh[1]->SetRect(CRectangle(100 + w + 1, 0, 200, 100));
-    DockElement::DetNeighboursFromRects(fresh);
-    EXPECT_EQ(1u, fresh[0]->GetNeighbours().size());
-    DockElement::ClearDockElements(fresh);
-    DockElement::ClearDockElements(v);
-}
-
 TEST(DockTiling, EdgeSearchAgreesWithAllPairsOnCrowdedRectangles)
 {
     // Small coordinates put many edges within the tolerance of each other,
@@ -333,37 +307,6 @@ TEST(DockTiling, RowsBecomeBalancedHolderTrees)
             delete root;
         }
     }
-}
-
-TEST(DockTiling, ThreeEntriesPairTheFirstTwo)
-{
-    int w = W();
-    std::vector<DockElement *> row;
-    for (int i = 0; i < 3; ++i) {
-        auto *e = new DockPaneElement();
-        e->SetRect(CRectangle(i * (100 + w), 0, i * (100 + w) + 100, 50));
-        row.push_back(e);
-    }
-    std::vector<DockElement *> original = row;
-    std::unique_ptr<DockElement> root(DockElement::PutRowIntoHolders(row));
-    ASSERT_EQ(DET_HOLDER_ELEMENT, root->GetType());
-    auto *h = static_cast<HolderElement *>(root.get());
-    ASSERT_EQ(DET_HOLDER_ELEMENT, h->GetPLeft()->GetType());
-    auto *inner = static_cast<HolderElement *>(h->GetPLeft());
-    EXPECT_EQ(original[0], inner->GetPLeft());
-    EXPECT_EQ(original[1], inner->GetPRight());
-    EXPECT_EQ(original[2], h->GetPRight());
-    EXPECT_DOUBLE_EQ(0.5, inner->GetLeftFract());
-    EXPECT_DOUBLE_EQ(double(200 + w) / double(300 + 2 * w - w), h->GetLeftFract());
-    // fresh holders get fresh ids
-    EXPECT_NE(inner->GetId(), h->GetId());
-    EXPECT_GT(h->GetId(), original[2]->GetId());
-
-    // nulls in the row are passed over
-    std::vector<DockElement *> withNulls{nullptr, new DockPaneElement(), nullptr};
-    DockElement *only = withNulls[1];
-    EXPECT_EQ(only, DockElement::PutRowIntoHolders(withNulls));
-    delete only;
 }
 
 namespace {
