@@ -58,24 +58,6 @@ struct Panes
 
 } // namespace
 
-TEST(Holder, OrientationFollowsTheChildren)
-{
-    int w = W();
-    HolderElement h;
-    EXPECT_FALSE(h.IsHorizontal()); // no children: stacked by default
-    h.SetChilds(Pane(CRectangle(0, 0, 100, 50)), Pane(CRectangle(100 + w, 0, 200, 50)));
-    EXPECT_TRUE(h.IsHorizontal());
-    h.GetPRight()->SetRect(CRectangle(100 + w + 3, 0, 200, 50));
-    EXPECT_TRUE(h.IsHorizontal());
-    h.GetPRight()->SetRect(CRectangle(100 + w + 4, 0, 200, 50));
-    EXPECT_FALSE(h.IsHorizontal());
-    // the left child lying on the right still makes a horizontal split
-    h.GetPRight()->SetRect(CRectangle(-100, 0, -w, 50));
-    EXPECT_TRUE(h.IsHorizontal());
-    h.GetPRight()->SetRect(CRectangle(0, 50 + w, 100, 90));
-    EXPECT_FALSE(h.IsHorizontal());
-}
-
 TEST(Holder, RectangleIsTheUnionAndTheFractionFollowsTheRule)
 {
     int w = W();
@@ -177,22 +159,6 @@ TEST(Holder, ScalingToTheFractionResizesChildrenAndTellsThePane)
     EXPECT_EQ(500 - len2 - w, root2->GetPLeft()->GetRect().Right() - root2->GetPLeft()->GetRect().Left());
 }
 
-TEST(Holder, DepthsRunDownTheTree)
-{
-    std::unique_ptr<HolderElement> root(Hold(Hold(Pane(CRectangle()), Hold(Pane(CRectangle()), nullptr)), Pane(CRectangle())));
-    root->SetNDepth(2);
-    auto *l = static_cast<HolderElement *>(root->GetPLeft());
-    auto *ll = static_cast<HolderElement *>(l->GetPRight());
-    EXPECT_EQ(2, root->GetNDepth());
-    EXPECT_EQ(3, l->GetNDepth());
-    EXPECT_EQ(3, root->GetPRight()->GetNDepth());
-    EXPECT_EQ(4, l->GetPLeft()->GetNDepth());
-    EXPECT_EQ(4, ll->GetNDepth());
-    EXPECT_EQ(5, ll->GetPLeft()->GetNDepth());
-    EXPECT_EQ(root.get(), l->GetParent());
-    EXPECT_EQ(ll, ll->GetPLeft()->GetParent());
-}
-
 TEST(Holder, OrphanShellsAreRemoved)
 {
     // a holder without children answers itself
@@ -239,39 +205,6 @@ TEST(Holder, OrphanShellsAreRemoved)
 
     DockPaneElement plain;
     EXPECT_EQ(nullptr, plain.RemoveOrphanShells());
-}
-
-TEST(Holder, CopiesDuplicateChildrenWithoutTheirNeighbours)
-{
-    int w = W();
-    DockPaneElement *a = Pane(CRectangle(0, 0, 100, 100));
-    DockPaneElement *b = Pane(CRectangle(100 + w, 0, 300, 100));
-    a->AddRelation(b, true);
-    std::unique_ptr<HolderElement> h(Hold(a, b));
-    h->SetNDepth(0);
-    FreeSpaceElement fs;
-    fs.SetRect(CRectangle(0, 100 + w, 300, 400));
-    fs.SetNDepth(0);
-    h->AddRelation(&fs, true);
-    ASSERT_EQ(1u, h->GetNeighbours().size());
-
-    std::unique_ptr<DockElement> copy(h->Duplicate(true));
-    auto *hc = static_cast<HolderElement *>(copy.get());
-    EXPECT_EQ(h->GetId(), hc->GetId());
-    EXPECT_DOUBLE_EQ(h->GetLeftFract(), hc->GetLeftFract());
-    EXPECT_EQ(1u, hc->GetNeighbours().size());
-    ASSERT_NE(nullptr, hc->GetPLeft());
-    EXPECT_NE(a, hc->GetPLeft());
-    EXPECT_EQ(a->GetId(), hc->GetPLeft()->GetId());
-    EXPECT_EQ(b->GetRect(), hc->GetPRight()->GetRect());
-    EXPECT_EQ(hc, hc->GetPLeft()->GetParent());
-    EXPECT_EQ(hc, hc->GetPRight()->GetParent());
-    EXPECT_TRUE(hc->GetPLeft()->GetNeighbours().empty());
-    EXPECT_EQ(1u, a->GetNeighbours().size());
-    EXPECT_EQ(h->GetStr(), hc->GetStr());
-    std::unique_ptr<DockElement> bare(h->Duplicate(false));
-    EXPECT_TRUE(bare->GetNeighbours().empty());
-    EXPECT_EQ(nullptr, bare->GetParent());
 }
 
 TEST(Holder, SearchesWalkTheTree)
