@@ -34,8 +34,7 @@ public:
             action(static_cast<Timer *>(p));
         return 0;
     }
-    std::atomic<int> calls{0};
-    std::atomic<int> wrongThread{0};
+    std::atomic<int> calls{0}, wrongThread{0};
     DWORD const uiThread = GetCurrentThreadId();
     std::function<void(Timer *)> action;
 };
@@ -58,10 +57,7 @@ bool PumpUntil(std::function<bool()> const &done, DWORD timeoutMs,
     }
 }
 
-void PumpFor(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
-}
+void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
 class TimerTest : public testing::Test
 {
@@ -83,27 +79,15 @@ protected:
 
 } // namespace
 
-TEST(TimerWithoutInit, StartLeavesTheTimerInactiveAndIdsCountUp)
+TEST(TimerWithoutInit, StartIsInertAndDestroyingTheEngineFreesAndDeactivates)
 {
     ASSERT_EQ(GetPKSData(), nullptr);
     Recorder r;
-    Timer t, u;
+    Timer t;
     t.Start(r.Hdl(), 25);
     EXPECT_FALSE(t.IsActive());
     EXPECT_EQ(TimerManager::GetTimerManager(), nullptr);
-    EXPECT_EQ(t.ChangeTimeout(40), 25u);
-    EXPECT_TRUE(t.ChangeTimeoutHdl(Link()) == r.Hdl());
-    Timer copy(t);
-    EXPECT_EQ(u.GetNId(), t.GetNId() + 1);
-    EXPECT_EQ(copy.GetNId(), u.GetNId() + 1);
-    unsigned int const id = u.GetNId();
-    u = t;
-    EXPECT_EQ(u.GetNId(), id);
-    EXPECT_EQ(u.GetTimeout(), 40u);
-}
 
-TEST(TimerWithoutInit, DestroyingTheEngineFreesEntriesAndDeactivatesTimers)
-{
     Timer a;
     AutoTimer b;
     delete new TimerManager(false); // the thread's first platform timer allocates
@@ -112,25 +96,9 @@ TEST(TimerWithoutInit, DestroyingTheEngineFreesEntriesAndDeactivatesTimers)
     m->InsertTimer(&a);
     m->InsertTimer(&b);
     EXPECT_TRUE(a.IsActive());
-    EXPECT_NE(m->GetPlatformTimerId(), 0);
     delete m;
-    EXPECT_FALSE(a.IsActive());
-    EXPECT_FALSE(b.IsActive());
+    EXPECT_FALSE(a.IsActive() || b.IsActive());
     EXPECT_EQ(kstest::CurrentHeapUsage().bytes, before.bytes);
-}
-
-TEST_F(TimerTest, ClockIsTheCounterInMillisecondsExactlyWhenAllowed)
-{
-    EXPECT_EQ(Engine().IsHiRes(), GetPKSData()->CanHiResTimer());
-    TimerManager counter(true);
-    ASSERT_TRUE(counter.IsHiRes());
-    LARGE_INTEGER f, q0, q1;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&q0);
-    unsigned long const h = counter.GetTime();
-    QueryPerformanceCounter(&q1);
-    auto ms = [&](LARGE_INTEGER q) { return static_cast<unsigned long>(q.QuadPart * 1000 / f.QuadPart); };
-    EXPECT_LE(h - ms(q0), ms(q1) - ms(q0) + 1);
 }
 
 TEST_F(TimerTest, OneShotIsInactiveInItsHandlerAndMayStartItselfAgain)
@@ -151,62 +119,42 @@ TEST_F(TimerTest, OneShotIsInactiveInItsHandlerAndMayStartItselfAgain)
     Engine().Dispatch();
     Engine().Dispatch();
     EXPECT_EQ(r.calls, 2);
-    EXPECT_FALSE(t.IsActive());
     EXPECT_EQ(Engine().GetTimerCount(), 0u);
     EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
-    EXPECT_EQ(Engine().GetInterval(), TIMER_MAX_INTERVAL);
 }
 
-TEST_F(TimerTest, TimersStoppedOrDeletedByAnEarlierHandlerOfThePassAreNotCalled)
-{
-    Recorder ra, rb, rc, rs;
-    AutoTimer a, b;
-    auto *c = new AutoTimer;
-    auto *self = new Timer;
-    ra.action = [&](Timer *) {
-        b.Stop();
-        delete c;
-        c = nullptr;
-    };
-    rs.action = [&](Timer *p) { delete p; };
-    a.Start(ra.Hdl(), 0); // first in the list: its handler runs first
-    b.Start(rb.Hdl(), 0);
-    c->Start(rc.Hdl(), 0);
-    self->Start(rs.Hdl(), 0);
-    Engine().Dispatch();
-    EXPECT_EQ(rb.calls + rc.calls, 0);
-    EXPECT_EQ(rs.calls, 1);
-    EXPECT_FALSE(b.IsActive());
-    EXPECT_EQ(Engine().GetTimerCount(), 1u);
-    // A new timer, quite likely at a deleted one's address, starts afresh.
-    Recorder rn;
-    auto fresh = std::make_unique<AutoTimer>();
-    fresh->Start(rn.Hdl(), 0);
-    Engine().Dispatch();
-    EXPECT_EQ(rn.calls, 1);
-    EXPECT_EQ(rb.calls + rc.calls, 0);
-}
-
-TEST_F(TimerTest, TimersStartedOrRestartedByAHandlerWaitForTheNextPass)
+TEST_F(TimerTest, PassSkipsTimersStoppedOrDeletedEarlierAndDefersNewStarts)
 {
     std::vector<char> order;
-    Recorder ra, rb, rc;
-    AutoTimer a, b, c;
+    Recorder ra, rb, rc, rd, re, rs;
+    AutoTimer a, b, d, e;
+    auto *c = new AutoTimer;
+    auto *self = new Timer;
     ra.action = [&](Timer *) {
         order.push_back('a');
         if (ra.calls == 1) {
             b.Stop();
-            b.Start();
-            c.Start(rc.Hdl(), 0);
+            delete c;
+            e.Stop();
+            e.Start();
+            d.Start(rd.Hdl(), 0);
         }
     };
     rb.action = [&](Timer *) { order.push_back('b'); };
-    rc.action = [&](Timer *) { order.push_back('c'); };
-    a.Start(ra.Hdl(), 0);
+    rd.action = [&](Timer *) { order.push_back('d'); };
+    re.action = [&](Timer *) { order.push_back('e'); };
+    rs.action = [&](Timer *p) { delete p; };
+    a.Start(ra.Hdl(), 0); // first in the list: its handler runs first
+    e.Start(re.Hdl(), 0);
     b.Start(rb.Hdl(), 0);
+    c->Start(rc.Hdl(), 0);
+    self->Start(rs.Hdl(), 0);
     Engine().Dispatch();
+    EXPECT_EQ(order, (std::vector<char>{'a'}));
+    EXPECT_EQ(rs.calls, 1);
     Engine().Dispatch();
-    EXPECT_EQ(order, (std::vector<char>{'a', 'a', 'b', 'c'}));
+    EXPECT_EQ(order, (std::vector<char>{'a', 'a', 'e', 'd'}));
+    EXPECT_EQ(rb.calls + rc.calls, 0);
 }
 
 TEST_F(TimerTest, CopiesAndAssignmentsTakeTheSourcesStateUnderTheirOwnIds)
@@ -216,13 +164,11 @@ TEST_F(TimerTest, CopiesAndAssignmentsTakeTheSourcesStateUnderTheirOwnIds)
     a.Start(r.Hdl(), 0);
     AutoTimer b(a);
     Timer c(a), idle, d;
-    EXPECT_TRUE(b.IsActive() && c.IsActive());
     EXPECT_NE(b.GetNId(), a.GetNId());
     d.Start(other.Hdl(), 5000);
     unsigned int const id = d.GetNId();
     d = a;
     EXPECT_EQ(d.GetNId(), id);
-    EXPECT_EQ(Engine().GetTimerCount(), 4u);
     Engine().Dispatch();
     Engine().Dispatch();
     EXPECT_EQ(r.calls, 8); // repetition is copied, also into a plain Timer
@@ -234,23 +180,19 @@ TEST_F(TimerTest, CopiesAndAssignmentsTakeTheSourcesStateUnderTheirOwnIds)
 
 TEST_F(TimerTest, PeriodTakesTheShortestTimeoutWithinOneTo65533)
 {
-    Timer t500, t200, idle, big;
+    Timer t500, t200, big;
     AutoTimer t50, zero;
     t500.Start(500);
-    EXPECT_EQ(Engine().GetInterval(), 500u);
     t50.Start(50);
     t200.Start(200);
     EXPECT_EQ(Engine().GetInterval(), 50u);
-    EXPECT_EQ(t50.ChangeTimeout(20), 50u);
-    EXPECT_EQ(Engine().GetInterval(), 20u);
-    idle.ChangeTimeout(5);
-    t200.Stop(); // stopping leaves the period to the next pass
+    t50.ChangeTimeout(20);
     EXPECT_EQ(Engine().GetInterval(), 20u);
     zero.Start(0);
-    EXPECT_EQ(Engine().GetInterval(), 1u);
     Engine().Dispatch();
     EXPECT_EQ(Engine().GetInterval(), 1u); // due again at every pass
     t500.Stop();
+    t200.Stop();
     t50.Stop();
     zero.Stop();
     EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
@@ -259,50 +201,13 @@ TEST_F(TimerTest, PeriodTakesTheShortestTimeoutWithinOneTo65533)
     EXPECT_EQ(Engine().GetInterval(), 65533u);
 }
 
-TEST_F(TimerTest, PassSetsThePeriodToTheNearestRemainingWait)
+TEST_F(TimerTest, RealTimersFireOnTimeAndAModalLoopInAHandlerHoldsThemAll)
 {
-    Recorder r;
-    Timer tLong;
-    AutoTimer t50;
-    unsigned long const a = Engine().GetTime();
-    tLong.Start(r.Hdl(), 2000); // long enough for a loaded machine
-    unsigned long const a2 = Engine().GetTime();
-    t50.Start(r.Hdl(), 50);
-    ASSERT_TRUE(PumpUntil([&] { return r.calls >= 2; }, 1500));
-    t50.Stop();
-    unsigned long const b = Engine().GetTime();
-    ASSERT_TRUE(PumpUntil([&] { return Engine().GetInterval() != 50; }, 1500));
-    unsigned long const c = Engine().GetTime();
-    // wait = start + 2000 - pass, with start in [a, a2] and the pass in [b, c].
-    EXPECT_GE(Engine().GetInterval(), 2000 - (c - a));
-    EXPECT_LE(Engine().GetInterval(), 2000 - (b - a2));
-    EXPECT_TRUE(tLong.IsActive());
-}
-
-TEST_F(TimerTest, OneShotFiresOnceAfterItsTimeoutAutoTimerUntilStopped)
-{
-    Recorder once, repeat;
+    Recorder once, ra, rb;
     Timer t;
-    AutoTimer at;
+    AutoTimer a, b;
     unsigned long firedAt = 0;
     once.action = [&](Timer *) { firedAt = Engine().GetTime(); };
-    unsigned long const start = Engine().GetTime();
-    t.Start(once.Hdl(), 100);
-    at.Start(repeat.Hdl(), 20);
-    ASSERT_TRUE(PumpUntil([&] { return once.calls >= 1 && repeat.calls >= 8; }, 5000));
-    EXPECT_GE(firedAt - start, 100u);
-    at.Stop();
-    int const calls = repeat.calls;
-    PumpFor(150);
-    EXPECT_EQ(once.calls, 1);
-    EXPECT_EQ(repeat.calls, calls);
-    EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
-}
-
-TEST_F(TimerTest, ModalLoopInAHandlerHoldsEveryTimer)
-{
-    Recorder ra, rb;
-    AutoTimer a, b;
     bool inModal = false;
     int calledDuringModal = 0;
     ra.action = [&](Timer *) {
@@ -313,10 +218,20 @@ TEST_F(TimerTest, ModalLoopInAHandlerHoldsEveryTimer)
         }
     };
     rb.action = [&](Timer *) { calledDuringModal += inModal; };
+    unsigned long const start = Engine().GetTime();
+    t.Start(once.Hdl(), 100);
     a.Start(ra.Hdl(), 10);
     b.Start(rb.Hdl(), 10);
-    ASSERT_TRUE(PumpUntil([&] { return ra.calls >= 3 && rb.calls >= 3; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return once.calls && ra.calls >= 3 && rb.calls >= 3; }, 5000));
+    EXPECT_GE(firedAt - start, 100u);
     EXPECT_EQ(calledDuringModal, 0);
+    a.Stop();
+    b.Stop();
+    int const calls = ra.calls;
+    PumpFor(100);
+    EXPECT_EQ(once.calls, 1);
+    EXPECT_EQ(ra.calls, calls);
+    EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
 }
 
 TEST_F(TimerTest, ThousandTimersOfMixedPeriodsShareOnePlatformTimer)
@@ -344,11 +259,8 @@ TEST_F(TimerTest, ThousandTimersOfMixedPeriodsShareOnePlatformTimer)
     ASSERT_TRUE(PumpUntil([&] { return std::count(calls.begin(), calls.end(), 0) == 0; }, 20000, inspect));
     EXPECT_GT(ticks, 0);
     EXPECT_EQ(strangers, 0);
-    for (int i = 0; i < N; ++i) {
-        if (i % 4) {
-            ASSERT_EQ(calls[i], 1) << "one-shot timer " << i;
-        }
-    }
+    for (int i = 0; i < N; ++i)
+        ASSERT_TRUE(i % 4 == 0 || calls[i] == 1) << "one-shot timer " << i;
     EXPECT_EQ(Engine().GetTimerCount(), unsigned(N / 4));
     timers.clear();
     EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
@@ -386,11 +298,9 @@ TEST_F(TimerTest, SecondThreadStartsAndStopsTimersWhileTheLoopDispatches)
             lasting[k].Start(lastingRec[k].Hdl(), 5);
         done = true;
     });
-    bool const finished = PumpUntil(
-        [&] {
-            return done && std::all_of(lastingRec.begin(), lastingRec.end(), [](Recorder const &r) { return r.calls >= 3; });
-        },
-        30000);
+    bool const finished = PumpUntil([&] {
+        return done && std::all_of(lastingRec.begin(), lastingRec.end(), [](Recorder const &r) { return r.calls >= 3; });
+    }, 30000);
     worker.join();
     ASSERT_TRUE(finished);
     EXPECT_GT(churnRec.calls, 0);
@@ -434,7 +344,6 @@ TEST_F(TimerTest, TimersLeaveNothingBehindAndExitDeactivatesTheRest)
     PumpFor(50);
     EXPECT_EQ(r.calls, 0);
     KSInit();
-    EXPECT_EQ(TimerManager::GetTimerManager(), nullptr);
     a.Start();
     ASSERT_TRUE(PumpUntil([&] { return r.calls >= 2; }, 5000));
 }
