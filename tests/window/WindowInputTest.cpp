@@ -1,6 +1,4 @@
 // ks-test: serial
-// Real input through SendInput reaches Window handlers as the right events;
-// windows with children come and go without leaving anything behind.
 #include "frame/HdlChain.h"
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
@@ -15,89 +13,56 @@
 #include <vector>
 
 namespace {
-
-struct MouseRecord
-{
-    bool down;
-    unsigned short clicks, buttons, modifier;
-    int wheel;
-    Point pos;
-};
-
 class InputWindow : public WorkWindow
 {
 public:
     InputWindow() : WorkWindow(static_cast<CWnd *>(nullptr), 0x121) {}
     std::vector<KeyEvent> keys;
-    std::vector<MouseRecord> mouse;
+    std::vector<MouseEvent> mouse;
+    std::vector<bool> downs;
     bool consumeKeys = true;
     bool KeyInput(KeyEvent const &e) override
     {
         keys.push_back(e);
         return consumeKeys;
     }
-    void MouseButtonDown(MouseEvent const &e) override { Record(true, e); }
-    void MouseButtonUp(MouseEvent const &e) override { Record(false, e); }
-    bool MouseWheel(MouseEvent const &e) override
-    {
-        Record(false, e);
-        return true;
-    }
-
-private:
-    void Record(bool down, MouseEvent const &e)
-    {
-        mouse.push_back({down, e.GetClicks(), e.GetButtons(), e.GetModifier(), e.GetWheelDelta(), e.GetPosPixel()});
-    }
+    void MouseButtonDown(MouseEvent const &e) override { mouse.push_back(e), downs.push_back(true); }
+    void MouseButtonUp(MouseEvent const &e) override { mouse.push_back(e), downs.push_back(false); }
+    bool MouseWheel(MouseEvent const &e) override { return mouse.push_back(e), downs.push_back(false), true; }
 };
 
 class ChainCounter : public LinkHdl
 {
 public:
     int n = 0;
-    __int64 On(void *)
-    {
-        ++n;
-        return 0;
-    }
+    __int64 On(void *) { return ++n, 0; }
 };
 
-// Input travels through the window server before it reaches the queue:
-// pump until nothing has arrived for 60 ms (at most 3 s), so that no event
-// spills into the next check.
-void Pump(int = 0)
+// Pump until nothing has arrived for 60 ms (at most 3 s).
+void Pump()
 {
     MSG m;
-    int quiet = 0;
-    for (int i = 0; i < 300 && quiet < 6; ++i) {
+    for (int i = 0, quiet = 0; i < 300 && quiet < 6; ++i) {
         bool any = false;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        for (; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); any = true) {
             TranslateMessage(&m);
             DispatchMessageA(&m);
-            any = true;
         }
         quiet = any || GetQueueStatus(QS_ALLINPUT) ? 0 : quiet + 1;
         Sleep(10);
     }
 }
 
-void Key(WORD vk, bool up)
+void Keys(std::vector<WORD> vks) // pressed in order, released in reverse
 {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-
-void MouseAt(int x, int y, DWORD flags, DWORD data = 0)
-{
-    SetCursorPos(x, y);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    in.mi.mouseData = data;
-    SendInput(1, &in, sizeof in);
+    std::size_t const n = vks.size();
+    for (std::size_t i = 0; i < 2 * n; ++i) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = i < n ? vks[i] : vks[2 * n - 1 - i];
+        in.ki.dwFlags = i < n ? 0 : KEYEVENTF_KEYUP;
+        SendInput(1, &in, sizeof in);
+    }
 }
 
 class WindowInputTest : public testing::Test
@@ -112,78 +77,69 @@ protected:
         SetForegroundWindow(win->GetHWND());
         win->GrabFocus();
         Pump();
-        win->keys.clear(); // whatever the window saw while it came up
+        win->keys.clear();
         win->mouse.clear();
+        win->downs.clear();
     }
     void TearDown() override
     {
         delete win;
         KSExit();
     }
-    Point ScreenCentre() { return win->OutputToScreenPixel(Point(150, 80)); }
     InputWindow *win = nullptr;
 };
-
 } // namespace
 
 TEST_F(WindowInputTest, KeysWithModifiersAndTheirCharacters)
 {
     ASSERT_TRUE(win->HasFocus());
-    Key(VK_SHIFT, false);
-    Key('A', false);
-    Key('A', true);
-    Key(VK_SHIFT, true);
-    Key(VK_CONTROL, false);
-    Key('S', false);
-    Key('S', true);
-    Key(VK_CONTROL, true);
-    Key(VK_F5, false);
-    Key(VK_F5, true);
+    Keys({VK_SHIFT, 'A'});
+    Keys({VK_CONTROL, 'S'});
+    Keys({VK_F5});
     Pump();
     ASSERT_EQ(3u, win->keys.size()) << "modifier keys alone produce nothing";
     EXPECT_EQ(0x0200, win->keys[0].GetKeyCode().GetCode());
     EXPECT_TRUE(win->keys[0].GetKeyCode().IsShiftOnly());
-    EXPECT_EQ('A', win->keys[0].GetCharCode()) << "the character came with its key-down";
+    EXPECT_EQ('A', win->keys[0].GetCharCode());
     EXPECT_EQ(0x0212, win->keys[1].GetKeyCode().GetCode());
     EXPECT_TRUE(win->keys[1].GetKeyCode().IsCtrl());
     EXPECT_EQ(0x0304, win->keys[2].GetKeyCode().GetCode());
     EXPECT_TRUE(win->keys[2].GetKeyCode().IsPure());
-}
 
-TEST_F(WindowInputTest, UnconsumedKeysReachTheGlobalChain)
-{
     ChainCounter chain;
     GlAddOnKeyDownHdl(Link(&chain, &ChainCounter::On));
-    Key(VK_F2, false);
-    Key(VK_F2, true);
+    Keys({VK_F2});
     Pump();
     EXPECT_EQ(0, chain.n) << "consumed by the window";
     win->consumeKeys = false;
-    Key(VK_F3, false);
-    Key(VK_F3, true);
+    Keys({VK_F3});
     Pump();
     EXPECT_EQ(1, chain.n);
 }
 
 TEST_F(WindowInputTest, ClicksDoubleClicksAndTheWheel)
 {
-    Point const c = ScreenCentre();
-    MouseAt(c.X(), c.Y(), MOUSEEVENTF_RIGHTDOWN);
-    MouseAt(c.X(), c.Y(), MOUSEEVENTF_RIGHTUP);
-    MouseAt(c.X(), c.Y(), MOUSEEVENTF_RIGHTDOWN);
-    MouseAt(c.X(), c.Y(), MOUSEEVENTF_RIGHTUP);
-    Pump();
-    MouseAt(c.X(), c.Y(), MOUSEEVENTF_WHEEL, static_cast<DWORD>(-120));
+    Point const c = win->OutputToScreenPixel(Point(150, 80));
+    SetCursorPos(c.X(), c.Y());
+    for (DWORD f : {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP,
+                    MOUSEEVENTF_WHEEL}) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = f;
+        in.mi.mouseData = f == MOUSEEVENTF_WHEEL ? static_cast<DWORD>(-120) : 0;
+        if (f == MOUSEEVENTF_WHEEL)
+            Pump();
+        SendInput(1, &in, sizeof in);
+    }
     Pump();
     ASSERT_GE(win->mouse.size(), 5u);
-    EXPECT_TRUE(win->mouse[0].down);
-    EXPECT_EQ(1, win->mouse[0].clicks);
-    EXPECT_EQ(MOUSE_RIGHT, win->mouse[0].buttons);
-    EXPECT_EQ(Point(150, 80), win->mouse[0].pos);
-    EXPECT_FALSE(win->mouse[1].down);
-    EXPECT_EQ(2, win->mouse[2].clicks) << "the second press is a double click";
-    EXPECT_EQ(MOUSE_RIGHT, win->mouse[2].buttons);
-    EXPECT_EQ(-120, win->mouse.back().wheel);
+    EXPECT_TRUE(win->downs[0]);
+    EXPECT_EQ(1, win->mouse[0].GetClicks());
+    EXPECT_EQ(MOUSE_RIGHT, win->mouse[0].GetButtons());
+    EXPECT_EQ(Point(150, 80), win->mouse[0].GetPosPixel());
+    EXPECT_FALSE(win->downs[1]);
+    EXPECT_EQ(2, win->mouse[2].GetClicks()) << "the second press is a double click";
+    EXPECT_EQ(-120, win->mouse.back().GetWheelDelta());
 }
 
 TEST(WindowLeaks, ThousandCyclesOfWindowsWithChildren)
@@ -203,10 +159,9 @@ TEST(WindowLeaks, ThousandCyclesOfWindowsWithChildren)
         UpdateWindow(top.GetHWND());
     };
     for (int i = 0; i < 5; ++i)
-        cycle(); // the platform's first-window bookkeeping
+        cycle();
     auto const heap = kstest::CurrentHeapUsage();
-    std::size_t const gdi = kstest::GdiObjectCount();
-    std::size_t const windows = kstest::ThreadWindowCount();
+    std::size_t const gdi = kstest::GdiObjectCount(), windows = kstest::ThreadWindowCount();
     for (int i = 0; i < 1000; ++i)
         cycle();
     EXPECT_EQ(windows, kstest::ThreadWindowCount());
