@@ -130,49 +130,6 @@ TEST(DockGeometry, TouchingTestsAcceptLessThanFourPixelsOff)
     EXPECT_EQ(NT_NONE, el.GetNeighbourType(nullptr));
 }
 
-TEST(DockGeometry, AlignedTypeNeedsMatchingExtents)
-{
-    int w = W();
-    PlainElement e(CRectangle(100, 100, 200, 200));
-    for (int d = 0; d <= 5; ++d) {
-        PlainElement l(CRectangle(0, 100, 100 - w, 200 + d));
-        PlainElement b(CRectangle(100 - d, 200 + w, 200, 300));
-        EXPECT_EQ(d < 4 ? NT_LEFT : NT_NONE, e.GetAlignedNeighbourType(&l)) << d;
-        EXPECT_EQ(d < 4 ? NT_BOTTOM : NT_NONE, e.GetAlignedNeighbourType(&b)) << d;
-    }
-    PlainElement distant(CRectangle(500, 500, 600, 600));
-    EXPECT_EQ(NT_NONE, e.GetAlignedNeighbourType(&distant));
-}
-
-TEST(DockGeometry, MarginAlignDirectionAndDistance)
-{
-    CRectangle frame(0, 0, 1000, 800);
-    EXPECT_EQ((unsigned long)DockAlignTop, DockElement::DetMarginAlign(PaneAt(CRectangle(0, 0, 1000, 100)).get(), frame));
-    EXPECT_EQ((unsigned long)DockAlignBottom,
-              DockElement::DetMarginAlign(PaneAt(CRectangle(0, 700, 1000, 800)).get(), frame));
-    EXPECT_EQ((unsigned long)DockAlignLeft, DockElement::DetMarginAlign(PaneAt(CRectangle(0, 0, 100, 800)).get(), frame));
-    EXPECT_EQ((unsigned long)DockAlignRight,
-              DockElement::DetMarginAlign(PaneAt(CRectangle(900, 0, 1000, 800)).get(), frame));
-    EXPECT_EQ(0UL, DockElement::DetMarginAlign(PaneAt(CRectangle(0, 0, 999, 799)).get(), frame));
-    EXPECT_EQ(0UL, DockElement::DetMarginAlign(nullptr, frame));
-
-    auto a = PaneAt(CRectangle(0, 0, 100, 100));
-    auto right = PaneAt(CRectangle(300, 50, 400, 150));
-    auto below = PaneAt(CRectangle(50, 300, 150, 400));
-    auto diagonal = PaneAt(CRectangle(200, 200, 300, 300));
-    EXPECT_EQ(DT_HORIZONTAL, DockElement::DetDirectionType(a.get(), right.get()));
-    EXPECT_EQ(DT_VERTICAL, DockElement::DetDirectionType(a.get(), below.get()));
-    EXPECT_EQ(DT_HORIZONTAL, DockElement::DetDirectionType(a.get(), diagonal.get())); // a tie is horizontal
-    EXPECT_EQ(DT_UNDETERMINED, DockElement::DetDirectionType(nullptr, a.get()));
-
-    EXPECT_EQ(0, a->GetMinDist(PaneAt(CRectangle(0, 0, 100, 100)).get()));
-    // Nearest x edges 3 apart, nearest y edges 4 apart.
-    EXPECT_EQ(5, a->GetMinDist(PaneAt(CRectangle(103, 104, 200, 200)).get()));
-    // sqrt(1 + 1) rounds to 1, sqrt(4 + 9) = 3.6 to 4.
-    EXPECT_EQ(1, a->GetMinDist(PaneAt(CRectangle(101, 1, 300, 300)).get()));
-    EXPECT_EQ(4, a->GetMinDist(PaneAt(CRectangle(-50, -50, 102, 103)).get()));
-}
-
 TEST(DockGeometry, OuterNeighbourIsJudgedAgainstTheFreeSpace)
 {
     int w = W();
