@@ -15,8 +15,7 @@
 
 namespace {
 
-// The platform window under a wrapped Window: it counts what reaches it,
-// which is exactly what the router passed on.
+// Counts what the router passed on to the platform window.
 class CountingWnd : public CWnd
 {
 public:
@@ -35,36 +34,20 @@ public:
 class ProbeWindow : public Window
 {
 public:
-    int paints = 0, resizes = 0, keys = 0, commands = 0, downs = 0, moves = 0;
+    int paints = 0, keys = 0, commands = 0, moves = 0;
     bool allowKeys = true, allowPaint = true, consumeKeys = false, deleteOnDown = false;
-    std::vector<KeyEvent> keyEvents;
     MouseEvent lastMouse{nullptr};
 
     void Paint(CRectangle const &) override { ++paints; }
-    void Resize() override { ++resizes; }
-    bool KeyInput(KeyEvent const &e) override
-    {
-        ++keys;
-        keyEvents.push_back(e);
-        return consumeKeys;
-    }
-    bool ProcessCommandMsg(unsigned long) override
-    {
-        ++commands;
-        return true;
-    }
+    bool KeyInput(KeyEvent const &) override { return ++keys, consumeKeys; }
+    bool ProcessCommandMsg(unsigned long) override { return ++commands, true; }
     void MouseButtonDown(MouseEvent const &e) override
     {
-        ++downs;
         lastMouse = e;
         if (deleteOnDown)
             delete this;
     }
-    void MouseMove(MouseEvent const &e) override
-    {
-        ++moves;
-        lastMouse = e;
-    }
+    void MouseMove(MouseEvent const &e) override { ++moves, lastMouse = e; }
 
 private:
     bool OwnKeyInputAllowed() const override { return allowKeys; }
@@ -91,8 +74,6 @@ protected:
     void SetUp() override
     {
         KSInit();
-        ASSERT_NE(nullptr, GetPKSData());
-        ASSERT_NE(nullptr, GlGetPWinMsgRouter());
         ASSERT_TRUE(wnd.Make());
         win = new ProbeWindow;
         win->SetAsWrap(&wnd);
@@ -131,12 +112,10 @@ TEST_F(RouterTest, RegistrationSubclassesAndRemovalPutsTheProcedureBack)
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(&WinMsgRouter::RouterWndProc), GetWindowLongPtrA(H(), GWLP_WNDPROC));
     EXPECT_EQ(win, GlGetPWinMsgRouter()->LookupWindow(H()));
     WNDPROC const prev = win->GetOldWindowProc();
-    EXPECT_EQ(&CWnd::StdWndProc, prev);
     delete win;
     win = nullptr;
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(prev), GetWindowLongPtrA(H(), GWLP_WNDPROC));
     EXPECT_EQ(nullptr, GlGetPWinMsgRouter()->LookupWindow(H()));
-    // Unrouted now: the message reaches the window object directly.
     SendMessageA(H(), WM_KEYUP, 'A', 1);
     EXPECT_EQ(1, wnd.seen[WM_KEYUP]);
 }
@@ -150,20 +129,14 @@ TEST_F(RouterTest, HandlerDeletingItsWindowConsumesTheMessage)
     EXPECT_EQ(0, wnd.seen[WM_LBUTTONDOWN]) << "the previous procedure must not see it";
 }
 
-TEST_F(RouterTest, KeyUpNeverReachesThePreviousProcedure)
+TEST_F(RouterTest, KeyUpIsNeverPassedOnKeyDownChainOnlyForUnconsumedOwnInput)
 {
-    SendMessageA(H(), WM_KEYUP, 'A', 1);
-    KeyCounter up;
+    KeyCounter up, down;
     GlAddOnKeyUpHdl(up.GetLink());
     SendMessageA(H(), WM_KEYUP, 'B', 0x00300001);
     EXPECT_EQ(0, wnd.seen[WM_KEYUP]);
-    EXPECT_EQ(1, up.calls);
     EXPECT_EQ(0x00300001, up.lastData) << "the chain gets the key data of lParam";
-}
 
-TEST_F(RouterTest, KeyDownChainOnlyForUnconsumedOwnKeyInput)
-{
-    KeyCounter down;
     GlAddOnKeyDownHdl(down.GetLink());
 
     SendMessageA(H(), WM_KEYDOWN, 'A', 1);
@@ -194,43 +167,6 @@ TEST_F(RouterTest, PaintIsAlwaysPassedOn)
     SendMessageA(H(), WM_PAINT, 0, 0);
     EXPECT_EQ(1, win->paints);
     EXPECT_EQ(2, wnd.seen[WM_PAINT]);
-    win->allowPaint = true;
-    GlGetPWinMsgRouter()->m_bPaintEnabled = false;
-    SendMessageA(H(), WM_PAINT, 0, 0);
-    EXPECT_EQ(1, win->paints);
-    EXPECT_EQ(3, wnd.seen[WM_PAINT]);
-}
-
-TEST_F(RouterTest, SizeWithZeroLParamDoesNotResize)
-{
-    win->SetResizeMarker();
-    SendMessageA(H(), WM_SIZE, SIZE_MINIMIZED, 0);
-    EXPECT_EQ(0, win->resizes);
-    EXPECT_TRUE(win->GetResizeMarker());
-    SendMessageA(H(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80));
-    EXPECT_EQ(1, win->resizes);
-    EXPECT_FALSE(win->GetResizeMarker());
-}
-
-TEST_F(RouterTest, NextFocusIsTakenAtTheNextMessageAndCanBeCancelled)
-{
-    CountingWnd other;
-    ASSERT_TRUE(other.Make());
-    ShowWindow(H(), SW_SHOW);
-    ShowWindow(other.m_hWnd, SW_SHOW);
-    SetFocus(H());
-    ASSERT_EQ(H(), GetFocus());
-
-    KSSetCWndNextFocus(&other);
-    KSSetCWndNextFocus(nullptr);
-    SendMessageA(H(), WM_USER + 1, 0, 0);
-    EXPECT_EQ(H(), GetFocus()) << "a cancelled change does nothing";
-
-    KSSetCWndNextFocus(&other);
-    SendMessageA(H(), WM_USER + 1, 0, 0);
-    EXPECT_EQ(other.m_hWnd, GetFocus());
-    EXPECT_EQ(nullptr, GlGetPWinMsgRouter()->m_hNextFocus);
-    other.DestroyWindow();
 }
 
 TEST_F(RouterTest, RawHooksRunInOrderAndMayConsume)
@@ -255,20 +191,10 @@ TEST_F(RouterTest, RawHooksRunInOrderAndMayConsume)
     GlPullWinProcHook(HookOne); // gone already: nothing changes
     SendMessageA(H(), WM_USER + 7, 0, 0);
     EXPECT_EQ((std::vector<int>{2}), g_hookOrder);
-    EXPECT_EQ(1, GlGetPWinMsgRouter()->m_nWinProcHooks);
     GlPullWinProcHook(HookTwo);
-    EXPECT_EQ(0, GlGetPWinMsgRouter()->m_nWinProcHooks);
-}
-
-TEST_F(RouterTest, TwentyHooksAtMost)
-{
     for (int i = 0; i < 21; ++i)
         GlPushWinProcHook(i % 2 ? HookOne : HookTwo);
-    EXPECT_EQ(20, GlGetPWinMsgRouter()->m_nWinProcHooks);
-    g_hookOrder.clear();
-    g_hookConsumes = 0;
-    SendMessageA(H(), WM_USER + 7, 0, 0);
-    EXPECT_EQ(20u, g_hookOrder.size());
+    EXPECT_EQ(20, GlGetPWinMsgRouter()->m_nWinProcHooks) << "twenty hooks at most";
 }
 
 TEST_F(RouterTest, PushedKeyLinksComeBackOnPop)
@@ -276,14 +202,11 @@ TEST_F(RouterTest, PushedKeyLinksComeBackOnPop)
     KeyCounter a, x;
     GlAddOnKeyDownHdl(a.GetLink());
     GlPushKeyLinks();
-    EXPECT_TRUE(GlGetPWinMsgRouter()->m_aKeyDownChain.IsEmpty());
     GlAddOnKeyDownHdl(x.GetLink());
     GlPopKeyLinks();
     SendMessageA(H(), WM_KEYDOWN, 'Q', 1);
     EXPECT_EQ(1, a.calls);
     EXPECT_EQ(0, x.calls) << "links added while pushed are gone";
-    GlPopKeyLinks(); // nothing pushed: nothing changes
-    EXPECT_EQ(1, GlGetPWinMsgRouter()->m_aKeyDownChain.Count());
 }
 
 TEST_F(RouterTest, CommandsFromRegisteredControlsGoToTheControl)
@@ -300,7 +223,6 @@ TEST_F(RouterTest, CommandsFromRegisteredControlsGoToTheControl)
     SendMessageA(H(), WM_COMMAND, 40001, 0); // a menu command
     EXPECT_EQ(1, win->commands);
     GlGetPWinMsgRouter()->RemoveControl(&control);
-    EXPECT_EQ(nullptr, GlGetPWinMsgRouter()->LookupControl(child.m_hWnd));
 }
 
 TEST_F(RouterTest, MouseMessagesBecomeEvents)
@@ -312,13 +234,10 @@ TEST_F(RouterTest, MouseMessagesBecomeEvents)
     EXPECT_EQ(1, win->moves);
     EXPECT_EQ(Point(-3, 40), win->lastMouse.GetPosPixel());
     EXPECT_EQ(MOUSE_LEFT, win->lastMouse.GetButtons()) << "one button per event, left first";
-    EXPECT_TRUE(win->lastMouse.IsShift());
-    EXPECT_EQ(0, win->lastMouse.GetClicks());
 
     SendMessageA(H(), WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(7, 8));
     EXPECT_EQ(2, win->lastMouse.GetClicks());
     EXPECT_EQ(MOUSE_RIGHT, win->lastMouse.GetButtons());
-    EXPECT_EQ(win, win->lastMouse.GetPClickWin());
 }
 
 TEST(RouterLifecycle, InitExitInitAndWindowsOutlivingTheLibrary)
@@ -329,15 +248,12 @@ TEST(RouterLifecycle, InitExitInitAndWindowsOutlivingTheLibrary)
     auto *win = new Window;
     win->SetAsWrap(&w);
     KSExit();
-    EXPECT_EQ(nullptr, GetPKSData());
-    EXPECT_EQ(nullptr, GlGetPWinMsgRouter());
     EXPECT_EQ(1, SendMessageA(w.m_hWnd, WM_USER + 3, 0, 0));
     EXPECT_EQ(1, SendMessageA(w.m_hWnd, WM_KEYDOWN, 'A', 1));
     delete win;
     w.DestroyWindow();
 
     KSInit();
-    ASSERT_NE(nullptr, GetPKSData());
     CountingWnd again;
     ASSERT_TRUE(again.Make());
     Window routed;
@@ -351,10 +267,7 @@ TEST(RouterLifecycle, InitExitInitAndWindowsOutlivingTheLibrary)
 TEST(RouterLifecycle, OwnedWindowsLeaveNothingBehind)
 {
     KSInit();
-    {
-        // Warm up: first window of the thread, class registration, maps.
-        Window w(static_cast<CWnd *>(nullptr), 0, 2);
-    }
+    delete new Window(static_cast<CWnd *>(nullptr), 0, 2); // warm up
     kstest::HeapUsage const heapBefore = kstest::CurrentHeapUsage();
     std::size_t const windowsBefore = kstest::ThreadWindowCount();
     for (int i = 0; i < 100; ++i) {
@@ -366,7 +279,6 @@ TEST(RouterLifecycle, OwnedWindowsLeaveNothingBehind)
         delete top;
     }
     EXPECT_EQ(windowsBefore, kstest::ThreadWindowCount());
-    kstest::HeapUsage const heapAfter = kstest::CurrentHeapUsage();
-    EXPECT_EQ(heapBefore.blocks, heapAfter.blocks);
+    EXPECT_EQ(heapBefore.blocks, kstest::CurrentHeapUsage().blocks);
     KSExit();
 }
