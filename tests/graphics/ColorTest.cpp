@@ -34,26 +34,6 @@ std::vector<int> Percents()
 
 } // namespace
 
-TEST(Color, ScalesAndColourWord)
-{
-    EXPECT_EQ(0xFFFFFFu, Bytes(Color())) << "white";
-    Color c(65535, 32768, 0);
-    EXPECT_EQ(255, c.Get8BitRed());
-    EXPECT_EQ(128, c.Get8BitGreen());
-    EXPECT_EQ(65280, c.GetRed());
-    EXPECT_EQ(254, Color(0xFEFF, 0, 0).Get8BitRed());
-    EXPECT_EQ(255, Color(0xFFFFFFFFu, 0, 0).Get8BitRed()) << "beyond 16 bits saturates";
-    c.SetBlue(0x12FF);
-    EXPECT_EQ(0x1200, c.GetBlue());
-    EXPECT_DOUBLE_EQ(128 / 255.0, c.GetFGreen());
-
-    Color w(0x102030ul);
-    EXPECT_EQ(0x30, w.Get8BitRed());
-    EXPECT_EQ(0x20, w.Get8BitGreen());
-    EXPECT_EQ(0x10, w.Get8BitBlue());
-    EXPECT_EQ(0x102030u, static_cast<unsigned long>(Color(long(0xFF102030u)))) << "top byte ignored";
-}
-
 TEST(Color, HexadecimalText)
 {
     EXPECT_EQ(Bytes(Rgb(26, 43, 60)), Bytes(Color(SString("#1a2B3c"))));
@@ -167,36 +147,6 @@ TEST(Color, FromHSL)
     for (double bad : {nan, inf, -inf, -3.5, 1e300})
         for (Color c : {Color::FromHSL(bad, 0.5, 0.5), Color::FromHSL(0.2, bad, 0.5), Color::FromHSL(0.2, 0.5, bad)})
             EXPECT_LE(std::max({c.Get8BitRed(), c.Get8BitGreen(), c.Get8BitBlue()}), 255) << bad;
-}
-
-TEST(Color, MeasuresAndGdiplusColour)
-{
-    EXPECT_DOUBLE_EQ(5.0, Rgb(3, 4, 0).GetLen());
-    EXPECT_DOUBLE_EQ(255.0 * (1 + 2 + 3), Rgb(1, 2, 3).ScalarProduct(Color()));
-    EXPECT_STREQ("r=10 g=255 b=0", Rgb(10, 255, 0).GetTestStr().GetStr());
-    Color const c = Rgb(1, 2, 3);
-    EXPECT_EQ(0x7F010203u, c.GetGdiplusColor(50).GetValue());
-    EXPECT_EQ(0xFF010203u, c.GetGdiplusColor(100).GetValue());
-    EXPECT_EQ(0x01u, c.GetGdiplusColor(101).GetA()) << "257: low byte";
-    EXPECT_EQ(0xE7u, c.GetGdiplusColor(-10).GetA()) << "-25: low byte";
-    EXPECT_EQ(0x010203u, c.GetGdiplusColor(INT_MIN).GetValue() & 0xFFFFFF);
-}
-
-TEST(RGBAlpha, BytesAndText)
-{
-    EXPECT_EQ(0u, unsigned(RGBAlpha()));
-    EXPECT_EQ(0x04030201u, unsigned(RGBAlpha(1, 2, 3, 4)));
-    EXPECT_EQ(0x80302010u, unsigned(RGBAlpha(COLORREF(0x01302010), 0x80))) << "palette flag dropped";
-    void (RGBAlpha::*set[])(unsigned char) = {&RGBAlpha::SetRed, &RGBAlpha::SetGreen, &RGBAlpha::SetBlue, &RGBAlpha::SetAlpha};
-    for (int i = 0; i < 4; ++i) {
-        RGBAlpha a(0x11223344u);
-        (a.*set[i])(0xAB);
-        EXPECT_EQ((0x11223344u & ~(0xFFu << 8 * i)) | 0xABu << 8 * i, unsigned(a)) << i;
-    }
-    RGBAlpha a(0x80402010u);
-    EXPECT_EQ(0x10, a.GetRed());
-    EXPECT_EQ(0x80, a.GetAlpha());
-    EXPECT_STREQ("r=16g=32b=64a=128", a.GetStr().GetStr());
 }
 
 TEST(RGBAlpha, MixAndPremultiplyEveryByte)
