@@ -103,27 +103,6 @@ TEST(FPolygon, CopiesNeverSeeEachOthersChanges)
     ReplayAgainstModels<FPolygon, FPoint>(2, RandomFPoint);
 }
 
-TEST(CPolygon, ConstructionFromCountsPointsAndRectangles)
-{
-    CPolygon d;
-    EXPECT_TRUE(Holds(d, std::vector<Point>(16)));
-
-    Point pts[3] = {Point(1, 2), Point(3, 4), Point(5, 6)};
-    CPolygon p(3, pts);
-    pts[0] = Point(9, 9); // copied, not referenced
-    EXPECT_TRUE(Holds(p, std::vector<Point>{Point(1, 2), Point(3, 4), Point(5, 6)}));
-    EXPECT_TRUE(Holds(CPolygon(2, nullptr), std::vector<Point>(2)));
-
-    CPolygon r(CRectangle(0, 0, 9, 4));
-    EXPECT_TRUE(Holds(r, std::vector<Point>{Point(0, 0), Point(9, 0), Point(9, 4), Point(0, 4), Point(0, 0)}));
-    EXPECT_TRUE(Holds(CPolygon(CRectangle(3, 3, RECT_EMPTY, 4)), std::vector<Point>(16)));
-
-    FPolygon f(FRectangle(0.5, 1.0, 2.5, 3.0));
-    EXPECT_TRUE(Holds(f, std::vector<FPoint>{FPoint(0.5, 1.0), FPoint(2.5, 1.0), FPoint(2.5, 3.0), FPoint(0.5, 3.0),
-                                             FPoint(0.5, 1.0)}));
-    EXPECT_EQ(FPolygon().Count(), 16u);
-}
-
 TEST(CPolygon, APolygonWithoutPointsAnswersEveryIndexSafely)
 {
     CPolygon e(0u);
@@ -138,39 +117,6 @@ TEST(CPolygon, APolygonWithoutPointsAnswersEveryIndexSafely)
     CPolygon p(2);
     p.ChangeSize(0xFFFFFFF0u);
     EXPECT_EQ(p.Count(), 2u);
-}
-
-TEST(CPolygon3D, SharesPointsBetweenCopies)
-{
-    Point3D pts[2] = {Point3D(1, 2, 3), Point3D(4, 5, 6)};
-    CPolygon3D a(2, pts);
-    CPolygon3D b(a);
-    CPolygon3D c;
-    EXPECT_EQ(c.Count(), 16u);
-    c = b;
-    EXPECT_EQ(c.GetPointArr(), a.GetPointArr());
-    EXPECT_EQ(c.GetSize(), 2u);
-    EXPECT_EQ(c.GetPoint(1), Point3D(4, 5, 6));
-    EXPECT_EQ(c.GetPoint(7), Point3D(1, 2, 3));
-}
-
-TEST(CPolyPolygon, BuildsFromCountArraysAndPolygons)
-{
-    unsigned counts[3] = {2, 0, 3};
-    Point pts[5] = {Point(1, 1), Point(2, 2), Point(3, 3), Point(4, 4), Point(5, 5)};
-    CPolyPolygon pp(3, counts, pts);
-    ASSERT_EQ(pp.Count(), 3u);
-    EXPECT_TRUE(Holds(pp.GetObjectA(0), std::vector<Point>{Point(1, 1), Point(2, 2)}));
-    EXPECT_EQ(pp.GetObjectA(1).Count(), 0u);
-    EXPECT_TRUE(Holds(pp.GetObjectA(2), std::vector<Point>{Point(3, 3), Point(4, 4), Point(5, 5)}));
-    EXPECT_EQ(pp.GetObjectA(3).Count(), 0u);
-    EXPECT_EQ(CPolyPolygon(3, nullptr, pts).Count(), 0u);
-
-    CPolygon one(CRectangle(0, 0, 1, 1));
-    CPolyPolygon single(one);
-    ASSERT_EQ(single.Count(), 1u);
-    EXPECT_EQ(single.GetObjectA(0).GetPointArr(), one.GetPointArr()); // the points are shared
-    EXPECT_EQ(CPolyPolygon().Count(), 0u);
 }
 
 TEST(CPolyPolygon, ListsAreCopiedOnWriteAndElementsStayIndependent)
