@@ -29,8 +29,6 @@ int BitsOfSelectedBitmap(HDC h)
 TEST_F(VirtualDeviceTest, ScreenDeviceStartsMonochromeAndGrowsInColour)
 {
     VirtualDevice dev;
-    EXPECT_EQ(OutputDeviceMemory, dev.GetDeviceKind());
-    EXPECT_FALSE(dev.IsPrinter());
     HDC h = dev.GethDC();
     ASSERT_NE(nullptr, h);
     EXPECT_EQ(1, BitsOfSelectedBitmap(h));
@@ -56,7 +54,6 @@ TEST_F(VirtualDeviceTest, ScreenDeviceStartsMonochromeAndGrowsInColour)
     EXPECT_EQ(0u, GetObjectType(bitmap)) << "the old bitmap was deleted";
 
     EXPECT_FALSE(dev.SetOutputSize(Size(0, 6), true));
-    EXPECT_FALSE(dev.SetOutputSize(Size(-4, 6), true));
     EXPECT_EQ(Size(5, 6), dev.GetOutputSizePixel());
 }
 
@@ -71,12 +68,6 @@ TEST_F(VirtualDeviceTest, DevicesCompatibleWithAnotherDeviceOrHDC)
     ASSERT_TRUE(likeScreen.SetOutputSize(Size(9, 9), true));
     EXPECT_EQ(BitsOfSelectedBitmap(screen.GethDC()), BitsOfSelectedBitmap(likeScreen.GethDC()));
     EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(likeScreen.GethDC(), 8, 8)) << "white without a background";
-
-    OutputDevice &asBase = screen;
-    VirtualDevice fromBase(asBase);
-    ASSERT_TRUE(fromBase.SetOutputSize(Size(3, 3), true));
-    fromBase.DrawPixel(Point(1, 1), Color(0xFF0000ul));
-    EXPECT_EQ(0xFF0000ul, fromBase.GetPixel(Point(1, 1)).GetLong());
 
     HDC raw = CreateCompatibleDC(nullptr); // 1-bit
     {
