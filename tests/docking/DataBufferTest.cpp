@@ -1,10 +1,7 @@
-// DataBuffer and the section scope classes: the byte format written out by
-// hand, the cursor, the single-read limit, sections with their nesting
-// limit, the write jump, and random typed reads against a plain model of the
-// format (which carries the short reads and the section bounds).
+// DataBuffer and its section scopes: golden bytes, the single-read limit,
+// section nesting, and random typed reads against a plain model.
 #include "base/LocalSizedRead.h"
 #include "base/LocalSizedWrite.h"
-#include "base/LocalWriteJump.h"
 #include "docking/DataBuffer.h"
 #include "tests/support/LeakCounters.h"
 
@@ -95,8 +92,6 @@ TEST(DataBufferFormat, EveryStoredTypeHasItsDocumentedBytes)
 
 TEST(DataBufferLimits, ReadsOverTheSingleReadLimitAreRefused)
 {
-    // Lengths that claim more than the limit: a reader that trusted them
-    // would allocate or copy a quarter of a gigabyte.
     for (unsigned int len : {0xFF00001u, 0xFFFFFFFFu}) {
         DataBuffer b = FromBytes(Cat({U32(len), U32(1)}));
         kstest::HeapUsage before = kstest::CurrentHeapUsage();
@@ -104,8 +99,7 @@ TEST(DataBufferLimits, ReadsOverTheSingleReadLimitAreRefused)
         EXPECT_LT(kstest::CurrentHeapUsage().bytes, before.bytes + 4096);
         EXPECT_EQ(b.GetFailCount(), 1ul);
     }
-    // One byte over the limit with all of it present: only the limit can
-    // refuse this read. The limit itself is allowed.
+    // One byte over the limit, all present: refused; the limit itself is allowed.
     unsigned long const n = DATABUFFER_MAX_READ + 1;
     Bytes chunk(1 << 20, 0x5A);
     DataBuffer b;
