@@ -1,7 +1,5 @@
-// Neighbour detection and row building on generated layouts: a frame split
-// recursively with a divider between the halves, as docked panes lie. The
-// tiling itself says which tiles share an edge, so the expectations come
-// from the construction, not from the classifiers under test.
+// Neighbour detection and row building on generated tilings; expectations
+// come from the construction, not from the classifiers under test.
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -27,9 +25,7 @@ struct Tile
     int l, t, r, b; // the platform's numbers: a divider of w pixels lies between r and the next l
 };
 
-// Cuts lie on one grid of 4w for the whole frame, and the frame's size is a
-// multiple of it, so that two edges are either on the two sides of one
-// divider or clearly apart: only the tiling decides who touches whom.
+// Cuts lie on a grid of 4w: two edges are either one divider apart or clearly apart.
 void Split(Tile const &t, int depth, std::mt19937 &rng, std::vector<Tile> &out)
 {
     int w = W();
@@ -79,9 +75,7 @@ std::pair<NeighbourType, NeighbourContactType> SharedEdge(Tile const &a, Tile co
     return {NT_NONE, NCT_NONE};
 }
 
-// Facing sides on the two edges of one divider line without a common
-// stretch: the detection does not look along the line, so such pairs are
-// neighbours as well.
+// Facing sides on one divider line without a common stretch also count.
 bool OnOneDividerLine(Tile const &a, Tile const &b)
 {
     int w = W();
