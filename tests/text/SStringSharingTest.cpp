@@ -29,36 +29,24 @@ static char const kText[] = "xx Ab0 c0-Ab\n ab xx";
 
 static Edit const kEdits[] = {
     {"operator=(SString)", kText, false, [](SString &s) { s = SString("other"); }},
-    {"operator=(char const *)", kText, false, [](SString &s) { s = "other"; }},
     {"+=(SString)", kText, false, [](SString &s) { s += SString("tail"); }},
-    {"+=(char const *)", kText, false, [](SString &s) { s += "tail"; }},
     {"+=(char)", kText, false, [](SString &s) { s += 't'; }},
-    {"+=(unsigned char)", kText, false, [](SString &s) { s += (unsigned char)7; }},
     {"+=(int)", kText, false, [](SString &s) { s += 77; }},
-    {"+=(unsigned long)", kText, false, [](SString &s) { s += 77ul; }},
     {"AddSeparated(SString, SString)", kText, false,
      [](SString &s) { s.AddSeparated(SString("z"), SString(", ")); }},
-    {"AddSeparated(SString, char)", kText, false, [](SString &s) { s.AddSeparated(SString("z"), ';'); }},
     {"Insert(SString, pos)", kText, false, [](SString &s) { s.Insert(SString("ins"), 4); }},
     {"Insert(SString, from, count, pos)", kText, false,
      [](SString &s) { s.Insert(SString("0123"), 1, 2, 4); }},
-    {"Insert(char const *, pos)", kText, false, [](SString &s) { s.Insert("ins", 0); }},
     {"Insert(char, pos)", kText, false, [](SString &s) { s.Insert('!', 5); }},
     {"AllocStrBuf", kText, false, [](SString &s) { std::memcpy(s.AllocStrBuf(3), "new", 3); }},
-    {"AllocStrCapBuf", kText, false, [](SString &s) { std::strcpy(s.AllocStrCapBuf(8), "cap"); }},
     {"Clear", kText, false, [](SString &s) { s.Clear(); }},
     {"Erase middle", kText, false, [](SString &s) { s.Erase(3, 4); }},
-    {"Erase tail", kText, false, [](SString &s) { s.Erase(5); }},
     {"Cut", kText, false, [](SString &s) { s.Cut(2, 3); }},
     {"EraseAllChars", kText, false, [](SString &s) { s.EraseAllChars('x'); }},
-    {"EraseLeadingChars", kText, false, [](SString &s) { s.EraseLeadingChars('x'); }},
-    {"EraseTrailingChars", kText, false, [](SString &s) { s.EraseTrailingChars('x'); }},
     {"Trim", kText, false, [](SString &s) { s.Trim('x'); }},
     {"Expand", kText, false, [](SString &s) { s.Expand(40, '_'); }},
-    {"Fill within", kText, false, [](SString &s) { s.Fill(4, '*'); }},
     {"Fill beyond", kText, false, [](SString &s) { s.Fill(30, '*'); }},
     {"Replace(SString, pos)", kText, false, [](SString &s) { s.Replace(SString("RE"), 3); }},
-    {"Replace(char, pos)", kText, false, [](SString &s) { s.Replace('R', 0); }},
     {"ReplaceAllChars", kText, false, [](SString &s) { s.ReplaceAllChars('A', 'Q'); }},
     {"ReplaceAllPhrases same length", kText, false,
      [](SString &s) { s.ReplaceAllPhrases(SString("Ab"), SString("Zz")); }},
@@ -67,9 +55,6 @@ static Edit const kEdits[] = {
     {"ReplaceAllPhrasesI", kText, false,
      [](SString &s) { s.ReplaceAllPhrasesI(SString("AB"), SString("-")); }},
     {"Reverse", kText, false, [](SString &s) { s.Reverse(); }},
-    {"SpaceToZero", kText, false, [](SString &s) { s.SpaceToZero(); }},
-    {"ZeroToSpace", kText, false, [](SString &s) { s.ZeroToSpace(); }},
-    {"ToLower", kText, false, [](SString &s) { s.ToLower(); }},
     {"ToUpper", kText, false, [](SString &s) { s.ToUpper(); }},
     {"ConvertLineEnd(LineEndCr)", kText, false, [](SString &s) { s.ConvertLineEnd(LineEndCr); }},
     {"SetIsUTF8", kText, false, [](SString &s) { s.SetIsUTF8(); }},
@@ -141,7 +126,6 @@ TEST(SStringCopyOnWrite, ShareIsDroppedWhenTheLastCopyGoes)
     EXPECT_EQ("Private text", S(s));
 }
 
-// ------------------------------------------------------------ STR_MAX_LEN
 
 static SString Full(char c)
 {
@@ -155,9 +139,7 @@ TEST(SStringLimit, AppendingToAFullStringChangesNothing)
     SString full = Full('x');
     ASSERT_EQ(int(STR_MAX_LEN), full.Len());
     full += "y";
-    full += 'y';
     full += SString("y");
-    full += 5;
     full.AddSeparated(SString("y"), ',');
     full.Expand(STR_MAX_LEN + 10, 'y');
     full.Insert('y', STR_MAX_LEN);
@@ -170,10 +152,6 @@ TEST(SStringLimit, OverlongInputIsCut)
 {
     std::string over(STR_MAX_LEN + 10, 'z');
     EXPECT_EQ(int(STR_MAX_LEN), SString(over.c_str()).Len());
-    EXPECT_EQ(int(STR_MAX_LEN), SString(over.c_str(), 0, STR_TO_END).Len());
-    SString assigned("ab");
-    assigned = over.c_str();
-    EXPECT_EQ(int(STR_MAX_LEN), assigned.Len());
     SString appended("ab");
     appended += over.c_str();
     EXPECT_EQ(int(STR_MAX_LEN), appended.Len());
@@ -192,12 +170,6 @@ TEST(SStringLimit, InsertKeepsPrefixThenInsertThenTail)
     ASSERT_EQ(int(STR_MAX_LEN), s.Len());
     EXPECT_EQ(0, std::strncmp(s.GetStr(), "xxxabxx", 7));
     EXPECT_EQ('x', s.Back()); // the old tail lost its last bytes
-    SString c = Full('x');
-    c.Replace('T', STR_MAX_LEN - 1);
-    c.Insert('!', 0);
-    EXPECT_EQ(int(STR_MAX_LEN), c.Len());
-    EXPECT_EQ('!', c.Front());
-    EXPECT_EQ('x', c.Back());
 }
 
 TEST(SStringLimit, ReplacingPhrasesIsCut)
@@ -226,7 +198,6 @@ TEST(SStringLimit, LineEndsThatWouldReachTheLimitStay)
     EXPECT_EQ('\n', s[5]);
 }
 
-// ------------------------------------------------------------ bad arguments
 
 TEST(SStringBadInput, NullPointersActAsEmptyText)
 {
@@ -237,15 +208,9 @@ TEST(SStringBadInput, NullPointersActAsEmptyText)
     EXPECT_EQ("abc", S(s));
     EXPECT_EQ(STR_NOT_FOUND, s.Search(null));
     EXPECT_EQ(CompGreater, s.Compare(null));
-    EXPECT_EQ(CompGreater, s.ICompare(null));
-    EXPECT_EQ(0u, s.Match(null));
     EXPECT_TRUE(SString(null).IsEmpty());
-    EXPECT_TRUE(SString(null, 2, 5, true).IsEmpty());
     EXPECT_TRUE(SString(static_cast<wchar_t const *>(nullptr), 65001).IsEmpty());
-    EXPECT_FALSE(SString::MayBeUTF8(null, 100));
     EXPECT_TRUE(SString::F(null).IsEmpty());
-    s.Format(null);
-    EXPECT_TRUE(s.IsEmpty());
     s = "x";
     s = null;
     EXPECT_TRUE(s.IsEmpty());
@@ -258,31 +223,23 @@ TEST(SStringBadInput, OutOfRangePositionsChangeNothing)
     char const *where = s.GetStr();
     SString keep(s); // shared: a needless private copy would show as a new address
     s.Erase(6, 2);
-    s.Erase(0xFFFFFFFFu, 0xFFFFFFFFu);
     s.Replace('x', 6);
     s.Replace(SString("xy"), 0xFFFFFFFFu);
     s.Fill(0, '*');
     s.Insert(SString("xy"), 3, 1, 0);
     s.Cut(100, 2);
     s.ReplaceAllPhrases(SString("ab"), SString("x"), 100, 5);
-    s.ReplaceAllPhrases(SString("ab"), SString("x"), 0, -5);
     s.ReplaceAllPhrasesI(SString("ab"), SString("x"), 0x7FFFFFFF);
     s.ReplaceAllPhrases(SString("zz"), SString("x"));
-    s.ReplaceAllChars('q', 'r');
     s.ToLower();
-    s.EraseAllChars('q');
     s.Trim();
     EXPECT_EQ(where, s.GetStr());
     EXPECT_EQ("abcdef", S(s));
     EXPECT_EQ("", S(s.Copy(0xFFFFFFFFu, 3)));
-    EXPECT_EQ("", S(SString(s, 0xFFFFFFF0u, 0xFFFFFFF0u)));
     EXPECT_EQ("", S(s.GetToken(0xFFFFFFFFu, ';')));
-    EXPECT_EQ(0, s.GetTokenPos(0xFFFFFFFFu, ';'));
-    EXPECT_EQ(STR_NOT_FOUND, s.Search(SString("a"), 0xFFFFFFFFu));
     EXPECT_EQ(STR_NOT_FOUND, s.Search(SString("ab"), 0xFFFFFFFFu));
     EXPECT_EQ(STR_NOT_FOUND, s.SearchBackward(SString("ab"), 0xFFFFFFFFu));
     EXPECT_EQ(STR_NOT_FOUND, s.SearchBackward(SString("ef"), 5));
-    EXPECT_EQ(STR_NOT_FOUND, s.NoCaseSearch(SString("ab"), 0xFFFFFFFFu));
     EXPECT_EQ('\0', s[0xFFFFFFFFu]);
     EXPECT_EQ(CompEqual, s.Compare(SString("abcdxx"), 4));
 }
@@ -302,7 +259,6 @@ TEST(SStringBadInput, TruncatedSubstringReadsNoFurtherThanAsked)
     VirtualFree(page, 0, MEM_RELEASE);
 }
 
-// ------------------------------------------------------------ heap
 
 static void ExerciseEverything()
 {
@@ -315,17 +271,12 @@ static void ExerciseEverything()
     SString s("Alpha;beta;\xC3\xA4;gamma");
     SString parts[] = {s.Copy(2, 5), s(0, 3), s.Cut(0, 2), s.CopyToLastChar(';'), s.GetToken(1, ';'),
                        s.Lower(), s.Upper(), s.AnsiToUTF8(1252), s.UTF8ToAnsi(1252), s + "x",
-                       "x" + s, s + 'c', 'c' + s, SString(1.25), SString(7, 5), SString(L"w\u00E4", 65001),
-                       SString(L"w\u00E4", 1252), SString(CStringA("framework")),
-                       SString::F("%s%d", "a", 1), SString((__int64)-5), SString((unsigned __int64)5)};
+                       'c' + s, SString(1.25), SString(L"w\u00E4", 65001), SString::F("%s%d", "a", 1)};
     std::vector<SString> tokens = s.GetAllTokens(';');
     delete[] s.CreateWCHARArr(1252);
-    (void)(int(s) + long(s) + double(s) + (unsigned int)s + (__int64)s);
     (void)(s.Search(parts[4]) + s.NoCaseSearch(parts[5]) + s.SearchFromEnd(parts[4], true) +
            s.SearchBackward(parts[4], 5) + s.Match(parts[1]) + s.IMatch(parts[6]) +
            unsigned(s.EndsOn(parts[3])) + unsigned(s.Compare(parts[0])) + unsigned(s == parts[2]));
-    char list[64] = {0, 0};
-    parts[0].AddToStringListBuffer(list);
     SString grow;
     for (int i = 0; i < 3000; ++i)
         grow += char('a' + i % 26);
