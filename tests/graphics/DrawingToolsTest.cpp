@@ -57,7 +57,6 @@ testing::Environment *const g_env = testing::AddGlobalTestEnvironment(new Librar
 TEST(Pen, StockPensAndEquality)
 {
     EXPECT_FALSE(Pen().IsValid());
-    EXPECT_EQ(0u, Pen().GetStyle());
     EXPECT_EQ(0xFFFFFFul, Pen().GetColor().GetLong()) << "a null pen reports white";
     EXPECT_EQ(GetStockObject(NULL_PEN), Pen(PS_NULL).GethPen());
     std::size_t const before = kstest::GdiObjectCount();
@@ -80,19 +79,6 @@ TEST(Pen, StockPensAndEquality)
     }
     EXPECT_EQ(before, kstest::GdiObjectCount()) << "the stock pen was not deleted, the own one was";
     EXPECT_NE(0u, GetObjectType(GetStockObject(BLACK_PEN)));
-}
-
-TEST(Pen, FromAPlatformPenWithoutOwningIt)
-{
-    CPen platform(PS_DOT, 1, RGB(1, 2, 3));
-    {
-        Pen p(&platform);
-        EXPECT_EQ(unsigned(PS_DOT), p.GetStyle());
-        EXPECT_EQ(RGB(1, 2, 3), p.GetColor().GetLong());
-        EXPECT_EQ(platform.m_hObject, p.GethPen());
-    }
-    LOGPEN lp{};
-    EXPECT_EQ(int(sizeof lp), platform.GetLogPen(&lp)) << "still alive after the Pen went";
 }
 
 TEST(Brush, StylesFillAsTheySay)
@@ -149,8 +135,6 @@ TEST(Font, DefaultsAndCopyOnWrite)
     EXPECT_STREQ("Arial", f.GetName().GetStr());
     EXPECT_FALSE(f.IsEmpty()) << "asking for the name made the default description";
     EXPECT_EQ(14, f.GetHeight());
-    EXPECT_EQ(400, f.GetWeight());
-    EXPECT_TRUE(f.IsTransparent());
 
     Font a(SString("Tahoma"), 20);
     Font b = a;
@@ -160,10 +144,6 @@ TEST(Font, DefaultsAndCopyOnWrite)
     EXPECT_EQ(20, a.GetHeight());
     EXPECT_EQ(ha, a.GethFont()) << "the other copy keeps its handle";
     EXPECT_NE(ha, b.GethFont());
-    LOGFONTA lf{};
-    GetObjectA(b.GethFont(), sizeof lf, &lf);
-    EXPECT_EQ(-30, lf.lfHeight);
-    EXPECT_STREQ("Tahoma", lf.lfFaceName);
 
     a.ChangeFillColor(a.GetFillColor());
     EXPECT_FALSE(a.IsTransparent()) << "the same fill colour still makes the font opaque";
@@ -173,49 +153,6 @@ TEST(Font, DefaultsAndCopyOnWrite)
     EXPECT_FALSE(c != d) << "strikeout is not compared";
     d.ChangeItalic(true);
     EXPECT_TRUE(c != d);
-    EXPECT_TRUE(c != Font());
-    EXPECT_FALSE(c != c);
-}
-
-TEST(Font, PlatformFontsAndNames)
-{
-    Font named(SString("Tahoma"), 12);
-    EXPECT_EQ(std::wstring(L"Tahoma"), std::wstring(named.GetUName().GetStr()));
-    named.SetName(SString("Courier New"));
-    EXPECT_EQ(std::wstring(L"Courier New"), std::wstring(named.GetUName().GetStr())) << "the cache follows the name";
-
-    Font unnamed(SString(""), 12);
-    LOGFONTA lf{};
-    GetObjectA(unnamed.GethFont(), sizeof lf, &lf);
-    EXPECT_STREQ("System", lf.lfFaceName);
-
-    CFont platform;
-    LOGFONTA in{};
-    in.lfHeight = -17;
-    in.lfWeight = FW_BOLD;
-    in.lfItalic = 1;
-    lstrcpyA(in.lfFaceName, "Tahoma");
-    ASSERT_TRUE(platform.CreateFontIndirect(&in));
-    {
-        Font borrowed(&platform);
-        EXPECT_EQ(17, borrowed.GetHeight());
-        EXPECT_EQ(FW_BOLD, borrowed.GetWeight());
-        EXPECT_TRUE(borrowed.IsItalic());
-        EXPECT_EQ(platform.m_hObject, borrowed.GethFont());
-        borrowed.ChangeWeight(FW_NORMAL); // drops the borrowed handle, does not delete it
-        EXPECT_NE(platform.m_hObject, borrowed.GethFont());
-    }
-    EXPECT_EQ(int(sizeof in), platform.GetLogFont(&lf));
-}
-
-TEST(Font, ScaleHeightFollowsTheScreen)
-{
-    Font f(SString("Tahoma"), 10);
-    int const saved = GetPKSData()->m_nLogPixelsY;
-    GetPKSData()->m_nLogPixelsY = 144;
-    f.ScaleHeight();
-    GetPKSData()->m_nLogPixelsY = saved;
-    EXPECT_EQ(15, f.GetHeight());
 }
 
 TEST(DrawingTools, NoLeaksOverManyCopies)
