@@ -1,5 +1,4 @@
 // ks-test: serial
-// Controls driven by real input through SendInput.
 #include "controls/CheckBox.h"
 #include "controls/FixedLinkText.h"
 #include "controls/PushButton.h"
@@ -13,20 +12,15 @@
 #include <vector>
 
 namespace {
-
-// Input travels through the window server before it reaches the queue:
-// pump until nothing has arrived for 60 ms (at most 3 s), so that no event
-// spills into the next check.
-void Pump(int = 0)
+// Pump until nothing has arrived for 60 ms (at most 3 s).
+void Pump()
 {
     MSG m;
-    int quiet = 0;
-    for (int i = 0; i < 300 && quiet < 6; ++i) {
+    for (int i = 0, quiet = 0; i < 300 && quiet < 6; ++i) {
         bool any = false;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        for (; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); any = true) {
             TranslateMessage(&m);
             DispatchMessageA(&m);
-            any = true;
         }
         quiet = any || GetQueueStatus(QS_ALLINPUT) ? 0 : quiet + 1;
         Sleep(10);
@@ -50,18 +44,16 @@ void ClickAt(Window &w, int x, int y, int times = 1)
 class Recorder : public LinkHdl
 {
 public:
-    int clicks = 0;
+    int clicks = 0, ends = 0;
     std::vector<bool> checks;
     std::vector<std::pair<ScrollType, int>> steps;
-    int ends = 0;
     Window *toDelete = nullptr;
     __int64 OnClick(void *p)
     {
         ++clicks;
         if (auto *box = dynamic_cast<CheckBox *>(static_cast<Window *>(static_cast<Button *>(p))))
             checks.push_back(box->GetCheck());
-        if (toDelete) {
-            Window *w = toDelete;
+        if (Window *w = toDelete) {
             toDelete = nullptr;
             delete w; // the control that is calling
         }
@@ -73,11 +65,7 @@ public:
         steps.push_back({bar->GetType(), bar->GetDelta()});
         return 0;
     }
-    __int64 OnEnd(void *)
-    {
-        ++ends;
-        return 0;
-    }
+    __int64 OnEnd(void *) { return ++ends, 0; }
 };
 
 class ControlInputTest : public testing::Test
@@ -97,43 +85,38 @@ protected:
         delete top;
         KSExit();
     }
+    template <class C> void Place(C &c, int y, int w, int h)
+    {
+        c.SetPosSizePixel(Point(10, y), Size(w, h));
+        c.Show();
+    }
     WorkWindow *top = nullptr;
     Recorder rec;
 };
-
 } // namespace
 
-TEST_F(ControlInputTest, ClicksAndDoubleClicksOnAPushButton)
+TEST_F(ControlInputTest, ClicksOnButtonsCheckBoxesAndRadioButtons)
 {
     PushButton b(top, 0);
-    b.SetPosSizePixel(Point(10, 10), Size(80, 24));
-    b.Show();
+    Place(b, 10, 80, 24);
     b.ChangeClickHdl(Link(&rec, &Recorder::OnClick));
     ClickAt(b, 20, 10);
     EXPECT_EQ(1, rec.clicks);
-    ClickAt(b, 20, 10, 2); // a double click: press, release, press again, release
+    ClickAt(b, 20, 10, 2); // a double click counts as two
     EXPECT_EQ(3, rec.clicks);
-}
 
-TEST_F(ControlInputTest, CheckBoxesAndRadioButtonsChangeState)
-{
     CheckBox box(top, 0);
-    box.SetPosSizePixel(Point(10, 50), Size(120, 20));
-    box.SetText(SString("box"));
-    box.Show();
+    Place(box, 50, 120, 20);
     box.ChangeClickHdl(Link(&rec, &Recorder::OnClick));
     ClickAt(box, 6, 10);
     ClickAt(box, 6, 10);
     ASSERT_EQ(2u, rec.checks.size());
     EXPECT_TRUE(rec.checks[0]);
     EXPECT_FALSE(rec.checks[1]);
-    EXPECT_FALSE(box.IsChecked());
 
     RadioButton r1(top, 0x20), r2(top, 0);
-    r1.SetPosSizePixel(Point(10, 80), Size(100, 20));
-    r2.SetPosSizePixel(Point(10, 100), Size(100, 20));
-    r1.Show();
-    r2.Show();
+    Place(r1, 80, 100, 20);
+    Place(r2, 100, 100, 20);
     r1.Check(true);
     ClickAt(r2, 6, 10);
     EXPECT_TRUE(r2.IsChecked());
@@ -143,8 +126,7 @@ TEST_F(ControlInputTest, CheckBoxesAndRadioButtonsChangeState)
 TEST_F(ControlInputTest, ScrollBarArrowsStepAndEnd)
 {
     ScrollBar bar(top, 0);
-    bar.SetPosSizePixel(Point(10, 150), Size(200, 18));
-    bar.Show();
+    Place(bar, 150, 200, 18);
     bar.ChangeScrollHdl(Link(&rec, &Recorder::OnScroll));
     bar.ChangeEndScrollHdl(Link(&rec, &Recorder::OnEnd));
     int const before = bar.GetThumbPos();
@@ -159,8 +141,7 @@ TEST_F(ControlInputTest, ScrollBarArrowsStepAndEnd)
 TEST_F(ControlInputTest, AControlMayDeleteItselfFromItsClickLink)
 {
     auto *b = new PushButton(top, 0);
-    b->SetPosSizePixel(Point(10, 10), Size(80, 24));
-    b->Show();
+    Place(*b, 10, 80, 24);
     b->ChangeClickHdl(Link(&rec, &Recorder::OnClick));
     rec.toDelete = b;
     ClickAt(*b, 20, 10);
@@ -184,8 +165,7 @@ TEST_F(ControlInputTest, ThousandControlCyclesLeaveNothing)
     for (int i = 0; i < 5; ++i)
         cycle();
     auto const heap = kstest::CurrentHeapUsage();
-    std::size_t const gdi = kstest::GdiObjectCount();
-    std::size_t const windows = kstest::ThreadWindowCount();
+    std::size_t const gdi = kstest::GdiObjectCount(), windows = kstest::ThreadWindowCount();
     for (int i = 0; i < 1000; ++i)
         cycle();
     EXPECT_EQ(windows, kstest::ThreadWindowCount());
