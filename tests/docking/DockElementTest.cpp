@@ -1,6 +1,5 @@
-// The layout model's elements without a tree: side and contact classifiers
-// at the edges of their tolerances, ids and copies, neighbour lists, debug
-// strings, and the pane bookkeeping through a caller's index table.
+// Layout elements: side classifiers at their tolerances, relations, the
+// index round trip through a caller's table, and ownership/leak checks.
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -49,10 +48,6 @@ public:
     }
     void RefreshRect() override {}
     bool WindowsExist() const override { return false; }
-    bool OuterThan(FreeSpaceElement const *fs, DockElement const *el, NeighbourType t) const
-    {
-        return IsOuterThanEl(fs, el, t);
-    }
 };
 
 std::unique_ptr<DockPaneElement> PaneAt(CRectangle const &r, ZnDockablePane const *pane = nullptr)
@@ -60,14 +55,6 @@ std::unique_ptr<DockPaneElement> PaneAt(CRectangle const &r, ZnDockablePane cons
     auto e = std::make_unique<DockPaneElement>(pane);
     e->SetRect(r);
     return e;
-}
-
-std::vector<int> NeighbourIds(DockElement const &e)
-{
-    std::vector<int> ids;
-    for (DockElement const *n : e.GetNeighbours())
-        ids.push_back(n->GetId());
-    return ids;
 }
 
 NeighbourType TypeOfNeighbour(DockElement const &e, int id)
@@ -148,14 +135,6 @@ TEST(DockGeometry, OuterNeighbourIsJudgedAgainstTheFreeSpace)
     std::vector<DockElement *> noFreeSpace{inner.get(), outer.get()};
     EXPECT_EQ(NT_NONE, outer->CheckIfOuterNeighbourOfEl(inner.get(), noFreeSpace));
     EXPECT_EQ(NT_NONE, outer->CheckIfOuterNeighbourOfEl(nullptr, all));
-
-    PlainElement probe(CRectangle(0, 0, 100, 600));
-    EXPECT_TRUE(probe.OuterThan(fs.get(), inner.get(), NT_LEFT));
-    EXPECT_FALSE(probe.OuterThan(fs.get(), inner.get(), NT_TOP)); // direction does not match
-    EXPECT_FALSE(probe.OuterThan(fs.get(), inner.get(), NT_NONE));
-    EXPECT_FALSE(probe.OuterThan(nullptr, inner.get(), NT_LEFT));
-    // The base slot answers none whatever the geometry.
-    EXPECT_EQ(NT_NONE, probe.CheckIfOuterNeighbourOfEl(fs.get(), all));
 }
 
 TEST(DockGeometry, MaxRectangleAndOrder)
@@ -181,29 +160,6 @@ TEST(DockGeometry, MaxRectangleAndOrder)
     std::vector<PlainElement *> expected{&p5, &p4, &p2, &p3, &p1};
     EXPECT_EQ(expected, v);
     EXPECT_FALSE(p4 < p4);
-}
-
-TEST(DockElements, NeighbourListsCopiedOnlyWhenAsked)
-{
-    int w = W();
-    auto a = PaneAt(CRectangle(0, 0, 100, 100));
-    auto b = PaneAt(CRectangle(100 + w, 0, 200, 100));
-    auto c = PaneAt(CRectangle(0, 100 + w, 100, 200));
-    a->AddRelation(b.get(), true);
-    a->AddRelation(c.get(), true);
-    ASSERT_EQ(2u, a->GetNeighbours().size());
-
-    std::unique_ptr<DockElement> with(a->Duplicate(true));
-    std::unique_ptr<DockElement> without(a->Duplicate(false));
-    EXPECT_TRUE(without->GetNeighbours().empty());
-    ASSERT_EQ(NeighbourIds(*a), NeighbourIds(*with));
-    for (size_t i = 0; i < a->GetNeighbours().size(); ++i) {
-        EXPECT_NE(a->GetNeighbours()[i], with->GetNeighbours()[i]); // a private copy
-        EXPECT_EQ(a->GetNeighbours()[i]->GetNeighbourType(), with->GetNeighbours()[i]->GetNeighbourType());
-        // copies of copies do not carry lists of their own
-        EXPECT_TRUE(with->GetNeighbours()[i]->GetNeighbours().empty());
-    }
-    EXPECT_EQ(nullptr, with->GetParent());
 }
 
 TEST(DockElements, AddRelationIsMutualAndIgnoresFloatingAndFarElements)
