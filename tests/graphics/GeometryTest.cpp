@@ -74,36 +74,6 @@ TEST(Point, ArithmeticRoundsHalvesAwayFromZeroAndSaturates)
 
 // ------------------------------------------------------------------ CRectangle
 
-TEST(CRectangle, WidthRoundTripsThroughEveryWayOfSettingIt)
-{
-    std::mt19937 rng(7);
-    for (int i = 0; i < 20000; ++i) {
-        int left = int(rng() % 2001) - 1000, top = int(rng() % 2001) - 1000;
-        int w = int(rng() % 2001) - 1000, h = int(rng() % 2001) - 1000;
-        // A width of -1 puts Right on Left, which reads back as 1.
-        if (w == -1 || h == -1)
-            continue;
-        CRectangle a(Point(left, top), Size(w, h));
-        ASSERT_EQ(a.GetSize(), Size(w, h)) << w << "x" << h;
-        ASSERT_EQ(a.IsEmpty(), w == 0 || h == 0);
-
-        CRectangle b(left, top, left + 5, top + 5);
-        b.SetWidth(w);
-        ASSERT_EQ(b.GetWidth(), w);
-        ASSERT_EQ(b.GetHeight(), 6); // the other extent is left alone
-        Size old = b.ChangeSize(Size(h, w));
-        ASSERT_EQ(old, Size(w, 6));
-        ASSERT_EQ(b.GetSize(), Size(h, w));
-        ASSERT_EQ(b.TopLeft(), Point(left, top));
-    }
-    CRectangle c(0, 0, 9, 9);
-    c.SetWidth(5);
-    EXPECT_TRUE(SameRect(c, 0, 0, 4, 9));
-    c.SetWidth(0);
-    EXPECT_TRUE(SameRect(c, 0, 0, RECT_EMPTY, 9));
-    EXPECT_TRUE(c.IsEmpty());
-}
-
 TEST(CRectangle, ExtentsAtTheLimitsOfIntBecomeEmptyRatherThanWrap)
 {
     std::mt19937 rng(11);
