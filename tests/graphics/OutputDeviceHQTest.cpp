@@ -145,27 +145,6 @@ TEST_F(OutputDeviceHQTest, RectangleFillsExactlyInThePenColourOrWithOpacity)
     EXPECT_EQ(CRectangle(10, 10, 29, 29), BoundsWhere(NotWhite));
 }
 
-TEST_F(OutputDeviceHQTest, LinesFollowTheirEndsAndCaps)
-{
-    ASSERT_TRUE(dev->DrawLineHQ(FPoint(5, 10), FPoint(40, 10), TransparentColor(Color(static_cast<unsigned long>(RED))), 1.0, 0));
-    CRectangle b = BoundsOf(RED);
-    EXPECT_EQ(b.Top(), b.Bottom()) << "one row";
-    EXPECT_NEAR(10, b.Top(), 1);
-    EXPECT_NEAR(5, b.Left(), 1);
-    EXPECT_NEAR(40, b.Right(), 1);
-
-    Clear();
-    dev->DrawLineHQ(FPoint(10, 20), FPoint(30, 20), 8.0, 0);
-    int const flat = BoundsOf(RGB(0, 0, 0)).Right();
-    Clear();
-    dev->DrawLineHQ(FPoint(10, 20), FPoint(30, 20), 8.0, 2);
-    CRectangle round = BoundsOf(RGB(0, 0, 0));
-    EXPECT_NEAR(30, flat, 1);
-    EXPECT_GE(round.Right(), flat + 3) << "a round end cap reaches beyond the end point";
-    EXPECT_LE(round.Left(), 11) << "the start keeps its flat cap";
-    EXPECT_NEAR(8, round.GetHeight(), 1);
-}
-
 TEST_F(OutputDeviceHQTest, RingsArrowsPiesAndSplines)
 {
     TransparentColor red(Color(static_cast<unsigned long>(RED)), 100);
