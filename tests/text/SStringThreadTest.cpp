@@ -14,12 +14,8 @@
 
 static constexpr auto kRunTime = std::chrono::seconds(3);
 
-// Text number k: one letter repeated, its length tied to the letter, so that
-// a torn or freed text cannot pass for a whole one.
-static int LengthOf(int k)
-{
-    return 16 + 53 * k;
-}
+// Text k: one letter repeated, its length tied to the letter.
+static int LengthOf(int k) { return 16 + 53 * k; }
 
 static bool IsWholeText(SString const &s)
 {
@@ -44,31 +40,25 @@ static void RunUntil(std::chrono::steady_clock::time_point end, std::atomic<bool
     stop = true;
 }
 
-static void RunIdleThreads(int n)
+// Heap blocks that starting and ending n threads leaves by itself (the first
+// threads of a process also leave blocks once, paid for before measuring).
+static std::size_t ThreadCost(int n)
 {
-    std::vector<std::thread> ts;
-    for (int i = 0; i < n; ++i)
-        ts.emplace_back([] {});
-    for (auto &t : ts)
-        t.join();
-}
-
-// What starting and ending n threads leaves on the heap by itself (runtime
-// and per-thread state of other libraries), so that the string tests count
-// only what the strings leave behind. The first threads of a process also
-// leave blocks once; they are paid for before measuring.
-static kstest::HeapUsage ThreadCost(int n)
-{
-    RunIdleThreads(n);
-    kstest::HeapUsage a = kstest::CurrentHeapUsage();
-    RunIdleThreads(n);
-    kstest::HeapUsage b = kstest::CurrentHeapUsage();
-    return {b.blocks - a.blocks, 0};
+    std::size_t blocks[2];
+    for (std::size_t &b : blocks) {
+        std::vector<std::thread> ts;
+        for (int i = 0; i < n; ++i)
+            ts.emplace_back([] {});
+        for (auto &t : ts)
+            t.join();
+        b = kstest::CurrentHeapUsage().blocks;
+    }
+    return blocks[1] - blocks[0];
 }
 
 TEST(SStringThreads, OneObjectReplacedWhileRead)
 {
-    kstest::HeapUsage cost = ThreadCost(2);
+    std::size_t cost = ThreadCost(2);
     kstest::HeapUsage before = kstest::CurrentHeapUsage();
     {
         std::vector<SString> texts;
@@ -123,15 +113,13 @@ TEST(SStringThreads, OneObjectReplacedWhileRead)
         EXPECT_GT(writes.load(), 100);
         EXPECT_TRUE(IsWholeText(shared));
     }
-    // Blocks only: per-thread tables of the runtime grow in steps, so their
-    // bytes do not repeat exactly from one batch of threads to the next.
     kstest::HeapUsage after = kstest::CurrentHeapUsage();
-    EXPECT_EQ(before.blocks + cost.blocks, after.blocks);
+    EXPECT_EQ(before.blocks + cost, after.blocks);
 }
 
 TEST(SStringThreads, ManyThreadsCopyOneBuffer)
 {
-    kstest::HeapUsage cost = ThreadCost(8);
+    std::size_t cost = ThreadCost(8);
     kstest::HeapUsage before = kstest::CurrentHeapUsage();
     {
         SString origin(std::string(1000, 'q').c_str());
@@ -167,10 +155,8 @@ TEST(SStringThreads, ManyThreadsCopyOneBuffer)
         EXPECT_EQ(where, origin.GetStr());
         EXPECT_EQ(std::string(1, 'r') + std::string(999, 'q'), std::string(origin.GetStr()));
     }
-    // Blocks only: per-thread tables of the runtime grow in steps, so their
-    // bytes do not repeat exactly from one batch of threads to the next.
     kstest::HeapUsage after = kstest::CurrentHeapUsage();
-    EXPECT_EQ(before.blocks + cost.blocks, after.blocks);
+    EXPECT_EQ(before.blocks + cost, after.blocks);
 }
 
 TEST(SStringThreads, ComparingInBothOrdersDoesNotDeadlock)

@@ -14,12 +14,8 @@
 
 static constexpr auto kRunTime = std::chrono::seconds(3);
 
-// Text number k: one unit repeated, its length tied to the unit, so that a
-// torn or freed text cannot pass for a whole one.
-static int LengthOf(int k)
-{
-    return 16 + 53 * k;
-}
+// Text k: one unit repeated, its length tied to the unit.
+static int LengthOf(int k) { return 16 + 53 * k; }
 
 static bool IsWholeText(UString const &s)
 {
@@ -44,24 +40,20 @@ static void RunUntil(std::chrono::steady_clock::time_point end, std::atomic<bool
     stop = true;
 }
 
-static void RunIdleThreads(int n)
-{
-    std::vector<std::thread> ts;
-    for (int i = 0; i < n; ++i)
-        ts.emplace_back([] {});
-    for (auto &t : ts)
-        t.join();
-}
-
-// What starting and ending n threads leaves on the heap by itself, so that
-// the tests count only what the strings leave behind.
+// Heap blocks that starting and ending n threads leaves by itself (the first
+// threads of a process also leave blocks once, paid for before measuring).
 static std::size_t ThreadCost(int n)
 {
-    RunIdleThreads(n);
-    kstest::HeapUsage a = kstest::CurrentHeapUsage();
-    RunIdleThreads(n);
-    kstest::HeapUsage b = kstest::CurrentHeapUsage();
-    return b.blocks - a.blocks;
+    std::size_t blocks[2];
+    for (std::size_t &b : blocks) {
+        std::vector<std::thread> ts;
+        for (int i = 0; i < n; ++i)
+            ts.emplace_back([] {});
+        for (auto &t : ts)
+            t.join();
+        b = kstest::CurrentHeapUsage().blocks;
+    }
+    return blocks[1] - blocks[0];
 }
 
 TEST(UStringThreads, OneObjectReplacedWhileRead)
@@ -127,7 +119,6 @@ TEST(UStringThreads, OneObjectReplacedWhileRead)
         EXPECT_GT(writes.load(), 100);
         EXPECT_TRUE(IsWholeText(shared));
     }
-    // Blocks only: per-thread tables of the runtime grow in steps.
     kstest::HeapUsage after = kstest::CurrentHeapUsage();
     EXPECT_EQ(before.blocks + cost, after.blocks);
 }
