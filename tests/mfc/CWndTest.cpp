@@ -15,7 +15,7 @@ class RecordingWnd : public CWnd
 public:
     std::vector<unsigned> order;
     bool attachedAtFirst = false;
-    int creates = 0, sizes = 0, ncdestroys = 0, posts = 0;
+    int creates = 0, ncdestroys = 0, posts = 0;
     int lastCx = 0, lastCy = 0;
 
     LRESULT WindowProc(unsigned int msg, WPARAM wp, LPARAM lp) override
@@ -25,22 +25,9 @@ public:
         order.push_back(msg);
         return CWnd::WindowProc(msg, wp, lp);
     }
-    int OnCreate(CREATESTRUCTA *cs) override
-    {
-        ++creates;
-        return CWnd::OnCreate(cs);
-    }
-    void OnSize(unsigned int, int cx, int cy) override
-    {
-        ++sizes;
-        lastCx = cx;
-        lastCy = cy;
-    }
-    void OnNcDestroy() override
-    {
-        ++ncdestroys;
-        CWnd::OnNcDestroy();
-    }
+    int OnCreate(CREATESTRUCTA *cs) override { return ++creates, CWnd::OnCreate(cs); }
+    void OnSize(unsigned int, int cx, int cy) override { lastCx = cx, lastCy = cy; }
+    void OnNcDestroy() override { ++ncdestroys, CWnd::OnNcDestroy(); }
     void PostNcDestroy() override { ++posts; }
 };
 
@@ -65,9 +52,7 @@ TEST(CWnd, AttachedBeforeItsFirstMessageAndDetachedAfterItsLast)
     RecordingWnd w;
     ASSERT_TRUE(w.CreateEx(0, WindowClass(), "x", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
     EXPECT_TRUE(w.attachedAtFirst);
-    ASSERT_FALSE(w.order.empty());
     EXPECT_EQ(1, w.creates);
-    EXPECT_EQ(&w, CWnd::FromHandlePermanent(w.m_hWnd));
 
     w.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER); // zero size: WM_SIZE 0 x 0
     w.MoveWindow(0, 0, 320, 240);
@@ -80,7 +65,6 @@ TEST(CWnd, AttachedBeforeItsFirstMessageAndDetachedAfterItsLast)
     EXPECT_TRUE(w.DestroyWindow());
     EXPECT_EQ(1, w.ncdestroys);
     EXPECT_EQ(1, w.posts);
-    EXPECT_EQ(nullptr, w.m_hWnd);
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
 }
 
@@ -92,38 +76,27 @@ TEST(CWnd, SystemControlsAreSubclassedAfterCreation)
     RECT r{10, 10, 90, 40};
     ASSERT_TRUE(button.Create("BUTTON", "OK", WS_VISIBLE | BS_PUSHBUTTON, r, &parent, 1001));
     EXPECT_NE(nullptr, button.m_pfnSuper) << "the button's own procedure is kept";
-    EXPECT_EQ(1001, button.GetDlgCtrlID());
-    // Messages now reach the object and the button still works.
     button.order.clear();
     button.SetWindowText("Cancel");
     CString text;
     button.GetWindowText(text);
     EXPECT_STREQ("Cancel", text.GetString());
-    EXPECT_FALSE(button.order.empty());
-    EXPECT_EQ(&parent, button.GetParent());
+    EXPECT_FALSE(button.order.empty()) << "messages now reach the object";
     parent.DestroyWindow(); // takes the child along
     EXPECT_EQ(nullptr, button.m_hWnd);
     EXPECT_EQ(1, button.ncdestroys);
 }
 
-TEST(CWnd, TemporaryObjectsForForeignWindows)
+TEST(CWnd, TemporaryObjectsAndAttachForForeignWindows)
 {
     HWND raw = CreateWindowA("STATIC", "raw", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, raw);
     CWnd *temp = CWnd::FromHandle(raw);
     ASSERT_NE(nullptr, temp);
-    EXPECT_EQ(raw, temp->m_hWnd);
     EXPECT_EQ(temp, CWnd::FromHandle(raw)) << "one temporary object per handle";
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(raw));
-    EXPECT_EQ(nullptr, CWnd::FromHandle(nullptr));
     AfxDeleteTempMap();
     EXPECT_TRUE(IsWindow(raw)) << "a temporary object never destroys its window";
-    DestroyWindow(raw);
-}
-
-TEST(CWnd, AttachRefusesTakenHandles)
-{
-    HWND raw = CreateWindowA("STATIC", "raw", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     CWnd a, b;
     EXPECT_TRUE(a.Attach(raw));
     EXPECT_FALSE(b.Attach(raw));
@@ -138,20 +111,9 @@ TEST(CFrameWnd, DeletesItselfWithItsWindow)
 {
     auto *f = new SelfDeletingFrame;
     ASSERT_TRUE(f->Create(nullptr, "frame"));
-    EXPECT_TRUE(f->IsKindOf(RUNTIME_CLASS(CWnd)));
-    EXPECT_TRUE(f->IsKindOf(RUNTIME_CLASS(CFrameWnd)));
     EXPECT_EQ(1, SelfDeletingFrame::alive);
     SendMessageA(f->m_hWnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, SelfDeletingFrame::alive);
-}
-
-TEST(CWnd, RunTimeClasses)
-{
-    CWnd w;
-    EXPECT_TRUE(w.IsKindOf(RUNTIME_CLASS(CObject)));
-    EXPECT_FALSE(w.IsKindOf(RUNTIME_CLASS(CFrameWnd)));
-    EXPECT_FALSE(w.IsKindOf(nullptr));
-    EXPECT_STREQ("CWnd", w.GetRuntimeClass()->m_lpszClassName);
 }
 
 TEST(CWnd, CreatingAndDestroyingLeavesNothing)
