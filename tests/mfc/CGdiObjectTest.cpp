@@ -10,12 +10,7 @@
 
 TEST(CGdiObject, WrappersDeleteWhatTheyOwn)
 {
-    {
-        // The first font of a process makes the platform load its font
-        // tables, which stay: not ours to count.
-        CFont warm;
-        warm.CreatePointFont(100, "Tahoma");
-    }
+    CFont().CreatePointFont(100, "Tahoma"); // the platform's font tables stay
     std::size_t const before = kstest::GdiObjectCount();
     {
         CPen pen(PS_DASH, 1, RGB(1, 2, 3));
@@ -52,9 +47,6 @@ TEST(CGdiObject, DetachHandsOwnershipBack)
     EXPECT_EQ(3, lp.lopnWidth.x);
     EXPECT_EQ(RGB(200, 0, 0), lp.lopnColor);
     EXPECT_EQ(before, kstest::GdiObjectCount());
-    CPen empty;
-    EXPECT_EQ(0, empty.GetLogPen(&lp));
-    EXPECT_FALSE(empty.DeleteObject());
 }
 
 TEST(CDC, DrawsThroughSelectedTools)
@@ -86,7 +78,4 @@ TEST(CDC, DrawsThroughSelectedTools)
     dc.SelectObject(oldBrush);
     dc.SelectObject(oldBmp);
     none.Detach(); // stock objects are nobody's to delete
-    CDC nothing;
-    EXPECT_FALSE(nothing.Rectangle(0, 0, 1, 1));
-    EXPECT_EQ(0, nothing.GetDeviceCaps(LOGPIXELSX));
 }
