@@ -1,6 +1,4 @@
-// WildCard: the matcher's documented cases (no rewinding of the name,
-// escapes, '?' at the name's end), alternatives, and properties that hold for
-// any name over a small alphabet.
+// WildCard: single patterns, alternatives, and properties over random names.
 #include "base/WildCard.h"
 
 #include <gtest/gtest.h>
@@ -20,17 +18,9 @@ struct Case
 TEST(WildCard, SinglePatterns)
 {
     Case const cases[] = {
-        {"a*c", "abc", true},     {"a*c", "ac", true},       {"a*c", "ab", false},
-        {"a?c", "abc", true},     {"a?c", "ac", false},      {"a\\*c", "a*c", true},
-        {"a\\*c", "abc", false},  {"a\\?c", "a?c", true},    {"a\\?c", "abc", false},
-        {"*aab", "aaab", false},  {"*ab", "xab", true},      {"*ab", "aab", true},
-        {"*", "", true},          {"*", "anything", true},   {"", "", true},
-        {"", "a", false},         {"a", "", false},          {"?", "", false},
-        {"??", "ab", true},       {"??", "abc", false},      {"abc", "ABC", false},
-        {"*.txt", "a.txt", true}, {"*.txt", "a.txt.bak", false}, {"*.txt", ".txt", true},
-        {"a**c", "abbbc", true},  {"*?", "x", true},         {"*?", "", false},
-        {"x*", "x", true},        {"x*y*z", "xayaz", true},  {"x*y*z", "xyz", true},
-        {"x*y*z", "xzy", false},  {"ab*", "a", false},
+        {"a*c", "ac", true},       {"a?c", "ac", false},    {"a\\*c", "abc", false}, {"a\\?c", "a?c", true},
+        {"*aab", "aaab", false},   {"*", "", true},         {"", "a", false},        {"?", "", false},
+        {"abc", "ABC", false},     {"*.txt", "a.txt.bak", false}, {"*?", "", false}, {"x*y*z", "xzy", false},
     };
     for (Case const &c : cases) {
         WildCard w{SString(c.pattern)};
