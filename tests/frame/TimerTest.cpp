@@ -8,20 +8,20 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <atomic>
 #include <functional>
+#include <initializer_list>
+#include <map>
 #include <memory>
 #include <random>
+#include <string>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 #include <windows.h>
 
 namespace {
 
-// Counts calls, from any thread; an optional action runs inside the handler.
+// Counts calls, in total and per timer, and whether they came on the loop's thread.
 class Recorder : public LinkHdl
 {
 public:
@@ -30,11 +30,13 @@ public:
     {
         wrongThread += GetCurrentThreadId() != uiThread;
         ++calls;
+        ++perTimer[static_cast<Timer *>(p)];
         if (action)
             action(static_cast<Timer *>(p));
         return 0;
     }
     std::atomic<int> calls{0}, wrongThread{0};
+    std::map<Timer *, int> perTimer;
     DWORD const uiThread = GetCurrentThreadId();
     std::function<void(Timer *)> action;
 };
@@ -42,18 +44,14 @@ public:
 bool PumpUntil(std::function<bool()> const &done, DWORD timeoutMs,
                std::function<void(MSG const &)> const &inspect = nullptr)
 {
-    for (DWORD const start = GetTickCount();;) {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    for (DWORD const start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
+        for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&m))
             if (inspect)
                 inspect(m);
-            DispatchMessageA(&m);
-        }
         if (done())
             return true;
         if (GetTickCount() - start > timeoutMs)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
 
@@ -65,15 +63,10 @@ protected:
     void SetUp() override
     {
         KSInit();
-        Timer first; // the engine exists from the first start on
-        first.Start(60000);
+        Timer().Start(60000); // the engine exists from the first start on
         ASSERT_NE(TimerManager::GetTimerManager(), nullptr);
     }
-    void TearDown() override
-    {
-        if (GetPKSData())
-            KSExit();
-    }
+    void TearDown() override { KSExit(); }
     static TimerManager &Engine() { return *TimerManager::GetTimerManager(); }
 };
 
@@ -82,14 +75,12 @@ protected:
 TEST(TimerWithoutInit, StartIsInertAndDestroyingTheEngineFreesAndDeactivates)
 {
     ASSERT_EQ(GetPKSData(), nullptr);
-    Recorder r;
-    Timer t;
-    t.Start(r.Hdl(), 25);
-    EXPECT_FALSE(t.IsActive());
-    EXPECT_EQ(TimerManager::GetTimerManager(), nullptr);
-
     Timer a;
     AutoTimer b;
+    a.Start(25);
+    EXPECT_FALSE(a.IsActive());
+    EXPECT_EQ(TimerManager::GetTimerManager(), nullptr);
+
     delete new TimerManager(false); // the thread's first platform timer allocates
     auto const before = kstest::CurrentHeapUsage();
     auto *m = new TimerManager(false);
@@ -101,60 +92,40 @@ TEST(TimerWithoutInit, StartIsInertAndDestroyingTheEngineFreesAndDeactivates)
     EXPECT_EQ(kstest::CurrentHeapUsage().bytes, before.bytes);
 }
 
-TEST_F(TimerTest, OneShotIsInactiveInItsHandlerAndMayStartItselfAgain)
-{
-    Recorder r;
-    Timer t;
-    bool activeInHandler = true;
-    r.action = [&](Timer *p) {
-        EXPECT_EQ(p, &t);
-        activeInHandler = t.IsActive();
-        if (r.calls == 1)
-            t.Start();
-    };
-    t.Start(r.Hdl(), 0);
-    Engine().Dispatch();
-    EXPECT_FALSE(activeInHandler);
-    EXPECT_TRUE(t.IsActive());
-    Engine().Dispatch();
-    Engine().Dispatch();
-    EXPECT_EQ(r.calls, 2);
-    EXPECT_EQ(Engine().GetTimerCount(), 0u);
-    EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
-}
-
 TEST_F(TimerTest, PassSkipsTimersStoppedOrDeletedEarlierAndDefersNewStarts)
 {
-    std::vector<char> order;
-    Recorder ra, rb, rc, rd, re, rs;
+    std::string order;
     AutoTimer a, b, d, e;
+    Timer once; // inactive in its handler ('o'), and it may start itself again
     auto *c = new AutoTimer;
     auto *self = new Timer;
-    ra.action = [&](Timer *) {
-        order.push_back('a');
-        if (ra.calls == 1) {
+    Recorder r;
+    r.action = [&](Timer *p) {
+        order += p == &a ? 'a' : p == &b ? 'b' : p == c ? 'c' : p == &d ? 'd' : p == &e ? 'e' : p == self ? 's'
+                 : once.IsActive() ? 'O' : 'o';
+        if (p == self)
+            delete self;
+        if (p == &once && r.perTimer[p] == 1)
+            once.Start();
+        if (p == &a && r.calls == 1) {
             b.Stop();
             delete c;
             e.Stop();
             e.Start();
-            d.Start(rd.Hdl(), 0);
+            d.Start(r.Hdl(), 0);
         }
     };
-    rb.action = [&](Timer *) { order.push_back('b'); };
-    rd.action = [&](Timer *) { order.push_back('d'); };
-    re.action = [&](Timer *) { order.push_back('e'); };
-    rs.action = [&](Timer *p) { delete p; };
-    a.Start(ra.Hdl(), 0); // first in the list: its handler runs first
-    e.Start(re.Hdl(), 0);
-    b.Start(rb.Hdl(), 0);
-    c->Start(rc.Hdl(), 0);
-    self->Start(rs.Hdl(), 0);
+    for (Timer *t : std::initializer_list<Timer *>{&a, &once, &e, &b, c, self})
+        t->Start(r.Hdl(), 0); // in list order: a's handler runs first
     Engine().Dispatch();
-    EXPECT_EQ(order, (std::vector<char>{'a'}));
-    EXPECT_EQ(rs.calls, 1);
+    EXPECT_EQ(order, "aos");
+    EXPECT_TRUE(once.IsActive());
     Engine().Dispatch();
-    EXPECT_EQ(order, (std::vector<char>{'a', 'a', 'e', 'd'}));
-    EXPECT_EQ(rb.calls + rc.calls, 0);
+    Engine().Dispatch();
+    EXPECT_EQ(order, "aosaoedaed");
+    for (Timer *t : std::initializer_list<Timer *>{&a, &d, &e})
+        t->Stop();
+    EXPECT_EQ(Engine().GetTimerCount(), 0u);
 }
 
 TEST_F(TimerTest, CopiesAndAssignmentsTakeTheSourcesStateUnderTheirOwnIds)
@@ -191,89 +162,60 @@ TEST_F(TimerTest, PeriodTakesTheShortestTimeoutWithinOneTo65533)
     zero.Start(0);
     Engine().Dispatch();
     EXPECT_EQ(Engine().GetInterval(), 1u); // due again at every pass
-    t500.Stop();
-    t200.Stop();
-    t50.Stop();
-    zero.Stop();
+    for (Timer *t : std::initializer_list<Timer *>{&t500, &t200, &t50, &zero})
+        t->Stop();
     EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
     big.Start(100000); // not shorter than the idle period, yet it must run
     EXPECT_NE(Engine().GetPlatformTimerId(), 0);
     EXPECT_EQ(Engine().GetInterval(), 65533u);
 }
 
-TEST_F(TimerTest, RealTimersFireOnTimeAndAModalLoopInAHandlerHoldsThemAll)
+TEST_F(TimerTest, ThousandRealTimersShareOnePlatformTimerAndAModalLoopInAHandlerHoldsThemAll)
 {
-    Recorder once, ra, rb;
-    Timer t;
-    AutoTimer a, b;
-    unsigned long firedAt = 0;
-    once.action = [&](Timer *) { firedAt = Engine().GetTime(); };
+    constexpr int N = 1000;
+    std::vector<std::unique_ptr<Timer>> timers;
+    Recorder r;
+    unsigned long const start = Engine().GetTime();
     bool inModal = false;
-    int calledDuringModal = 0;
-    ra.action = [&](Timer *) {
-        if (ra.calls == 1) {
+    int early = 0, calledDuringModal = 0;
+    r.action = [&](Timer *p) {
+        early += r.perTimer[p] == 1 && Engine().GetTime() - start < p->GetTimeout();
+        calledDuringModal += inModal;
+        if (p == timers[0].get() && r.perTimer[p] == 1) {
             inModal = true;
             PumpFor(150);
             inModal = false;
         }
     };
-    rb.action = [&](Timer *) { calledDuringModal += inModal; };
-    unsigned long const start = Engine().GetTime();
-    t.Start(once.Hdl(), 100);
-    a.Start(ra.Hdl(), 10);
-    b.Start(rb.Hdl(), 10);
-    ASSERT_TRUE(PumpUntil([&] { return once.calls && ra.calls >= 3 && rb.calls >= 3; }, 5000));
-    EXPECT_GE(firedAt - start, 100u);
-    EXPECT_EQ(calledDuringModal, 0);
-    a.Stop();
-    b.Stop();
-    int const calls = ra.calls;
-    PumpFor(100);
-    EXPECT_EQ(once.calls, 1);
-    EXPECT_EQ(ra.calls, calls);
-    EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
-}
-
-TEST_F(TimerTest, ThousandTimersOfMixedPeriodsShareOnePlatformTimer)
-{
-    constexpr int N = 1000;
-    std::vector<std::unique_ptr<Timer>> timers;
-    std::unordered_map<Timer *, int> index;
-    std::vector<int> calls(N, 0);
-    Recorder r;
-    r.action = [&](Timer *t) { ++calls[index.at(t)]; };
     for (int i = 0; i < N; ++i) {
         timers.push_back(i % 4 ? std::make_unique<Timer>() : std::make_unique<AutoTimer>());
-        index[timers.back().get()] = i;
         timers.back()->Start(r.Hdl(), 10 + (i * 37) % 200);
     }
-    int ticks = 0, strangers = 0;
-    LPARAM proc = 0;
+    int ticks = 0, strangers = 0; // a WM_TIMER of a window or of another thread timer
     auto inspect = [&](MSG const &m) {
-        if (m.message != WM_TIMER)
-            return;
-        proc = proc ? proc : m.lParam;
-        ++ticks;
-        strangers += m.hwnd || m.wParam != Engine().GetPlatformTimerId() || m.lParam != proc;
+        ticks += m.message == WM_TIMER;
+        strangers += m.message == WM_TIMER && (m.hwnd || m.wParam != Engine().GetPlatformTimerId());
     };
-    ASSERT_TRUE(PumpUntil([&] { return std::count(calls.begin(), calls.end(), 0) == 0; }, 20000, inspect));
+    ASSERT_TRUE(PumpUntil([&] { return r.perTimer.size() == N && r.perTimer[timers[0].get()] >= 3; }, 20000, inspect));
     EXPECT_GT(ticks, 0);
     EXPECT_EQ(strangers, 0);
+    EXPECT_EQ(early, 0);
+    EXPECT_EQ(calledDuringModal, 0);
     for (int i = 0; i < N; ++i)
-        ASSERT_TRUE(i % 4 == 0 || calls[i] == 1) << "one-shot timer " << i;
+        ASSERT_TRUE(i % 4 == 0 || r.perTimer[timers[i].get()] == 1) << "one-shot timer " << i;
     EXPECT_EQ(Engine().GetTimerCount(), unsigned(N / 4));
     timers.clear();
     EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
+    int const calls = r.calls;
+    PumpFor(50);
+    EXPECT_EQ(r.calls, calls);
 }
 
 TEST_F(TimerTest, SecondThreadStartsAndStopsTimersWhileTheLoopDispatches)
 {
-    Recorder keeperRec, churnRec;
-    AutoTimer keeper;
-    keeper.Start(keeperRec.Hdl(), 15);
-    constexpr int kLasting = 8;
-    std::array<Recorder, kLasting> lastingRec;
-    std::array<AutoTimer, kLasting> lasting;
+    Recorder keeper, churn, last;
+    AutoTimer k, lasting;
+    k.Start(keeper.Hdl(), 15);
     std::atomic<bool> done{false};
     std::thread worker([&] {
         std::mt19937 rng(7);
@@ -284,7 +226,7 @@ TEST_F(TimerTest, SecondThreadStartsAndStopsTimersWhileTheLoopDispatches)
             if (op == 0)
                 slot.reset(rng() % 2 ? new AutoTimer : new Timer);
             if (op == 0 || (op == 1 && slot))
-                slot->Start(churnRec.Hdl(), rng() % 30);
+                slot->Start(churn.Hdl(), rng() % 30);
             else if (op == 2 && slot)
                 slot->Stop();
             else if (op == 3)
@@ -293,22 +235,15 @@ TEST_F(TimerTest, SecondThreadStartsAndStopsTimersWhileTheLoopDispatches)
                 Sleep(1);
         }
         pool.clear();
-        // Shorter than the loop thread's period: its next pass takes it up.
-        for (int k = 0; k < kLasting; ++k)
-            lasting[k].Start(lastingRec[k].Hdl(), 5);
+        lasting.Start(last.Hdl(), 5); // shorter than the loop's period: its next pass takes it up
         done = true;
     });
-    bool const finished = PumpUntil([&] {
-        return done && std::all_of(lastingRec.begin(), lastingRec.end(), [](Recorder const &r) { return r.calls >= 3; });
-    }, 30000);
+    bool const finished = PumpUntil([&] { return done && last.calls >= 3; }, 30000);
     worker.join();
     ASSERT_TRUE(finished);
-    EXPECT_GT(churnRec.calls, 0);
-    int wrong = churnRec.wrongThread + keeperRec.wrongThread;
-    for (auto const &r : lastingRec)
-        wrong += r.wrongThread;
-    EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(Engine().GetTimerCount(), unsigned(kLasting + 1));
+    EXPECT_GT(churn.calls, 0);
+    EXPECT_EQ(churn.wrongThread + keeper.wrongThread + last.wrongThread, 0);
+    EXPECT_EQ(Engine().GetTimerCount(), 2u);
     EXPECT_LE(Engine().GetInterval(), 5u);
 }
 
