@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using fstest::Scratch;
@@ -33,30 +35,21 @@ bool SetModified(std::string const &path, int minute)
     SYSTEMTIME st = {2022, 6, 0, 1, 12, WORD(minute), 0, 0};
     FILETIME ft;
     SystemTimeToFileTime(&st, &ft);
-    HANDLE h = CreateFileW(fstest::Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    BOOL ok = h != INVALID_HANDLE_VALUE && SetFileTime(h, nullptr, nullptr, &ft);
-    if (h != INVALID_HANDLE_VALUE)
-        CloseHandle(h);
-    return ok != 0;
+    fstest::Hold f(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    return f.Held() && SetFileTime(f.h, nullptr, nullptr, &ft);
 }
 
 // b, a, c (files, written in that order), sub (folder).
-class DirListing : public ::testing::Test
+struct DirListing : ::testing::Test
 {
-protected:
-    DirListing() : t("dir")
+    Scratch t{"dir"};
+    DirListing()
     {
-        WriteAll(t / "b.txt", "bb");
-        WriteAll(t / "a.doc", "a");
-        WriteAll(t / "c.txt", "cccc");
+        for (auto [name, data, minute] : {std::tuple("b.txt", "bb", 30), {"a.doc", "a", 10}, {"c.txt", "cccc", 20}})
+            WriteAll(t / name, data), SetModified(t / name, minute);
         fstest::MakeFolder(t / "sub");
-        SetModified(t / "b.txt", 30);
-        SetModified(t / "a.doc", 10);
-        SetModified(t / "c.txt", 20);
         SetModified(t / "sub", 5);
     }
-    Scratch t;
 };
 
 TEST_F(DirListing, KindsPatternsAndMissingFolders)
@@ -151,24 +144,18 @@ TEST(Dir, RandomSortsAgainstAModel)
     std::mt19937 rng(11);
     struct Info
     {
-        std::string name, ext;
+        std::string ext;
         unsigned size;
         int minute;
     };
-    std::vector<Info> files;
+    std::map<std::string, Info> files;
     for (int i = 0; i < 120; ++i) {
-        Info f{"", std::string(1, char('a' + rng() % 3)), unsigned(rng() % 4), 0};
-        f.minute = int(rng() % 5);
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "f%u_%d.%s", unsigned(rng() % 1000), i, f.ext.c_str());
-        f.name = buf;
-        ASSERT_TRUE(WriteAll(t / f.name, std::string(f.size, 'x')));
-        ASSERT_TRUE(SetModified(t / f.name, f.minute));
-        files.push_back(f);
+        Info f{std::string(1, char('a' + rng() % 3)), unsigned(rng() % 4), int(rng() % 5)};
+        char name[32];
+        std::snprintf(name, sizeof name, "f%u_%d.%s", unsigned(rng() % 1000), i, f.ext.c_str());
+        ASSERT_TRUE(WriteAll(t / name, std::string(f.size, 'x')) && SetModified(t / name, f.minute));
+        files[name] = f;
     }
-    auto find = [&](std::string const &n) -> Info const & {
-        return *std::find_if(files.begin(), files.end(), [&](Info const &f) { return f.name == n; });
-    };
     int const keys[] = {DirSortSize, DirSortModified, DirSortExt, DirSortName};
     DirEntry folder(S(t.Path()));
     V found = Names(Dir(folder, FileKindAll));
@@ -182,13 +169,13 @@ TEST(Dir, RandomSortsAgainstAModel)
 
         V model(found.rbegin(), found.rend());
         std::stable_sort(model.begin(), model.end(), [&](std::string const &x, std::string const &y) {
-            Info const &a = find(x), &b = find(y);
+            Info const &a = files[x], &b = files[y];
             for (int k = 0; k < n; ++k) {
                 int key = o[k] & ~DirSortDescending;
-                int c = key == DirSortSize       ? (a.size > b.size) - (a.size < b.size)
-                        : key == DirSortModified ? (a.minute > b.minute) - (a.minute < b.minute)
+                int c = key == DirSortSize       ? int(a.size) - int(b.size)
+                        : key == DirSortModified ? a.minute - b.minute
                         : key == DirSortExt      ? a.ext.compare(b.ext)
-                                                 : a.name.compare(b.name);
+                                                 : x.compare(y);
                 c = (c > 0) - (c < 0);
                 if (c)
                     return (o[k] & DirSortDescending) ? c > 0 : c < 0;
