@@ -1,5 +1,6 @@
 // Configuration files through the platform's profile service.
 #include "base/Config.h"
+#include "tests/base/ScratchFolder.h"
 #include "tests/support/LeakCounters.h"
 
 #include <fstream>
@@ -10,40 +11,12 @@
 
 namespace {
 
-class ConfigTest : public testing::Test
+struct ConfigTest : testing::Test
 {
-protected:
-    void SetUp() override
-    {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        dir = std::string(tmp) + "kscfg-" + std::to_string(GetCurrentProcessId()) + "-" +
-              testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryA(dir.c_str(), nullptr);
-        file = dir + "\\test.ini";
-    }
-    void TearDown() override
-    {
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str()); // drop the service's cache
-        std::string pattern = dir + "\\*";
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                std::string n = fd.cFileName;
-                if (n != "." && n != "..")
-                    DeleteFileA((dir + "\\" + n).c_str());
-            } while (FindNextFileA(h, &fd));
-            FindClose(h);
-        }
-        RemoveDirectoryA(dir.c_str());
-    }
-    void WriteRaw(std::string const &bytes)
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << bytes;
-    }
-    std::string dir, file;
+    fstest::Scratch t{"cfg"};
+    std::string dir = t.Path(), file = t / "test.ini";
+    ~ConfigTest() override { WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str()); } // drops the cache
+    void WriteRaw(std::string const &bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 };
 
 } // namespace
@@ -53,9 +26,9 @@ TEST_F(ConfigTest, LongValuesReadBackWhole)
     Config c{SString(file.c_str())};
     c.SetGroup(SString("Main"));
     for (int len : {1022, 1023, 3070, 20000}) {
-        std::string v(static_cast<std::size_t>(len), 'x');
-        for (int i = 0; i < len; ++i)
-            v[std::size_t(i)] = static_cast<char>('a' + i % 26);
+        std::string v;
+        while (int(v.size()) < len)
+            v += char('a' + v.size() % 26);
         c.WriteKey(SString("long"), SString(v.c_str()));
         SString back = c.ReadKey(SString("long"));
         ASSERT_EQ(len, back.Len()) << len;
@@ -103,7 +76,6 @@ TEST_F(ConfigTest, Utf8PathsAndValuesTravelByteForByte)
     std::wstring const wide = std::wstring(dir.begin(), dir.end()) + L"\\\u00FCber-\u20AC.ini";
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wide.c_str())) << "under its real name";
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, wide.c_str());
-    DeleteFileW(wide.c_str());
 }
 
 TEST_F(ConfigTest, UnwritableFilesChangeNothing)
@@ -116,8 +88,8 @@ TEST_F(ConfigTest, UnwritableFilesChangeNothing)
         EXPECT_EQ(0, c.GetKeyCount());
     }
     WriteRaw("[G]\r\nk=old\r\n");
-    HANDLE held = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    fstest::Hold held(file);
+    ASSERT_TRUE(held.Held());
     {
         Config c{SString(file.c_str())};
         c.SetGroup(SString("G"));
@@ -126,9 +98,7 @@ TEST_F(ConfigTest, UnwritableFilesChangeNothing)
     }
     char buf[64] = {};
     DWORD got = 0;
-    SetFilePointer(held, 0, nullptr, FILE_BEGIN);
-    ReadFile(held, buf, sizeof buf - 1, &got, nullptr);
-    CloseHandle(held);
+    ReadFile(held.h, buf, sizeof buf - 1, &got, nullptr);
     EXPECT_NE(std::string::npos, std::string(buf, got).find("k=old")) << "the held file kept its value";
 }
 
@@ -169,9 +139,8 @@ TEST(ConfigDefault, TheApplicationsFileInTheWindowsFolder)
 
 TEST(ConfigLeaks, KeyListsAndRecordsAreFreed)
 {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    std::string file = std::string(tmp) + "ks-cfg-leak.ini";
+    fstest::Scratch t("cfgleak");
+    std::string file = t / "leak.ini";
     {
         Config warm{SString(file.c_str())};
         warm.SetGroup(SString("G"));
@@ -188,5 +157,4 @@ TEST(ConfigLeaks, KeyListsAndRecordsAreFreed)
     }
     EXPECT_EQ(before.blocks, kstest::CurrentHeapUsage().blocks);
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
-    DeleteFileA(file.c_str());
 }
