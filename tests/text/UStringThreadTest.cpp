@@ -19,25 +19,10 @@ static int LengthOf(int k) { return 16 + 53 * k; }
 
 static bool IsWholeText(UString const &s)
 {
-    int len = s.Len();
-    wchar_t const *t = s.GetUStr();
-    if (len == 0 || t[len] != L'\0')
-        return false;
-    wchar_t first = t[0];
-    int k = first >= L'a' ? first - L'a' : first - L'A';
-    if (k < 0 || k >= 8 || len != LengthOf(k))
-        return false;
-    for (int i = 1; i < len; ++i)
-        if (t[i] != first)
-            return false;
-    return true;
-}
-
-static void RunUntil(std::chrono::steady_clock::time_point end, std::atomic<bool> &stop)
-{
-    while (std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    stop = true;
+    std::wstring t(s.GetUStr(), std::size_t(s.Len()));
+    int k = t.empty() ? -1 : (t[0] | 0x20) - L'a';
+    return k >= 0 && k < 8 && int(t.size()) == LengthOf(k) && s.GetUStr()[t.size()] == L'\0' &&
+           t.find_first_not_of(t[0]) == std::wstring::npos;
 }
 
 // Heap blocks that starting and ending n threads leaves by itself (the first
@@ -46,11 +31,11 @@ static std::size_t ThreadCost(int n)
 {
     std::size_t blocks[2];
     for (std::size_t &b : blocks) {
-        std::vector<std::thread> ts;
-        for (int i = 0; i < n; ++i)
-            ts.emplace_back([] {});
-        for (auto &t : ts)
-            t.join();
+        {
+            std::vector<std::jthread> ts;
+            for (int i = 0; i < n; ++i)
+                ts.emplace_back([] {});
+        }
         b = kstest::CurrentHeapUsage().blocks;
     }
     return blocks[1] - blocks[0];
@@ -70,57 +55,45 @@ TEST(UStringThreads, OneObjectReplacedWhileRead)
             texts.emplace_back(plain.back().c_str());
         }
         UString shared(texts[0]);
-        std::atomic<bool> stop{false};
         std::atomic<long> torn{0}, reads{0}, writes{0};
-
-        std::thread writer([&] {
-            for (unsigned i = 0; !stop; ++i) {
-                int k = int(i % 8);
-                switch (i % 6) {
-                case 0: shared = texts[k]; break;
-                case 1: shared = plain[k].c_str(); break; // may reuse the array in place
-                case 2: shared = bytes[k].c_str(); break; // decoded in place
-                case 3: shared.ToUpper(); break;
-                case 4: shared.SetUTF8(SString(bytes[k].c_str())); break;
-                default: {
-                    UString local(plain[k].c_str());
-                    shared = local;
+        {
+            std::jthread writer([&](std::stop_token stop) {
+                for (unsigned i = 0; !stop.stop_requested(); ++i, ++writes) {
+                    switch (i % 6) {
+                    case 0: shared = texts[i % 8]; break;
+                    case 1: shared = plain[i % 8].c_str(); break; // may reuse the array in place
+                    case 2: shared = bytes[i % 8].c_str(); break; // decoded in place
+                    case 3: shared.ToUpper(); break;
+                    case 4: shared.SetUTF8(SString(bytes[i % 8].c_str())); break;
+                    default: { UString local(plain[i % 8].c_str()); shared = local; }
+                    }
                 }
+            });
+            std::jthread reader([&](std::stop_token stop) {
+                for (; !stop.stop_requested(); ++reads) {
+                    UString copy(shared), assigned, part = shared.Copy(0, STR_TO_END);
+                    assigned = shared;
+                    SString utf8 = shared.GetUTF8();
+                    if (!IsWholeText(copy) || !IsWholeText(assigned) || !IsWholeText(part) ||
+                        !IsWholeText(UString(utf8)) || shared.Search(L"zz") != STR_NOT_FOUND ||
+                        shared.GetTokenCount(L';') != 1)
+                        ++torn;
+                    // Both objects locked at once; the answer itself may be either.
+                    UString const &other = texts[std::size_t(reads % 8)];
+                    (void)(shared == other);
+                    (void)shared.NoCaseEqual(other);
+                    (void)shared.Compare(other);
+                    (void)other.ICompare(shared);
                 }
-                ++writes;
-            }
-        });
-        std::thread reader([&] {
-            while (!stop) {
-                UString copy(shared);
-                UString assigned;
-                assigned = shared;
-                UString part = shared.Copy(0, STR_TO_END);
-                SString utf8 = shared.GetUTF8();
-                if (!IsWholeText(copy) || !IsWholeText(assigned) || !IsWholeText(part) ||
-                    !IsWholeText(UString(utf8)))
-                    ++torn;
-                if (shared.Search(L"zz") != STR_NOT_FOUND || shared.GetTokenCount(L';') != 1)
-                    ++torn;
-                // Both objects locked at once; the answer itself may be either.
-                int k = int(reads % 8);
-                (void)(shared == texts[k]);
-                (void)shared.NoCaseEqual(texts[k]);
-                (void)shared.Compare(texts[k]);
-                (void)texts[k].ICompare(shared);
-                ++reads;
-            }
-        });
-        RunUntil(std::chrono::steady_clock::now() + kRunTime, stop);
-        writer.join();
-        reader.join();
+            });
+            std::this_thread::sleep_for(kRunTime);
+        }
         EXPECT_EQ(0, torn.load());
         EXPECT_GT(reads.load(), 100);
         EXPECT_GT(writes.load(), 100);
         EXPECT_TRUE(IsWholeText(shared));
     }
-    kstest::HeapUsage after = kstest::CurrentHeapUsage();
-    EXPECT_EQ(before.blocks + cost, after.blocks);
+    EXPECT_EQ(before.blocks + cost, kstest::CurrentHeapUsage().blocks);
 }
 
 TEST(UStringThreads, ManyThreadsCopyOneBuffer)
@@ -130,30 +103,24 @@ TEST(UStringThreads, ManyThreadsCopyOneBuffer)
     {
         UString origin(std::wstring(1000, L'q').c_str());
         wchar_t const *where = origin.GetUStr();
-        std::atomic<bool> stop{false};
         std::atomic<long> wrong{0}, rounds{0};
-        std::vector<std::thread> ts;
-        for (int n = 0; n < 8; ++n) {
-            ts.emplace_back([&] {
-                while (!stop) {
-                    UString a(origin);
-                    UString b;
-                    b = a;
-                    std::vector<UString> v(4, b);
-                    UString c;
-                    c += v[2];
-                    UString d = c.Copy(0);
-                    d.Replace(L'r', 999); // a private copy; the shared one stays
-                    if (c.GetUStr() != where || d.GetUStr() == where || d[999] != L'r' ||
-                        c[999] != L'q')
-                        ++wrong;
-                    ++rounds;
-                }
-            });
+        {
+            std::vector<std::jthread> ts;
+            for (int n = 0; n < 8; ++n)
+                ts.emplace_back([&](std::stop_token stop) {
+                    for (; !stop.stop_requested(); ++rounds) {
+                        UString a(origin), b, c;
+                        b = a;
+                        std::vector<UString> v(4, b);
+                        c += v[2];
+                        UString d = c.Copy(0);
+                        d.Replace(L'r', 999); // a private copy; the shared one stays
+                        if (c.GetUStr() != where || d.GetUStr() == where || d[999] != L'r' || c[999] != L'q')
+                            ++wrong;
+                    }
+                });
+            std::this_thread::sleep_for(kRunTime);
         }
-        RunUntil(std::chrono::steady_clock::now() + kRunTime, stop);
-        for (auto &t : ts)
-            t.join();
         EXPECT_EQ(0, wrong.load());
         EXPECT_GT(rounds.load(), 100);
         // Every share was given back: the count is 0 again, so the change
@@ -162,6 +129,5 @@ TEST(UStringThreads, ManyThreadsCopyOneBuffer)
         EXPECT_EQ(where, origin.GetUStr());
         EXPECT_EQ(L"r" + std::wstring(999, L'q'), std::wstring(origin.GetUStr()));
     }
-    kstest::HeapUsage after = kstest::CurrentHeapUsage();
-    EXPECT_EQ(before.blocks + cost, after.blocks);
+    EXPECT_EQ(before.blocks + cost, kstest::CurrentHeapUsage().blocks);
 }
