@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <initializer_list>
 #include <memory>
 #include <random>
 #include <vector>
@@ -17,30 +16,8 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-Bytes Contents(DataBuffer const &b)
-{
-    return Bytes(b.GetData(), b.GetData() + b.GetSize());
-}
-
-// v as 4 little-endian bytes, the way a reader of the format would see it.
-Bytes U32(unsigned int v)
-{
-    return Bytes{static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                 static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
-}
-
-Bytes Cat(std::initializer_list<Bytes> parts)
-{
-    Bytes r;
-    for (Bytes const &p : parts)
-        r.insert(r.end(), p.begin(), p.end());
-    return r;
-}
-
-DataBuffer FromBytes(Bytes const &b)
-{
-    return DataBuffer(b.data(), static_cast<unsigned long>(b.size()));
-}
+Bytes Contents(DataBuffer const &b) { return Bytes(b.GetData(), b.GetData() + b.GetSize()); }
+DataBuffer FromBytes(Bytes const &b) { return DataBuffer(b.data(), static_cast<unsigned long>(b.size())); }
 
 } // namespace
 
@@ -93,7 +70,10 @@ TEST(DataBufferFormat, EveryStoredTypeHasItsDocumentedBytes)
 TEST(DataBufferLimits, ReadsOverTheSingleReadLimitAreRefused)
 {
     for (unsigned int len : {0xFF00001u, 0xFFFFFFFFu}) {
-        DataBuffer b = FromBytes(Cat({U32(len), U32(1)}));
+        DataBuffer b; // a string length over the limit, then one byte
+        b.WriteInt32(int(len));
+        b.WriteInt32(1);
+        b.SetPos(0);
         kstest::HeapUsage before = kstest::CurrentHeapUsage();
         EXPECT_TRUE(b.ReadString().IsEmpty());
         EXPECT_LT(kstest::CurrentHeapUsage().bytes, before.bytes + 4096);
@@ -104,11 +84,8 @@ TEST(DataBufferLimits, ReadsOverTheSingleReadLimitAreRefused)
     Bytes chunk(1 << 20, 0x5A);
     DataBuffer b;
     b.Reserve(n);
-    for (unsigned long done = 0; done < n;) {
-        unsigned long step = std::min<unsigned long>(n - done, static_cast<unsigned long>(chunk.size()));
-        b.WriteBytes(chunk.data(), step);
-        done += step;
-    }
+    for (unsigned long done = 0; done < n; done += 1 << 20)
+        b.WriteBytes(chunk.data(), std::min<unsigned long>(n - done, 1 << 20));
     ASSERT_EQ(b.GetSize(), n);
     std::unique_ptr<unsigned char[]> out(new unsigned char[n]());
     b.SetPos(0);
@@ -168,11 +145,10 @@ namespace {
 
 struct ModelReader
 {
-    explicit ModelReader(Bytes const &bytes) : d(bytes) {}
     Bytes const &d;
     std::size_t pos = 0;
-    std::vector<std::size_t> ends;
-    std::vector<bool> opened;
+    std::vector<std::size_t> ends{}; // of the open sections; levels past eight open none
+    int depth = 0;
     bool failed = false;
 
     std::size_t Bound() const { return ends.empty() ? d.size() : ends.back(); }
@@ -184,36 +160,37 @@ struct ModelReader
         failed = true;
         return false;
     }
-    long long U32()
+    // n bytes into out (zeros when they are not all there).
+    bool Raw(void *out, std::size_t n)
     {
-        if (!Take(4))
-            return 0;
-        unsigned int v = d[pos] | d[pos + 1] << 8 | d[pos + 2] << 16 | unsigned(d[pos + 3]) << 24;
-        pos += 4;
+        if (!n)
+            return true;
+        std::memset(out, 0, n);
+        if (!Take(n))
+            return false;
+        std::memcpy(out, d.data() + pos, n);
+        pos += n;
+        return true;
+    }
+    unsigned int U32()
+    {
+        unsigned int v;
+        Raw(&v, 4);
         return v;
     }
     void Open()
     {
-        if (ends.size() >= 8) {
-            opened.push_back(false);
+        if (depth++ >= 8)
             return;
-        }
-        long long len = U32();
-        std::size_t end = pos + std::size_t(len);
-        if (std::size_t(len) > Bound() - std::min(pos, Bound())) {
-            failed = true;
-            end = std::max(pos, Bound());
-        }
+        std::size_t len = U32(), end = pos + len;
+        if (len > Bound() - std::min(pos, Bound()))
+            failed = true, end = std::max(pos, Bound());
         ends.push_back(end);
-        opened.push_back(true);
     }
     void Close()
     {
-        if (opened.back()) {
-            pos = ends.back();
-            ends.pop_back();
-        }
-        opened.pop_back();
+        if (--depth < 8)
+            pos = ends.back(), ends.pop_back();
     }
 };
 
@@ -227,91 +204,69 @@ TEST(DataBufferModel, RandomReadsOnRandomBytesMatchThePlainModel)
         for (auto &c : d)
             c = static_cast<unsigned char>(rng() % 4 == 0 ? rng() % 24 : rng());
         DataBuffer b = FromBytes(d);
-        ModelReader m(d);
-        std::vector<LocalSizedRead *> scopes;
+        ModelReader m{d};
+        std::vector<std::unique_ptr<LocalSizedRead>> scopes;
         for (int step = 0; step < 24; ++step) {
+            unsigned char got[16] = {}, want[16] = {};
             switch (rng() % 9) {
             case 0:
-                scopes.push_back(new LocalSizedRead(b));
+                scopes.push_back(std::make_unique<LocalSizedRead>(b));
                 m.Open();
                 break;
             case 1:
-                if (!scopes.empty()) {
-                    delete scopes.back();
-                    scopes.pop_back();
-                    m.Close();
-                }
+                if (!scopes.empty())
+                    scopes.pop_back(), m.Close();
                 break;
             case 2:
-                ASSERT_EQ(static_cast<unsigned int>(b.ReadInt32()), static_cast<unsigned int>(m.U32()));
+                ASSERT_EQ(static_cast<unsigned int>(b.ReadInt32()), m.U32());
                 break;
             case 3: {
-                bool expected = m.Take(1) ? d[m.pos++] != 0 : false;
-                ASSERT_EQ(b.ReadBool(), expected);
+                unsigned char c;
+                m.Raw(&c, 1);
+                ASSERT_EQ(b.ReadBool(), c != 0);
                 break;
             }
             case 4: {
-                long long len = m.U32();
-                Bytes text;
-                if (len > 0 && m.Take(std::size_t(len))) {
-                    text.assign(d.begin() + m.pos, d.begin() + m.pos + len);
-                    m.pos += std::size_t(len);
-                }
                 SString s = b.ReadString();
+                std::size_t len = m.U32();
+                Bytes text(len && m.Take(len) ? len : 0);
+                m.Raw(text.data(), text.size());
                 ASSERT_EQ(Bytes(s.GetStr(), s.GetStr() + s.Len()), text);
                 break;
             }
             case 5: {
                 CRectangle r = b.ReadRect();
-                if (m.Take(16)) {
-                    int a[4];
-                    std::memcpy(a, d.data() + m.pos, 16);
-                    m.pos += 16;
-                    ASSERT_EQ(r, CRectangle(a[0], a[1], a[2], a[3]));
-                } else {
-                    ASSERT_EQ(r, CRectangle());
-                }
+                int a[4];
+                ASSERT_EQ(r, m.Raw(a, 16) ? CRectangle(a[0], a[1], a[2], a[3]) : CRectangle());
                 break;
             }
             case 6: {
                 Point p = b.ReadPoint();
-                int a[2] = {0, 0};
-                if (m.Take(8)) {
-                    std::memcpy(a, d.data() + m.pos, 8);
-                    m.pos += 8;
-                }
+                int a[2];
+                m.Raw(a, 8);
                 ASSERT_EQ(p, Point(a[0], a[1]));
                 break;
             }
             case 7: {
                 unsigned long n = rng() % 12;
-                unsigned char out[12] = {}, expected[12] = {};
-                bool ok = b.ReadBytes(out, n);
+                bool ok = b.ReadBytes(got, n);
                 ASSERT_EQ(ok, n == 0 || m.Take(n));
-                if (ok && n) {
-                    std::memcpy(expected, d.data() + m.pos, n);
-                    m.pos += n;
-                }
-                ASSERT_EQ(std::memcmp(out, expected, sizeof out), 0);
+                if (ok)
+                    m.Raw(want, n);
                 break;
             }
             default: {
                 double v = b.ReadDouble();
-                double e = 0;
-                if (m.Take(8)) {
-                    std::memcpy(&e, d.data() + m.pos, 8);
-                    m.pos += 8;
-                }
-                ASSERT_EQ(std::memcmp(&v, &e, 8), 0);
-                break;
+                std::memcpy(got, &v, 8);
+                m.Raw(want, 8);
             }
             }
+            ASSERT_EQ(std::memcmp(got, want, sizeof got), 0) << "round " << round << " step " << step;
             ASSERT_EQ(b.GetPos(), m.pos) << "round " << round << " step " << step;
             ASSERT_LE(b.GetPos(), b.GetSize());
             ASSERT_EQ(b.IsGood(), !m.failed);
         }
         while (!scopes.empty()) {
-            delete scopes.back();
             scopes.pop_back();
             m.Close();
             ASSERT_EQ(b.GetPos(), m.pos);
