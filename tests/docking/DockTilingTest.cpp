@@ -1,6 +1,7 @@
 // Neighbour detection and row building on generated tilings; expectations
 // come from the construction, not from the classifiers under test.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -28,26 +29,21 @@ struct Tile
 // Cuts lie on a grid of 4w: two edges are either one divider apart or clearly apart.
 void Split(Tile const &t, int depth, std::mt19937 &rng, std::vector<Tile> &out)
 {
-    int w = W();
-    int grid = 4 * w;
-    auto cuts = [grid](int lo, int hi, int &first, int &count) {
-        first = (lo + 2 * grid + grid - 1) / grid * grid;
+    int w = W(), grid = 4 * w;
+    auto cuts = [grid](int lo, int hi, int &first) { // the number of places for a cut
+        first = (lo + 3 * grid - 1) / grid * grid;
         int last = (hi - 2 * grid) / grid * grid;
-        count = last >= first ? (last - first) / grid + 1 : 0;
+        return last >= first ? (last - first) / grid + 1 : 0;
     };
-    int fv, nv, fh, nh;
-    cuts(t.l, t.r, fv, nv);
-    cuts(t.t, t.b, fh, nh);
-    if (depth == 0 || (nv == 0 && nh == 0) || rng() % 7 == 0) {
-        out.push_back(t);
-        return;
-    }
-    bool vertical = nv > 0 && (nh == 0 || rng() % 2 == 0);
-    int cut = vertical ? fv + grid * int(rng() % unsigned(nv)) : fh + grid * int(rng() % unsigned(nh));
-    if (vertical) {
+    int fv, fh, nv = cuts(t.l, t.r, fv), nh = cuts(t.t, t.b, fh);
+    if (depth == 0 || (nv == 0 && nh == 0) || rng() % 7 == 0)
+        return out.push_back(t);
+    if (nv > 0 && (nh == 0 || rng() % 2 == 0)) {
+        int cut = fv + grid * int(rng() % unsigned(nv));
         Split(Tile{t.l, t.t, cut, t.b}, depth - 1, rng, out);
         Split(Tile{cut + w, t.t, t.r, t.b}, depth - 1, rng, out);
     } else {
+        int cut = fh + grid * int(rng() % unsigned(nh));
         Split(Tile{t.l, t.t, t.r, cut}, depth - 1, rng, out);
         Split(Tile{t.l, cut + w, t.r, t.b}, depth - 1, rng, out);
     }
@@ -82,23 +78,13 @@ bool OnOneDividerLine(Tile const &a, Tile const &b)
     return b.l == a.r + w || a.l == b.r + w || b.t == a.b + w || a.t == b.b + w;
 }
 
-// (neighbour id, side) pairs of one element's list; fails on a duplicate.
-std::map<int, NeighbourType> ListOf(DockElement const *e)
-{
-    std::map<int, NeighbourType> m;
-    for (DockElement const *n : e->GetNeighbours()) {
-        EXPECT_TRUE(m.emplace(n->GetId(), n->GetNeighbourType()).second) << "listed twice: " << n->GetId();
-        EXPECT_EQ(nullptr, n->GetParent());
-        EXPECT_TRUE(n->GetNeighbours().empty());
-    }
-    return m;
-}
-
 std::vector<std::pair<int, NeighbourType>> Sequence(DockElement const *e)
 {
     std::vector<std::pair<int, NeighbourType>> v;
-    for (DockElement const *n : e->GetNeighbours())
+    for (DockElement const *n : e->GetNeighbours()) {
         v.emplace_back(n->GetId(), n->GetNeighbourType());
+        EXPECT_TRUE(n->GetParent() == nullptr && n->GetNeighbours().empty()) << "a neighbour is a bare copy";
+    }
     return v;
 }
 
@@ -110,27 +96,20 @@ TEST(DockTiling, NeighboursOfGeneratedTilings)
     int sharedPairs = 0, linePairs = 0;
     for (int round = 0; round < 150; ++round) {
         std::vector<Tile> tiles;
-        int grid = 4 * W();
-        int width = grid * (8 + int(rng() % 60)), height = grid * (8 + int(rng() % 40));
+        int width = 4 * W() * (8 + int(rng() % 60)), height = 4 * W() * (8 + int(rng() % 40));
         Split(Tile{0, 0, width, height}, 1 + int(rng() % 6), rng, tiles);
         size_t n = tiles.size();
 
         // Some tiles are hidden panes: they keep their rectangle but take no
-        // part in the detection.
-        std::vector<DockElement *> els;
+        // part in the detection. byRelation gets the relations pair by pair.
+        std::vector<DockElement *> els, byRelation;
         std::vector<bool> hidden(n);
         for (size_t i = 0; i < n; ++i) {
             hidden[i] = rng() % 9 == 0;
-            DockElement *e = hidden[i] ? static_cast<DockElement *>(new HiddenPaneElement())
-                                       : static_cast<DockElement *>(new DockPaneElement());
-            e->SetRect(CRectangle(tiles[i].l, tiles[i].t, tiles[i].r, tiles[i].b));
-            els.push_back(e);
+            els.push_back(hidden[i] ? static_cast<DockElement *>(new HiddenPaneElement()) : new DockPaneElement());
+            els[i]->SetRect(CRectangle(tiles[i].l, tiles[i].t, tiles[i].r, tiles[i].b));
+            byRelation.push_back(els[i]->Duplicate(false));
         }
-        // The same relations built pair by pair through AddRelation.
-        std::vector<DockElement *> byRelation;
-        for (DockElement *e : els)
-            byRelation.push_back(e->Duplicate(false));
-
         DockElement::DetNeighboursFromRects(els);
         for (size_t i = 0; i < n; ++i)
             for (size_t j = 0; j < n; ++j)
@@ -138,26 +117,21 @@ TEST(DockTiling, NeighboursOfGeneratedTilings)
                     byRelation[i]->AddRelation(byRelation[j], false);
 
         for (size_t i = 0; i < n; ++i) {
-            std::map<int, NeighbourType> list = ListOf(els[i]);
-            // the same neighbours in the same order
-            EXPECT_EQ(Sequence(els[i]), Sequence(byRelation[i])) << "round " << round << " tile " << i;
-            if (hidden[i]) {
-                EXPECT_TRUE(list.empty());
-                continue;
-            }
-            for (size_t j = 0; j < n; ++j) {
-                if (j == i)
-                    continue;
+            auto const seq = Sequence(els[i]);
+            std::map<int, NeighbourType> const list(seq.begin(), seq.end());
+            EXPECT_EQ(seq.size(), list.size()) << "a neighbour listed twice";
+            EXPECT_EQ(seq, Sequence(byRelation[i])) << "round " << round << " tile " << i; // same order too
+            EXPECT_TRUE(!hidden[i] || list.empty());
+            for (size_t j = 0; j < n && !hidden[i]; ++j) {
                 auto [side, contact] = SharedEdge(tiles[i], tiles[j]);
                 auto found = list.find(els[j]->GetId());
-                if (hidden[j]) {
+                if (j == i || hidden[j]) {
                     EXPECT_TRUE(found == list.end());
                 } else if (side != NT_NONE) {
                     ++sharedPairs;
                     ASSERT_TRUE(found != list.end()) << "round " << round << ": " << i << " misses " << j;
                     EXPECT_EQ(side, found->second) << "round " << round << ": " << i << " / " << j;
-                    // DetContactType takes el's side against other: the
-                    // inverse of where other lies.
+                    // DetContactType takes el's side against other: the inverse of where other lies.
                     EXPECT_EQ(contact, DockElement::DetContactType(els[i], els[j]));
                     EXPECT_EQ(contact, DockElement::DetContactType(els[j], els[i]));
                     EXPECT_EQ(DockElement::InvertNeighbourType(side), els[j]->GetNeighbourType(els[i]));
@@ -223,40 +197,30 @@ TEST(DockTiling, EdgeSearchAgreesWithAllPairsOnCrowdedRectangles)
 
 namespace {
 
-struct TreeFacts
-{
-    int height = 0;
-    std::vector<DockElement *> leaves;
-};
-
-void Walk(DockElement *e, int level, int parentDepth, HolderElement *parent, TreeFacts &f, int w)
+// Checks links, depths, bounding boxes and fractions; collects the leaves
+// in order and the height.
+int Walk(DockElement *e, HolderElement *parent, std::vector<DockElement *> &leaves, int w)
 {
     EXPECT_EQ(parent, e->GetParent());
-    if (parent) {
-        EXPECT_EQ(parentDepth + 1, e->GetNDepth());
-    }
-    if (e->GetType() != DET_HOLDER_ELEMENT) {
-        f.leaves.push_back(e);
-        f.height = std::max(f.height, level);
-        return;
-    }
+    EXPECT_TRUE(!parent || parent->GetNDepth() + 1 == e->GetNDepth());
+    if (e->GetType() != DET_HOLDER_ELEMENT)
+        return leaves.push_back(e), 0;
     auto *h = static_cast<HolderElement *>(e);
-    ASSERT_NE(nullptr, h->GetPLeft());
-    ASSERT_NE(nullptr, h->GetPRight());
-    Walk(h->GetPLeft(), level + 1, h->GetNDepth(), h, f, w);
-    Walk(h->GetPRight(), level + 1, h->GetNDepth(), h, f, w);
-    CRectangle const &l = h->GetPLeft()->GetRect(), &r = h->GetPRight()->GetRect();
-    // the bounding box of both children
-    EXPECT_EQ(std::min(l.Left(), r.Left()), h->GetRect().Left());
-    EXPECT_EQ(std::min(l.Top(), r.Top()), h->GetRect().Top());
-    EXPECT_EQ(std::max(l.Right(), r.Right()), h->GetRect().Right());
-    EXPECT_EQ(std::max(l.Bottom(), r.Bottom()), h->GetRect().Bottom());
+    if (!h->GetPLeft() || !h->GetPRight())
+        return ADD_FAILURE() << "a holder misses a child", 0;
+    int const left = Walk(h->GetPLeft(), h, leaves, w); // left first: the leaves' order counts
+    int const height = 1 + std::max(left, Walk(h->GetPRight(), h, leaves, w));
+    CRectangle const &l = h->GetPLeft()->GetRect(), &r = h->GetPRight()->GetRect(), &hr = h->GetRect();
+    EXPECT_EQ(CRectangle(std::min(l.Left(), r.Left()), std::min(l.Top(), r.Top()), std::max(l.Right(), r.Right()),
+                         std::max(l.Bottom(), r.Bottom())),
+              hr);
     // the left child's share of the extent beyond one divider
-    bool hor = h->GetRect().Top() == l.Top() && h->GetRect().Bottom() == l.Bottom() && l.Right() + w == r.Left();
-    double expected = hor ? double(l.Right() - l.Left()) / double(h->GetRect().Right() - h->GetRect().Left() - w)
-                          : double(l.Bottom() - l.Top()) / double(h->GetRect().Bottom() - h->GetRect().Top() - w);
+    bool hor = hr.Top() == l.Top() && hr.Bottom() == l.Bottom() && l.Right() + w == r.Left();
+    double expected = hor ? double(l.Right() - l.Left()) / double(hr.Right() - hr.Left() - w)
+                          : double(l.Bottom() - l.Top()) / double(hr.Bottom() - hr.Top() - w);
     EXPECT_EQ(hor, h->IsHorizontal());
     EXPECT_NEAR(expected, h->GetLeftFract(), 1e-12);
+    return height;
 }
 
 } // namespace
@@ -280,24 +244,15 @@ TEST(DockTiling, RowsBecomeBalancedHolderTrees)
             std::vector<DockElement *> original = row;
             DockElement *root = DockElement::PutRowIntoHolders(row);
             if (n == 0) {
-                EXPECT_EQ(nullptr, root);
-                EXPECT_TRUE(row.empty());
+                EXPECT_TRUE(root == nullptr && row.empty());
                 continue;
             }
-            ASSERT_EQ(1u, row.size());
-            EXPECT_EQ(root, row[0]);
-            if (n == 1) {
-                EXPECT_EQ(original[0], root);
-                EXPECT_EQ(1, root->GetNDepth());
-            }
-            TreeFacts f;
+            ASSERT_EQ(std::vector<DockElement *>{root}, row);
+            EXPECT_TRUE(n > 1 || original[0] == root);
             EXPECT_EQ(1, root->GetNDepth()); // the tree takes the row's place
-            Walk(root, 0, 0, nullptr, f, w);
-            EXPECT_EQ(original, f.leaves) << n; // the order along the row is kept
-            int ceilLog = 0;
-            while ((1 << ceilLog) < n)
-                ++ceilLog;
-            EXPECT_EQ(ceilLog, f.height) << n;
+            std::vector<DockElement *> leaves;
+            EXPECT_EQ(int(std::bit_width(unsigned(n - 1))), Walk(root, nullptr, leaves, w)) << n; // ceil(log2 n)
+            EXPECT_EQ(original, leaves) << n; // the order along the row is kept
             delete root;
         }
     }
