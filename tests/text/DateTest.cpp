@@ -3,18 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <ostream>
 #include <random>
 #include <windows.h>
 
-void PrintTo(Date const &d, std::ostream *os)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04lu-%02lu-%02lu", d.GetDate() / 10000, d.GetDate() / 100 % 100,
-                  d.GetDate() % 100);
-    *os << buf;
-}
+// Packed as yyyymmdd, which reads well enough in a failure message.
+void PrintTo(Date const &d, std::ostream *os) { *os << d.GetDate(); }
 
 namespace {
 
@@ -39,10 +33,7 @@ SYSTEMTIME PlatformDay(unsigned long n)
 // 0 when the platform rejects the date.
 unsigned long PlatformDayNumber(unsigned y, unsigned m, unsigned d)
 {
-    SYSTEMTIME st{};
-    st.wYear = WORD(y);
-    st.wMonth = WORD(m);
-    st.wDay = WORD(d);
+    SYSTEMTIME st{WORD(y), WORD(m), 0, WORD(d), 0, 0, 0, 0};
     FILETIME ft;
     if (!SystemTimeToFileTime(&st, &ft))
         return 0;
@@ -57,7 +48,7 @@ unsigned PlatformMonthLength(unsigned y, unsigned m)
 {
     if (y < 1601)
         y += 2000;
-    return PlatformDay(m == 12 ? PlatformDayNumber(y + 1, 1, 1) - 1 : PlatformDayNumber(y, m + 1, 1) - 1).wDay;
+    return PlatformDay(PlatformDayNumber(y + m / 12, m % 12 + 1, 1) - 1).wDay;
 }
 
 Date FromSystemTime(SYSTEMTIME const &st) { return Date(st.wDay, st.wMonth, st.wYear); }
@@ -138,15 +129,13 @@ TEST(DateCalendar, LargeDayNumbersAgreeWithCivilFromDays)
     }
 }
 
-TEST(DateCalendar, Examples)
+// Before 1601 the platform has no calendar; the rest of these examples are
+// covered day by day above and below.
+TEST(DateCalendar, BeforeThePlatformsCalendarAndBetween)
 {
     EXPECT_EQ(Date(1, 1, 1).GetDayOfWeek(), DayMonday);
     EXPECT_EQ(Date(15, 10, 1582).GetDayOfWeek(), DayFriday);
-    EXPECT_FALSE(Date(29, 2, 1900).IsValid());
-    EXPECT_TRUE(Date(0, 4, 2024).IsValid());
-    EXPECT_EQ(Date(31, 4, 2024) + 0UL, Date(1, 5, 2024));
-    EXPECT_EQ(Date(1, 3, 2024) - Date(1, 2, 2024), 29UL);
-    EXPECT_EQ(Date(1, 2, 2024) - Date(1, 3, 2024), 0UL);
+    EXPECT_EQ(Date(1, 3, 1600) - Date(1, 2, 1600), 29UL);
     EXPECT_TRUE(Date(1, 3, 2024).IsBetween(Date(1, 3, 2024), Date(1, 3, 2024)));
     EXPECT_FALSE(Date(2, 3, 2024).IsBetween(Date(1, 2, 2024), Date(1, 3, 2024)));
 }
@@ -205,7 +194,9 @@ TEST(DateValidity, ArbitraryPackedValues)
     }
 }
 
-TEST(DateArithmetic, EmptyDate)
+// The empty date is day 0; day numbers up to 364 land in year 0, counted as a
+// common year; below day 0 and beyond 32 bits there is only the empty date.
+TEST(DateArithmetic, EmptyDateYearZeroAndClamping)
 {
     Date e(0UL);
     EXPECT_EQ(++e, Date(0UL));
@@ -213,32 +204,22 @@ TEST(DateArithmetic, EmptyDate)
     EXPECT_EQ(e - 5UL, Date(0UL));
     EXPECT_EQ(e - Date(1, 1, 2024), 0UL);
     EXPECT_EQ(Date(1, 1, 2024) - e, PlatformDayNumber(2024, 1, 1));
-    // Adding to the empty date starts at day 0.
     EXPECT_EQ(e + PlatformDayNumber(2024, 2, 29), Date(29, 2, 2024));
+    EXPECT_EQ(e + 0UL, Date(0, 1, 0));
+    EXPECT_EQ(e + 364UL, Date(30, 12, 0));
+    EXPECT_EQ(e + 365UL, Date(31, 12, 1));
     EXPECT_EQ(e += 366UL, Date(1, 1, 2));
-}
-
-// Day numbers up to 364 land in year 0, counted as a common year; below day
-// 0 there is only the empty date.
-TEST(DateArithmetic, YearZeroAndClamping)
-{
-    EXPECT_EQ(Date(0UL) + 0UL, Date(0, 1, 0));
-    EXPECT_EQ(Date(0UL) + 364UL, Date(30, 12, 0));
-    EXPECT_EQ(Date(0UL) + 365UL, Date(31, 12, 1));
     EXPECT_EQ(Date(5, 1, 1) - 5UL, Date(0, 1, 0));
     EXPECT_EQ(Date(5, 1, 1) - 10UL, Date(0UL));
     Date d(5, 1, 1), z(1, 1, 0);
     EXPECT_EQ(d -= 10UL, Date(0UL));
     EXPECT_EQ(--z, Date(0UL));
-}
 
-TEST(DateArithmetic, SumsBeyond32BitsGiveTheEmptyDate)
-{
     unsigned long const n = DayNumber(Date(31, 12, 3000));
     EXPECT_EQ(Date(31, 12, 3000) + (0xFFFFFFFFUL - n), DateOfDayNumber(0xFFFFFFFFUL));
     EXPECT_EQ(Date(31, 12, 3000) + (0x100000000ULL - n), Date(0UL));
-    Date d(31, 12, 3000);
-    EXPECT_EQ(d += 0xFFFFFFFFUL, Date(0UL));
+    Date last(31, 12, 3000);
+    EXPECT_EQ(last += 0xFFFFFFFFUL, Date(0UL));
 }
 
 TEST(DateFields, PackingAndChanges)
