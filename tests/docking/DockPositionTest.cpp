@@ -9,21 +9,15 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-Bytes Contents(DataBuffer const &b)
-{
-    return Bytes(b.GetData(), b.GetData() + b.GetSize());
-}
-
-DataBuffer FromBytes(Bytes const &b)
-{
-    return DataBuffer(b.data(), static_cast<unsigned long>(b.size()));
-}
+Bytes Contents(DataBuffer const &b) { return Bytes(b.GetData(), b.GetData() + b.GetSize()); }
+DataBuffer FromBytes(Bytes const &b) { return DataBuffer(b.data(), static_cast<unsigned long>(b.size())); }
 
 Bytes Written(DockPosition const &p)
 {
@@ -230,26 +224,20 @@ TEST(DockRecordLimits, NinetyNineNeighboursAreAcceptedAHundredAreNot)
 
 TEST(DockRecordLimits, OnlySizesStrictlyInsideTheLimitCarryNeighbours)
 {
-    struct Case
-    {
-        Size size;
-        bool carries;
-    } const cases[] = {
-        {Size(32999, 32999), true}, {Size(33000, 10), false}, {Size(10, 0), false}, {Size(-5, 10), false},
-    };
-    for (Case const &c : cases) {
+    for (auto const &c : {std::pair(Size(32999, 32999), true), {Size(33000, 10), false}, {Size(10, 0), false},
+                          {Size(-5, 10), false}}) {
         DockPosition p = OutPosition();
-        p.SetSize(c.size);
+        p.SetSize(c.first);
         Bytes bytes = Written(p);
         // Name 7, size 8, position 8, rectangle 16 and the section length 4;
         // margin 4, count 4 and the two neighbour records 21 + 22 on top.
-        EXPECT_EQ(bytes.size(), c.carries ? 94u : 43u) << c.size.Width() << "x" << c.size.Height();
+        EXPECT_EQ(bytes.size(), c.second ? 94u : 43u) << c.first.Width() << "x" << c.first.Height();
         DockPosition q;
         q.AddNeighbour("Mine", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
         DataBuffer b = FromBytes(bytes);
         ASSERT_TRUE(q.ReadFromDataBuffer(b));
-        EXPECT_EQ(q.GetSize(), c.size);
-        EXPECT_EQ(q.GetNeighbourVec().size(), c.carries ? 2u : 1u);
+        EXPECT_EQ(q.GetSize(), c.first);
+        EXPECT_EQ(q.GetNeighbourVec().size(), c.second ? 2u : 1u);
         EXPECT_EQ(q.GetPos(), Point(10, 20));
     }
 }
@@ -257,24 +245,16 @@ TEST(DockRecordLimits, OnlySizesStrictlyInsideTheLimitCarryNeighbours)
 TEST(DockRecordLimits, FloatingRectanglesMustBeWiderThanTenPixels)
 {
     CRectangle const before(1, 2, 300, 400);
-    struct Case
-    {
-        CRectangle r;
-        bool taken;
-    } const cases[] = {
-        {CRectangle(100, 5, 109, 50), false},        // 10 wide
-        {CRectangle(100, 5, 110, 50), true},         // 11 wide
-        {CRectangle(100, 5, 400, RECT_EMPTY), false},
-        {CRectangle(400, 5, 100, 50), false},        // right of left
-    };
-    for (Case const &c : cases) {
+    // 10 wide, 11 wide, no bottom, right of left
+    for (auto const &[r, taken] : {std::pair(CRectangle(100, 5, 109, 50), false), {CRectangle(100, 5, 110, 50), true},
+                                   {CRectangle(100, 5, 400, RECT_EMPTY), false}, {CRectangle(400, 5, 100, 50), false}}) {
         DockPosition p = OutPosition();
-        p.SetRectRecentFloat(c.r);
+        p.SetRectRecentFloat(r);
         DockPosition q;
         q.SetRectRecentFloat(before);
         DataBuffer b = FromBytes(Written(p));
         EXPECT_TRUE(q.ReadFromDataBuffer(b)) << "a skipped rectangle does not spoil the record";
-        EXPECT_EQ(q.GetRectRecentFloat(), c.taken ? c.r : before) << c.r.GetStr().GetStr();
+        EXPECT_EQ(q.GetRectRecentFloat(), taken ? r : before) << r.GetStr().GetStr();
     }
 }
 
@@ -314,56 +294,32 @@ TEST(DockRecordLimits, ExtraBytesOfANewerWriterAreSkipped)
 
 TEST(DockNeighbourList, AlignedNeighboursAreTheLargestRowFramedByTwoJustified)
 {
-    DockNeighbour const sentinel("Sentinel", 0, NCT_NONE, false, false);
-    auto fill = [&](DockPosition const &p, unsigned long &align) {
-        std::vector<DockNeighbour> out{sentinel};
-        align = 0x77;
+    unsigned long const L = DockAlignLeft, T = DockAlignTop, R = DockAlignRight, B = DockAlignBottom;
+    NeighbourContactType const J = NCT_JUSTIFIED_SIDE, To = NCT_TOUCHING_SIDE;
+    // The chosen side and the names in the row; the list starts with a sentinel that must go.
+    auto fill = [](std::vector<std::tuple<char const *, unsigned long, NeighbourContactType>> const &list) {
+        DockPosition p;
+        for (auto const &[name, align, contact] : list)
+            p.AddNeighbour(name, align, contact, false, false);
+        std::vector<DockNeighbour> out{DockNeighbour("Sentinel", 0, NCT_NONE, false, false)};
+        unsigned long align = 0x77;
         p.FillAlignedNeighbours(out, align);
-        return out;
+        std::string names = std::to_string(align) + ":";
+        for (DockNeighbour const &n : out)
+            names += std::string(" ") + n.GetName().GetStr();
+        return names;
     };
-
-    DockPosition p;
-    p.AddNeighbour("B1", DockAlignBottom, NCT_JUSTIFIED_SIDE, false, false);
-    p.AddNeighbour("L1", DockAlignLeft, NCT_JUSTIFIED_SIDE, false, false);
-    p.AddNeighbour("L2", DockAlignLeft, NCT_TOUCHING_SIDE, false, false);
-    p.AddNeighbour("Le", DockAlignLeft, NCT_EQUAL_SIDE, false, false); // not part of a row
-    p.AddNeighbour("B2", DockAlignBottom, NCT_JUSTIFIED_SIDE, false, false);
-    p.AddNeighbour("L3", DockAlignLeft, NCT_JUSTIFIED_SIDE, false, false);
-    unsigned long align;
-    std::vector<DockNeighbour> out = fill(p, align);
-    EXPECT_EQ(align, static_cast<unsigned long>(DockAlignLeft));
-    ASSERT_EQ(out.size(), 3u);
-    EXPECT_EQ(out[0].GetName(), SString("L1"));
-    EXPECT_EQ(out[1].GetName(), SString("L2"));
-    EXPECT_EQ(out[2].GetName(), SString("L3"));
-
+    auto row = [](unsigned long align, char const *names) { return std::to_string(align) + ":" + names; };
+    // "Le" has an equal side: it is not part of a row.
+    std::vector<std::tuple<char const *, unsigned long, NeighbourContactType>> p{
+        {"B1", B, J}, {"L1", L, J}, {"L2", L, To}, {"Le", L, NCT_EQUAL_SIDE}, {"B2", B, J}, {"L3", L, J}};
+    EXPECT_EQ(row(L, " L1 L2 L3"), fill(p));
     // A third justified entry on the left disqualifies that side.
-    p.AddNeighbour("L4", DockAlignLeft, NCT_JUSTIFIED_SIDE, false, false);
-    out = fill(p, align);
-    EXPECT_EQ(align, static_cast<unsigned long>(DockAlignBottom));
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(out[0].GetName(), SString("B1"));
-
+    p.emplace_back("L4", L, J);
+    EXPECT_EQ(row(B, " B1 B2"), fill(p));
     // Equal rows: the earlier side in the order left, top, right, bottom.
-    DockPosition tie;
-    tie.AddNeighbour("R1", DockAlignRight, NCT_JUSTIFIED_SIDE, false, false);
-    tie.AddNeighbour("R2", DockAlignRight, NCT_JUSTIFIED_SIDE, false, false);
-    tie.AddNeighbour("T1", DockAlignTop, NCT_JUSTIFIED_SIDE, false, false);
-    tie.AddNeighbour("T2", DockAlignTop, NCT_JUSTIFIED_SIDE, false, false);
-    out = fill(tie, align);
-    EXPECT_EQ(align, static_cast<unsigned long>(DockAlignTop));
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(out[1].GetName(), SString("T2"));
-
+    EXPECT_EQ(row(T, " T1 T2"), fill({{"R1", R, J}, {"R2", R, J}, {"T1", T, J}, {"T2", T, J}}));
     // No side with exactly two justified entries: nothing changes.
-    DockPosition none;
-    none.AddNeighbour("J", DockAlignTop, NCT_JUSTIFIED_SIDE, false, false);
-    none.AddNeighbour("T", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
-    none.AddNeighbour("X", DockAlignAny, NCT_JUSTIFIED_SIDE, false, false);
-    none.AddNeighbour("Y", DockAlignAny, NCT_JUSTIFIED_SIDE, false, false);
-    out = fill(none, align);
-    EXPECT_EQ(align, 0x77ul);
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0], sentinel);
+    EXPECT_EQ(row(0x77, " Sentinel"),
+              fill({{"J", T, J}, {"T", T, To}, {"X", DockAlignAny, J}, {"Y", DockAlignAny, J}}));
 }
-
