@@ -133,6 +133,8 @@
 #include "mfc/CFont.h"
 #include "mfc/CBitmap.h"
 #include "mfc/CDC.h"
+#include "mfc/CWinApp.h"
+#include "mfc/CPrintDialog.h"
 #include "bcg/CBCGPScrollBar.h"
 #include "bcg/CBCGPButton.h"
 #include "mfc/CStatic.h"

@@ -1,6 +1,12 @@
 #include "graphics/Printer.h"
 
 #include "mfc/CDC.h"
+#include "mfc/CPrintDialog.h"
+#include "mfc/CWinApp.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include <windows.h>
 #include <commdlg.h>
@@ -10,12 +16,14 @@ namespace {
 int const s_aCapIndex[8] = {HORZRES, VERTRES, PHYSICALWIDTH, PHYSICALHEIGHT, LOGPIXELSX, LOGPIXELSY,
                             PHYSICALOFFSETX, PHYSICALOFFSETY};
 
-// The spooler and the common dialogs are bound at run time: most programs
-// never print, and need not load them.
-template <class F> F Bind(char const *dll, char const *name)
+SString SelectedPrinterName(CWinApp const &app)
 {
-    HMODULE h = LoadLibraryA(dll);
-    return h ? reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(h, name))) : nullptr;
+    SString name;
+    if (auto const *names = app.m_hDevNames ? static_cast<DEVNAMES const *>(GlobalLock(app.m_hDevNames)) : nullptr) {
+        name = SString(reinterpret_cast<char const *>(names) + names->wDeviceOffset);
+        GlobalUnlock(app.m_hDevNames);
+    }
+    return name;
 }
 
 } // namespace
@@ -52,40 +60,37 @@ void Printer::ReadCaps(HDC hDC)
 
 bool Printer::Init()
 {
-    if (m_bExternal)
+    if (m_bExternal) {
+        if (m_hDC)
+            ReadCaps(m_hDC);
         return m_hDC != nullptr;
-    char name[512] = {};
-    DWORD len = sizeof name;
-    using GetDefaultFn = BOOL(WINAPI *)(char *, DWORD *);
-    using PrintDlgFn = BOOL(WINAPI *)(PRINTDLGA *);
-    static GetDefaultFn s_pGetDefault = Bind<GetDefaultFn>("winspool.drv", "GetDefaultPrinterA");
-    static PrintDlgFn s_pPrintDlg = Bind<PrintDlgFn>("comdlg32.dll", "PrintDlgA");
-    if (!s_pGetDefault || !s_pGetDefault(name, &len)) {
-        // No default known: the print dialog's defaults, without a window.
-        PRINTDLGA pd{};
-        pd.lStructSize = sizeof pd;
-        pd.Flags = 0x14000C | PD_RETURNDEFAULT;
-        if (!s_pPrintDlg || !s_pPrintDlg(&pd))
+    }
+    m_aPrinterName = SString();
+    std::fill(std::begin(m_aCaps), std::end(m_aCaps), 0);
+    CWinApp *app = AfxGetApp();
+    CDC dc;
+    if (!app->CreatePrinterDC(dc)) {
+        // No printer selected yet, or it went away: the system's default,
+        // asked of the print dialog without showing it.
+        CPrintDialog dlg(false);
+        if (!dlg.GetDefaults())
             return false;
-        if (pd.hDevNames) {
-            if (auto *names = static_cast<DEVNAMES *>(GlobalLock(pd.hDevNames))) {
-                lstrcpynA(name, reinterpret_cast<char const *>(names) + names->wDeviceOffset, sizeof name);
-                GlobalUnlock(pd.hDevNames);
-            }
-            GlobalFree(pd.hDevNames);
-        }
-        if (pd.hDevMode)
-            GlobalFree(pd.hDevMode);
-        if (!name[0])
+        app->SelectPrinter(std::exchange(dlg.m_pd.hDevNames, nullptr), std::exchange(dlg.m_pd.hDevMode, nullptr));
+        if (!app->CreatePrinterDC(dc))
             return false;
     }
-    HDC dc = ::CreateDCA("WINSPOOL", name, nullptr, nullptr);
-    if (!dc)
-        return false;
-    m_aPrinterName = SString(name);
-    ReadCaps(dc);
-    ::DeleteDC(dc);
+    m_aPrinterName = SelectedPrinterName(*app);
+    ReadCaps(dc.m_hDC);
     return true;
+}
+
+bool Printer::Init(CPrintDialog &rDialog)
+{
+    if (m_bExternal || !rDialog.m_pd.hDevNames)
+        return false;
+    // The application keeps copies: the dialog frees its own blocks.
+    AfxGetApp()->SelectPrinter(AfxCopyGlobal(rDialog.m_pd.hDevNames), AfxCopyGlobal(rDialog.m_pd.hDevMode));
+    return Init();
 }
 
 int Printer::GetWidthPixel(int nWidth) const
@@ -107,9 +112,7 @@ HDC Printer::CreateDCA()
 {
     if (m_hDC || m_bExternal)
         return m_hDC;
-    if (m_aPrinterName.Len() == 0)
-        return nullptr;
-    if (m_pCDC->CreateDC("WINSPOOL", m_aPrinterName.GetStr(), nullptr, nullptr))
+    if (m_aPrinterName.Len() && AfxGetApp()->CreatePrinterDC(*m_pCDC))
         m_hDC = m_pCDC->m_hDC;
     return m_hDC;
 }

@@ -4,6 +4,7 @@
 #include "text/SString.h"
 
 class CDC;
+class CPrintDialog;
 
 // The capabilities read when a printer is initialised.
 enum PrinterCap
@@ -29,9 +30,13 @@ public:
     explicit Printer(HDC hDC);
     ~Printer() override;
 
-    // Finds the default printer and reads its capabilities; false when there
-    // is none.
+    // Reads the capabilities of the application's printer, which becomes the
+    // system's default printer when none is selected; false when there is
+    // none.
     bool Init();
+    // The printer and settings chosen in the dialog become the application's
+    // printer, then as Init().
+    bool Init(CPrintDialog &rDialog);
 
     int GetHeightPixel(int nHeight) const override;
     int GetWidthPixel(int nWidth) const override;
@@ -50,8 +55,8 @@ public:
     bool EndJob();
     bool AbortJob();
 
-    // The printer DC, made when missing; a printer on the caller's DC keeps
-    // that one.
+    // The printer DC of the application's printer, made when missing; a
+    // printer on the caller's DC keeps that one.
     HDC CreateDCA();
     void DeleteDC();
 

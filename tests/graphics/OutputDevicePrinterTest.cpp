@@ -1,12 +1,17 @@
-// Printers: units in points, jobs and pages. The suite's Wine has no print
-// queue, so the default printer is absent here; a printer on a caller's DC
-// stands in for a real one.
+// Printers: units in points, jobs and pages. Run alone, the program sees no
+// print queue and a printer on a caller's DC stands in for a real one; the
+// PrintQueueTest cases run beside a private print server (tools/with-cupsd,
+// which names its queue in KS_PRINT_QUEUE) and print for real.
 #include "frame/KSGlobal.h"
 #include "graphics/Printer.h"
 #include "graphics/VirtualDevice.h"
+#include "mfc/CPrintDialog.h"
+#include "mfc/CWinApp.h"
 #include "tests/support/LeakCounters.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <thread>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -87,28 +92,103 @@ TEST_F(PrinterTest, OneJobAtATimeOnTheCallersDC)
     EXPECT_EQ(gdi, kstest::GdiObjectCount());
 }
 
-// Runs when a print queue exists (a private cupsd started before the Wine
-// process, see the platform notes); the suite's own run has none.
-TEST_F(PrinterTest, ATwoPageJobOnTheDefaultQueue)
+class PrintQueueTest : public PrinterTest
 {
-    Printer p;
-    if (p.GetPrinterName().Len() == 0)
-        GTEST_SKIP() << "no print queue";
-    EXPECT_GT(p.GetCap(PrinterCapLogPixelsX), 0);
-    EXPECT_GT(p.GetCap(PrinterCapHorzRes), 0);
-    EXPECT_GE(p.GetCap(PrinterCapPhysicalWidth), p.GetCap(PrinterCapHorzRes));
-    EXPECT_EQ(p.GetCap(PrinterCapLogPixelsX), p.GetWidthPixel(72));
-    ASSERT_TRUE(p.StartJob(SString("Kestrel5 two pages")));
-    for (int page = 0; page < 2; ++page) {
-        ASSERT_TRUE(p.StartPage());
-        p.ChangePen(Pen(Color(0ul), 4, PS_SOLID));
-        EXPECT_TRUE(p.DrawRect(CRectangle(Point(p.GetWidthPixel(72), p.GetHeightPixel(72)),
-                                          p.GetSizePixel(Size(144, 72)))));
-        EXPECT_TRUE(p.DrawTextA(p.GetPointPixel(Point(72, 180)), SString(page ? "Page two" : "Page one")));
-        ASSERT_TRUE(p.EndPage());
+protected:
+    void SetUp() override
+    {
+        char const *queue = std::getenv("KS_PRINT_QUEUE");
+        if (!queue)
+            GTEST_SKIP() << "no print server in this run";
+        m_aQueue = queue;
+        PrinterTest::SetUp();
     }
-    EXPECT_EQ(2u, p.GetPageCount());
-    EXPECT_TRUE(p.EndJob());
-    std::printf("printed on %s: %d x %d pixels at %d dpi\n", p.GetPrinterName().GetStr(), p.GetCap(PrinterCapHorzRes),
-                p.GetCap(PrinterCapVertRes), p.GetCap(PrinterCapLogPixelsX));
+    void TearDown() override
+    {
+        AfxGetApp()->SelectPrinter(nullptr, nullptr); // the next test starts from the default
+        PrinterTest::TearDown();
+    }
+    // What the platform itself says of the queue.
+    int RawCap(int nIndex)
+    {
+        HDC h = ::CreateDCA(nullptr, m_aQueue.c_str(), nullptr, nullptr);
+        int v = h ? GetDeviceCaps(h, nIndex) : -1;
+        if (h)
+            ::DeleteDC(h);
+        return v;
+    }
+    std::string m_aQueue;
+};
+
+TEST_F(PrintQueueTest, ATwoPageJobOnTheDefaultQueue)
+{
+    auto job = [this] {
+        Printer p;
+        ASSERT_EQ(SString(m_aQueue.c_str()), p.GetPrinterName()) << "the server's queue is the default printer";
+        int const idx[] = {HORZRES, VERTRES, PHYSICALWIDTH, PHYSICALHEIGHT, LOGPIXELSX, LOGPIXELSY, PHYSICALOFFSETX,
+                           PHYSICALOFFSETY};
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(RawCap(idx[i]), p.GetCap(PrinterCap(i))) << "capability " << i;
+        EXPECT_EQ(p.GetCap(PrinterCapLogPixelsX), p.GetWidthPixel(72));
+        ASSERT_TRUE(p.StartJob(SString("Kestrel5 two pages")));
+        for (int page = 0; page < 2; ++page) {
+            ASSERT_TRUE(p.StartPage());
+            p.ChangePen(Pen(Color(0ul), 4, PS_SOLID));
+            EXPECT_TRUE(p.DrawRect(CRectangle(Point(p.GetWidthPixel(72), p.GetHeightPixel(72)),
+                                              p.GetSizePixel(Size(144, 72)))));
+            EXPECT_TRUE(p.DrawTextA(p.GetPointPixel(Point(72, 180)), SString(page ? "Page two" : "Page one")));
+            ASSERT_TRUE(p.EndPage());
+        }
+        EXPECT_EQ(2u, p.GetPageCount());
+        EXPECT_TRUE(p.EndJob());
+    };
+    job(); // the first job loads the driver and its fonts for good
+    std::size_t const gdi = kstest::GdiObjectCount();
+    job(); // the PDF the queue keeps is this one's: print-check reads it
+    EXPECT_EQ(gdi, kstest::GdiObjectCount()) << "the printer DC and the job's tools are gone";
+}
+
+TEST_F(PrintQueueTest, ThePrinterChosenInTheDialogWithItsSettings)
+{
+    CPrintDialog dlg(false);
+    EXPECT_EQ(0x14000Cul, dlg.m_pd.Flags);
+    ASSERT_TRUE(dlg.GetDefaults());
+    EXPECT_STREQ(m_aQueue.c_str(), dlg.GetDeviceName());
+    DEVMODEA *mode = dlg.GetDevMode();
+    ASSERT_NE(nullptr, mode);
+    mode->dmOrientation = DMORIENT_LANDSCAPE;
+    mode->dmFields |= DM_ORIENTATION;
+
+    Printer p;
+    ASSERT_TRUE(p.Init(dlg));
+    EXPECT_EQ(RawCap(VERTRES), p.GetCap(PrinterCapHorzRes)) << "landscape: the page turned";
+    EXPECT_EQ(RawCap(HORZRES), p.GetCap(PrinterCapVertRes));
+    HDC h = dlg.CreatePrinterDC();
+    ASSERT_NE(nullptr, h);
+    EXPECT_EQ(GetDeviceCaps(h, HORZRES), p.GetCap(PrinterCapHorzRes));
+
+    CPrintDialog none(false);
+    EXPECT_FALSE(p.Init(none)) << "a dialog that chose nothing";
+}
+
+TEST_F(PrintQueueTest, TheDialogShownAnswersWithTheButtonPressed)
+{
+    for (int button : {IDCANCEL, IDOK}) {
+        bool seen = false;
+        std::thread user([&] {
+            for (int i = 0; i < 500 && !seen; ++i, Sleep(10))
+                if (HWND dlg = FindWindowA("#32770", "Print")) {
+                    seen = true;
+                    PostMessageA(dlg, WM_COMMAND, WPARAM(button), 0);
+                }
+        });
+        CPrintDialog dlg(false);
+        INT_PTR const answer = dlg.DoModal();
+        user.join();
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(button, answer);
+        if (button == IDOK) {
+            EXPECT_STREQ(m_aQueue.c_str(), dlg.GetDeviceName());
+        }
+    }
 }

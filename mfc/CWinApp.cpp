@@ -1,0 +1,64 @@
+#include "mfc/CWinApp.h"
+#include "mfc/CDC.h"
+
+IMPLEMENT_DYNAMIC(CWinApp, CObject)
+
+namespace {
+// The application's own object, registered by its constructor; the library's
+// stand-in is made only when asked for and never registers.
+CWinApp *s_pApp = nullptr;
+bool s_bMakingLibraryApp = false;
+}
+
+CWinApp::CWinApp(char const *lpszAppName) : m_pszAppName(lpszAppName), m_hDevMode(nullptr), m_hDevNames(nullptr)
+{
+    if (!s_pApp && !s_bMakingLibraryApp)
+        s_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    SelectPrinter(nullptr, nullptr, true);
+    if (s_pApp == this)
+        s_pApp = nullptr;
+}
+
+void CWinApp::SelectPrinter(HGLOBAL hDevNames, HGLOBAL hDevMode, bool bFreeOld)
+{
+    if (bFreeOld) {
+        if (m_hDevNames && m_hDevNames != hDevNames)
+            GlobalFree(m_hDevNames);
+        if (m_hDevMode && m_hDevMode != hDevMode)
+            GlobalFree(m_hDevMode);
+    }
+    m_hDevNames = hDevNames;
+    m_hDevMode = hDevMode;
+}
+
+bool CWinApp::CreatePrinterDC(CDC &dc)
+{
+    auto *names = m_hDevNames ? static_cast<DEVNAMES const *>(GlobalLock(m_hDevNames)) : nullptr;
+    if (!names)
+        return false;
+    auto const *base = reinterpret_cast<char const *>(names);
+    auto const *mode = m_hDevMode ? static_cast<DEVMODEA const *>(GlobalLock(m_hDevMode)) : nullptr;
+    bool ok = dc.CreateDC(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+    if (mode)
+        GlobalUnlock(m_hDevMode);
+    GlobalUnlock(m_hDevNames);
+    return ok;
+}
+
+CWinApp *AfxGetApp()
+{
+    if (s_pApp)
+        return s_pApp;
+    // Lives to the end of the process, like an application's global object.
+    static CWinApp *s_pLibraryApp = [] {
+        s_bMakingLibraryApp = true;
+        auto *p = new CWinApp("Kestrel5");
+        s_bMakingLibraryApp = false;
+        return p;
+    }();
+    return s_pLibraryApp;
+}
