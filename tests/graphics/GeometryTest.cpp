@@ -1,6 +1,5 @@
-// Point, Size, CRectangle and FRectangle: rounding rules, the inclusive
-// right/bottom with its sentinel, and arithmetic at the limits of int,
-// checked against 64-bit models and against the platform's RECT functions.
+// Geometry: rounding, the inclusive right/bottom with its sentinel, and arithmetic at the
+// limits of int, checked against 64-bit models and the platform's RECT functions.
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -29,7 +28,18 @@ namespace {
 
 // Inclusive right of an extent of w pixels from start, in 64 bits.
 long long FarEdge64(long long start, long long w) { return w > 0 ? start + w - 1 : start + w + 1; }
-bool Representable(long long v) { return v > INT_MIN && v <= INT_MAX; }
+bool Representable(long long v) { return v > INT_MIN && v <= INT_MAX; } // INT_MIN is the empty sentinel
+
+// The 64-bit model's rectangle when every edge fits, an empty one otherwise.
+::testing::AssertionResult ModelOrEmpty(CRectangle const &r, long long l, long long t, long long rr, long long b)
+{
+    bool const fits = Representable(rr) && Representable(b) && l >= INT_MIN && l <= INT_MAX && t >= INT_MIN && t <= INT_MAX;
+    if (fits)
+        return SameRect(r, l, t, rr, b);
+    if (r.IsEmpty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << r.GetStr().GetStr() << " should be empty";
+}
 
 int RandomCoord(std::mt19937 &rng)
 {
@@ -44,35 +54,17 @@ int RandomCoord(std::mt19937 &rng)
 
 } // namespace
 
-// ------------------------------------------------------------------ Point
-
 TEST(Point, ArithmeticRoundsHalvesAwayFromZeroAndSaturates)
 {
-    Point p(3, -3);
-    p *= 0.5;
-    EXPECT_EQ(p, Point(2, -2));
-    p = Point(5, -5);
-    p /= 2.0;
-    EXPECT_EQ(p, Point(3, -3));
-    p = Point(7, -7);
-    p /= 2; // integer division truncates
-    EXPECT_EQ(p, Point(3, -3));
-    p /= 0;
-    p /= 0.0;
-    EXPECT_EQ(p, Point(3, -3));
-
-    Point big(INT_MAX, INT_MIN);
-    big += Point(1, -1);
-    EXPECT_EQ(big, Point(INT_MAX, INT_MIN));
-    Point wide(1, -1);
-    wide *= 1e12;
-    EXPECT_EQ(wide, Point(INT_MAX, INT_MIN));
-    Point least(INT_MIN, 4);
-    least /= -1;
-    EXPECT_EQ(least, Point(INT_MAX, -4));
+    EXPECT_EQ(Point(3, -3) *= 0.5, Point(2, -2));
+    EXPECT_EQ(Point(5, -5) /= 2.0, Point(3, -3));
+    EXPECT_EQ(Point(7, -7) /= 2, Point(3, -3)) << "integer division truncates";
+    EXPECT_EQ(Point(3, -3) /= 0, Point(3, -3));
+    EXPECT_EQ(Point(3, -3) /= 0.0, Point(3, -3));
+    EXPECT_EQ(Point(INT_MAX, INT_MIN) += Point(1, -1), Point(INT_MAX, INT_MIN));
+    EXPECT_EQ(Point(1, -1) *= 1e12, Point(INT_MAX, INT_MIN));
+    EXPECT_EQ(Point(INT_MIN, 4) /= -1, Point(INT_MAX, -4));
 }
-
-// ------------------------------------------------------------------ CRectangle
 
 TEST(CRectangle, ExtentsAtTheLimitsOfIntBecomeEmptyRatherThanWrap)
 {
@@ -105,24 +97,12 @@ TEST(CRectangle, MovingAndInflatingAtTheLimitsNeverGiveAWrongRectangle)
         int dx = RandomCoord(rng), dy = RandomCoord(rng);
         CRectangle moved(l, t, r, b);
         moved.Move(dx, dy);
-        long long ml = (long long)l + dx, mt = (long long)t + dy;
-        long long mr = r == RECT_EMPTY ? INT_MIN : (long long)r + dx;
-        long long mb = b == RECT_EMPTY ? INT_MIN : (long long)b + dy;
-        if (Representable(mr) && Representable(mb) && ml >= INT_MIN && ml <= INT_MAX && mt >= INT_MIN && mt <= INT_MAX)
-            ASSERT_TRUE(SameRect(moved, ml, mt, mr, mb));
-        else
-            ASSERT_TRUE(moved.IsEmpty()) << CRectangle(l, t, r, b).GetStr().GetStr() << " moved by " << dx << ", "
-                                         << dy << " gave " << moved.GetStr().GetStr();
-
+        auto edge = [](int e, long long d) { return e == RECT_EMPTY ? (long long)INT_MIN : e + d; };
+        ASSERT_TRUE(ModelOrEmpty(moved, (long long)l + dx, (long long)t + dy, edge(r, dx), edge(b, dy)))
+            << CRectangle(l, t, r, b).GetStr().GetStr() << " moved by " << dx << ", " << dy;
         CRectangle grown(l, t, r, b);
         grown.Inflate(dx, dy);
-        long long gl = (long long)l - dx / 2, gt = (long long)t - dy / 2;
-        long long gr = r == RECT_EMPTY ? INT_MIN : (long long)r + dx / 2;
-        long long gb = b == RECT_EMPTY ? INT_MIN : (long long)b + dy / 2;
-        if (Representable(gr) && Representable(gb) && gl >= INT_MIN && gl <= INT_MAX && gt >= INT_MIN && gt <= INT_MAX)
-            ASSERT_TRUE(SameRect(grown, gl, gt, gr, gb));
-        else
-            ASSERT_TRUE(grown.IsEmpty());
+        ASSERT_TRUE(ModelOrEmpty(grown, (long long)l - dx / 2, (long long)t - dy / 2, edge(r, dx / 2), edge(b, dy / 2)));
 
         CRectangle placed(l, t, r, b);
         Point old = placed.ChangePos(Point(dx, dy));
@@ -211,8 +191,6 @@ TEST(CRectangle, IntersectionAndUnionAgreeWithThePlatform)
     EXPECT_TRUE(SameRect(keep.Intersection(r), 5, 6, RECT_EMPTY, 7));
 }
 
-// ------------------------------------------------------------------ CRect
-
 TEST(CRect, SetOperationsAnswerLikeThePlatform)
 {
     std::mt19937 rng(23);
@@ -240,8 +218,6 @@ TEST(CRect, SetOperationsAnswerLikeThePlatform)
     EXPECT_EQ(CPoint(LPARAM(0xFFFE0003)), CPoint(3, -2));
 }
 
-// ------------------------------------------------------------------ FRectangle
-
 TEST(FRectangle, ConversionsBetweenExclusiveAndInclusiveEdges)
 {
     FRectangle f(CRectangle(0, 0, 9, 4));
@@ -260,12 +236,6 @@ TEST(FRectangle, ConversionsBetweenExclusiveAndInclusiveEdges)
     EXPECT_TRUE(FRectangle(-1e12, 0.0, 5.0, 5.0).GetBoundingRect().IsEmpty());
     EXPECT_TRUE(FRectangle(0.0, 0.0, 5.0, -2147483648.6).GetRectangle().IsEmpty());
 
-    Gdiplus::RectF rf = FRectangle(1.5, 2.0, 4.0, 7.5).GetRectF();
-    EXPECT_FLOAT_EQ(rf.X, 1.5f);
-    EXPECT_FLOAT_EQ(rf.Y, 2.0f);
-    EXPECT_FLOAT_EQ(rf.Width, 2.5f);
-    EXPECT_FLOAT_EQ(rf.Height, 5.5f);
-    Gdiplus::RectF re = FRectangle(FPoint(1.0, 1.0), FSize(0.0, 3.0)).GetRectF();
-    EXPECT_FLOAT_EQ(re.Width, 0.0f);
-    EXPECT_FLOAT_EQ(re.Height, 3.0f);
+    EXPECT_TRUE(FRectangle(1.5, 2.0, 4.0, 7.5).GetRectF().Equals(Gdiplus::RectF(1.5f, 2.0f, 2.5f, 5.5f)));
+    EXPECT_TRUE(FRectangle(FPoint(1.0, 1.0), FSize(0.0, 3.0)).GetRectF().Equals(Gdiplus::RectF(1.0f, 1.0f, 0.0f, 3.0f)));
 }
