@@ -338,6 +338,39 @@ void PumpFor(DWORD ms)
     }
 }
 
+// One page on the default printer: the showcase's shapes at their printed
+// size, laid out in points, so the page looks the same at any resolution.
+// Answers the pages printed (0 without a printer).
+int PrintSummary()
+{
+    Printer p;
+    if (p.GetPrinterName().Len() == 0 || !p.StartJob(SString("Kestrel5 demo")) || !p.StartPage())
+        return 0;
+    Font title(SString("Tahoma"), p.GetHeightPixel(28));
+    title.ChangeWeight(FW_BOLD);
+    title.ChangeColor(Color(0x96705Aul));
+    p.ChangeFont(title);
+    p.DrawTextA(p.GetPointPixel(Point(72, 72)), SString("Kestrel5"));
+    Font body(SString("Tahoma"), p.GetHeightPixel(11));
+    p.ChangeFont(body);
+    char line[200];
+    std::snprintf(line, sizeof line, "Printed on %s: %d x %d pixels at %d dpi; %d shapes of %d points.",
+                  p.GetPrinterName().GetStr(), p.GetCap(PrinterCapHorzRes), p.GetCap(PrinterCapVertRes),
+                  p.GetCap(PrinterCapLogPixelsX), g_show.shapes, g_show.size);
+    p.DrawTextA(p.GetPointPixel(Point(72, 112)), SString(line));
+    Color const theme(static_cast<unsigned long>(ThemeColour(g_show.theme)));
+    p.ChangePen(Pen(theme, p.GetWidthPixel(2), PS_SOLID));
+    p.ChangeFillInBrush(g_show.filled ? Brush(theme, BrushStyleSolid) : Brush(theme, BrushStyleNull));
+    for (int i = 0; i < g_show.shapes; ++i)
+        p.DrawEllipse(CRectangle(p.GetPointPixel(Point(72 + i * (g_show.size + 12), 140)),
+                                 p.GetSizePixel(Size(g_show.size, g_show.size))));
+    p.ChangePen(Pen(Color(0x6E463Cul), p.GetWidthPixel(1), PS_SOLID));
+    p.ChangeFillInBrush(Brush(Color(0ul), BrushStyleNull));
+    p.DrawRect(CRectangle(p.GetPointPixel(Point(60, 60)), p.GetSizePixel(Size(475, 140 + g_show.size + 24 - 60))));
+    bool const ok = p.EndPage() && p.EndJob();
+    return ok ? int(p.GetPageCount()) : 0;
+}
+
 int main(int argc, char **argv)
 {
     std::string dir = argc > 1 ? argv[1] : ".";
@@ -405,6 +438,11 @@ int main(int argc, char **argv)
         animation.Stop();
         std::printf("demo: %s %s\\demo.png and demo-2.png\n", saved ? "wrote" : "could not write", dir.c_str());
     }
+    int const pages = PrintSummary();
+    if (pages)
+        std::printf("demo: printed %d page(s)\n", pages);
+    else
+        std::printf("demo: no printer, nothing printed\n");
     mainFrame->DestroyWindow(); // the frame deletes itself
     KSExit();
     if (!saved)
