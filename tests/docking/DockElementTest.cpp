@@ -2,10 +2,7 @@
 // index round trip through a caller's table, and ownership/leak checks.
 #include <algorithm>
 #include <climits>
-#include <cstring>
-#include <initializer_list>
 #include <ostream>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -67,26 +64,25 @@ NeighbourType TypeOfNeighbour(DockElement const &e, int id)
 
 } // namespace
 
+NeighbourType const kSides[] = {NT_LEFT, NT_RIGHT, NT_TOP, NT_BOTTOM};
+
 TEST(DockGeometry, DetNeighbourTypeUpToOneDividerPlusOne)
 {
     int w = W();
-    // a stands at each side of b in turn; gap g is b.left - a.right and so on.
+    PlainElement eb(CRectangle(200, 200, 300, 300));
+    // a stands at each side of b in turn, distant along that side (no overlap
+    // needed); gap g is b.left - a.right and so on.
     for (int g : {w - 3, w, w + 1, w + 2, w + 5, -(w + 1)}) {
         bool isNear = (g < 0 ? -g : g) <= w + 1;
-        CRectangle b(200, 200, 300, 300);
-        PlainElement eb(b);
-        PlainElement left(CRectangle(50, 900, 200 - g, 950));  // distant below: no overlap needed
-        PlainElement right(CRectangle(300 + g, 0, 400, 40));
-        PlainElement top(CRectangle(0, 100, 30, 200 - g));
-        PlainElement bottom(CRectangle(700, 300 + g, 800, 350));
-        EXPECT_EQ(isNear ? NT_LEFT : NT_NONE, DockElement::DetNeighbourType(&left, &eb)) << g;
-        EXPECT_EQ(isNear ? NT_RIGHT : NT_NONE, DockElement::DetNeighbourType(&right, &eb)) << g;
-        EXPECT_EQ(isNear ? NT_TOP : NT_NONE, DockElement::DetNeighbourType(&top, &eb)) << g;
-        EXPECT_EQ(isNear ? NT_BOTTOM : NT_NONE, DockElement::DetNeighbourType(&bottom, &eb)) << g;
+        PlainElement sides[] = {PlainElement(CRectangle(50, 900, 200 - g, 950)),
+                                PlainElement(CRectangle(300 + g, 0, 400, 40)),
+                                PlainElement(CRectangle(0, 100, 30, 200 - g)),
+                                PlainElement(CRectangle(700, 300 + g, 800, 350))};
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(isNear ? kSides[k] : NT_NONE, DockElement::DetNeighbourType(&sides[k], &eb)) << g << " side " << k;
     }
-    PlainElement a(CRectangle(0, 0, 10, 10));
-    EXPECT_EQ(NT_NONE, DockElement::DetNeighbourType(nullptr, &a));
-    EXPECT_EQ(NT_NONE, DockElement::DetNeighbourType(&a, nullptr));
+    EXPECT_EQ(NT_NONE, DockElement::DetNeighbourType(nullptr, &eb));
+    EXPECT_EQ(NT_NONE, DockElement::DetNeighbourType(&eb, nullptr));
 }
 
 TEST(DockGeometry, TouchingTestsAcceptLessThanFourPixelsOff)
@@ -94,25 +90,18 @@ TEST(DockGeometry, TouchingTestsAcceptLessThanFourPixelsOff)
     int w = W();
     CRectangle e(100, 100, 200, 200);
     PlainElement el(e);
+    // The align names the side of the other rectangle on which e lies.
+    unsigned long const aligns[] = {DockAlignRight, DockAlignLeft, DockAlignBottom, DockAlignTop};
     for (int off = -5; off <= 5; ++off) {
         bool in = off > -4 && off < 4;
-        CRectangle atLeft(0, 100, 100 - w + off, 200);
-        CRectangle atRight(200 + w + off, 100, 300, 200);
-        CRectangle above(100, 0, 200, 100 - w + off);
-        CRectangle below(100, 200 + w + off, 200, 300);
-        PlainElement l(atLeft), r(atRight), t(above), b(below);
-        EXPECT_EQ(in ? NT_LEFT : NT_NONE, el.GetNeighbourType(&l)) << off;
-        EXPECT_EQ(in ? NT_RIGHT : NT_NONE, el.GetNeighbourType(&r)) << off;
-        EXPECT_EQ(in ? NT_TOP : NT_NONE, el.GetNeighbourType(&t)) << off;
-        EXPECT_EQ(in ? NT_BOTTOM : NT_NONE, el.GetNeighbourType(&b)) << off;
-        // The static form names the side of its second rectangle.
-        EXPECT_EQ(el.GetNeighbourType(&l), DockElement::GetNeighbourType(atLeft, e));
-        EXPECT_EQ(el.GetNeighbourType(&b), DockElement::GetNeighbourType(below, e));
-        // The align names the side of r on which e lies.
-        EXPECT_EQ(in ? (unsigned long)DockAlignRight : 0UL, DockElement::GetNeighbourAlign(e, atLeft)) << off;
-        EXPECT_EQ(in ? (unsigned long)DockAlignLeft : 0UL, DockElement::GetNeighbourAlign(e, atRight)) << off;
-        EXPECT_EQ(in ? (unsigned long)DockAlignBottom : 0UL, DockElement::GetNeighbourAlign(e, above)) << off;
-        EXPECT_EQ(in ? (unsigned long)DockAlignTop : 0UL, DockElement::GetNeighbourAlign(e, below)) << off;
+        CRectangle const others[] = {CRectangle(0, 100, 100 - w + off, 200), CRectangle(200 + w + off, 100, 300, 200),
+                                     CRectangle(100, 0, 200, 100 - w + off), CRectangle(100, 200 + w + off, 200, 300)};
+        for (int k = 0; k < 4; ++k) {
+            PlainElement o(others[k]);
+            EXPECT_EQ(in ? kSides[k] : NT_NONE, el.GetNeighbourType(&o)) << off << " side " << k;
+            EXPECT_EQ(el.GetNeighbourType(&o), DockElement::GetNeighbourType(others[k], e)) << "the static form";
+            EXPECT_EQ(in ? aligns[k] : 0UL, DockElement::GetNeighbourAlign(e, others[k])) << off << " side " << k;
+        }
     }
     EXPECT_EQ(NT_NONE, el.GetNeighbourType(nullptr));
 }
@@ -239,17 +228,13 @@ TEST(DockElements, WindowIndexRoundTripThroughTheCallersTable)
     h.WindowToIndex(toIndex);
     f.WindowToIndex(toIndex);
     gfs.WindowToIndex(toIndex);
-    EXPECT_EQ(2, a->GetWindowIndex());
-    EXPECT_EQ(0, b->GetWindowIndex());
-    EXPECT_EQ(1, f.GetWindowIndex());
-    EXPECT_EQ(-1, gfs.GetWindowIndex());
-    EXPECT_EQ(nullptr, a->GetPane());
-    EXPECT_FALSE(a->WindowsExist());
-    EXPECT_FALSE(h.WindowsExist());
-    EXPECT_TRUE(gfs.WindowsExist());
     // neighbour copies are mapped too
     ASSERT_EQ(1u, a->GetNeighbours().size());
-    EXPECT_EQ(0, a->GetNeighbours()[0]->GetWindowIndex());
+    EXPECT_EQ((std::vector<int>{2, 0, 1, -1, 0}), (std::vector<int>{a->GetWindowIndex(), b->GetWindowIndex(),
+                                                                   f.GetWindowIndex(), gfs.GetWindowIndex(),
+                                                                   a->GetNeighbours()[0]->GetWindowIndex()}));
+    EXPECT_EQ(nullptr, a->GetPane());
+    EXPECT_TRUE(!a->WindowsExist() && !h.WindowsExist() && gfs.WindowsExist());
     EXPECT_NE(STR_NOT_FOUND, a->GetStr().Search(", ix=2"));
     int callsAfterFirst = table.calls;
     h.WindowToIndex(toIndex); // nothing left to map
@@ -257,10 +242,9 @@ TEST(DockElements, WindowIndexRoundTripThroughTheCallersTable)
 
     h.IndexToWindow(toPane);
     f.IndexToWindow(toPane);
-    EXPECT_EQ(&p2, a->GetPane());
-    EXPECT_EQ(&p0, b->GetPane());
-    EXPECT_EQ(&p1, f.GetPane());
-    EXPECT_EQ(&p0, static_cast<PaneElement *>(a->GetNeighbours()[0])->GetPane());
+    EXPECT_EQ((std::vector<ZnDockablePane const *>{&p2, &p0, &p1, &p0}),
+              (std::vector<ZnDockablePane const *>{a->GetPane(), b->GetPane(), f.GetPane(),
+                                                   static_cast<PaneElement *>(a->GetNeighbours()[0])->GetPane()}));
     EXPECT_EQ(-1, a->GetWindowIndex());
     EXPECT_TRUE(h.WindowsExist());
 }
