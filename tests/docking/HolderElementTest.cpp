@@ -3,6 +3,7 @@
 #include <memory>
 #include <ostream>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -35,6 +36,8 @@ HolderElement *Hold(DockElement *l, DockElement *r)
     return h;
 }
 
+std::unique_ptr<HolderElement> Own(HolderElement *h) { return std::unique_ptr<HolderElement>(h); }
+
 // Panes with names and window texts, as a frame would have them.
 struct Panes
 {
@@ -54,18 +57,17 @@ struct Panes
 TEST(Holder, RectangleIsTheUnionAndTheFractionFollowsTheRule)
 {
     int w = W();
-    std::unique_ptr<HolderElement> hor(Hold(Pane(CRectangle(10, 20, 110, 70)), Pane(CRectangle(110 + w, 20, 310 + w, 80))));
+    auto hor = Own(Hold(Pane(CRectangle(10, 20, 110, 70)), Pane(CRectangle(110 + w, 20, 310 + w, 80))));
     EXPECT_EQ(CRectangle(10, 20, 310 + w, 80), hor->GetRect());
     EXPECT_DOUBLE_EQ(100.0 / 300.0, hor->GetLeftFract());
 
-    std::unique_ptr<HolderElement> ver(Hold(Pane(CRectangle(0, 0, 100, 300)), Pane(CRectangle(0, 300 + w, 100, 400 + w))));
-    EXPECT_TRUE(!ver->IsHorizontal());
-    EXPECT_DOUBLE_EQ(0.75, ver->GetLeftFract());
+    auto ver = Own(Hold(Pane(CRectangle(0, 0, 100, 300)), Pane(CRectangle(0, 300 + w, 100, 400 + w))));
+    EXPECT_TRUE(!ver->IsHorizontal() && ver->GetLeftFract() == 0.75);
 
     // A child without a finite far edge keeps the fraction at one half.
-    std::unique_ptr<HolderElement> open(Hold(Pane(CRectangle(0, 0, 100, RECT_EMPTY)), Pane(CRectangle(100 + w, 0, 400, 50))));
+    auto open = Own(Hold(Pane(CRectangle(0, 0, 100, RECT_EMPTY)), Pane(CRectangle(100 + w, 0, 400, 50))));
     EXPECT_DOUBLE_EQ(0.5, open->GetLeftFract());
-    std::unique_ptr<HolderElement> one(Hold(nullptr, Pane(CRectangle(5, 5, 50, 50))));
+    auto one = Own(Hold(nullptr, Pane(CRectangle(5, 5, 50, 50))));
     EXPECT_EQ(CRectangle(5, 5, 50, 50), one->GetRect());
     EXPECT_DOUBLE_EQ(0.5, one->GetLeftFract());
     HolderElement none;
@@ -73,13 +75,12 @@ TEST(Holder, RectangleIsTheUnionAndTheFractionFollowsTheRule)
     none.RefreshRect();
     EXPECT_EQ(CRectangle(1, 2, 3, 4), none.GetRect());
     // No room beyond the divider: no share to compute, and no division by it.
-    std::unique_ptr<HolderElement> thin(Hold(Pane(CRectangle(0, 0, 0, 10)), Pane(CRectangle(w, 0, w, 10))));
-    EXPECT_TRUE(thin->IsHorizontal());
-    EXPECT_DOUBLE_EQ(0.5, thin->GetLeftFract());
+    auto thin = Own(Hold(Pane(CRectangle(0, 0, 0, 10)), Pane(CRectangle(w, 0, w, 10))));
+    EXPECT_TRUE(thin->IsHorizontal() && thin->GetLeftFract() == 0.5);
 
     // Refreshing reaches nested holders first.
-    std::unique_ptr<HolderElement> outer(Hold(Hold(Pane(CRectangle(0, 0, 100, 100)), Pane(CRectangle(0, 100 + w, 100, 200))),
-                                              Pane(CRectangle(100 + w, 0, 300, 200))));
+    auto outer = Own(Hold(Hold(Pane(CRectangle(0, 0, 100, 100)), Pane(CRectangle(0, 100 + w, 100, 200))),
+                          Pane(CRectangle(100 + w, 0, 300, 200))));
     auto *inner = static_cast<HolderElement *>(outer->GetPLeft());
     inner->GetPLeft()->SetRect(CRectangle(0, 0, 200, 50));
     inner->GetPRight()->SetRect(CRectangle(0, 50 + w, 200, 200));
@@ -99,14 +100,12 @@ TEST(Holder, SideLengthsByFractionRoundHalfUp)
     h.SetChilds(l, r);
     h.SetRect(CRectangle(0, 0, 301 + w, 50)); // 301 pixels to share
     h.SetLeftFract(0.5);
-    EXPECT_EQ(151, h.GetSideLenInPixel(l));
-    EXPECT_EQ(151, h.GetSideLenInPixel(r));
+    EXPECT_EQ(std::pair(151, 151), std::pair(h.GetSideLenInPixel(l), h.GetSideLenInPixel(r)));
     h.SetLeftFract(0.25);
-    EXPECT_EQ(75, h.GetSideLenInPixel(l)); // 75.25
-    EXPECT_EQ(226, h.GetSideLenInPixel(r)); // 225.75
-    DockPaneElement other;
-    EXPECT_EQ((301 + w + 1) / 2, h.GetSideLenInPixel(&other));
-    EXPECT_EQ((301 + w + 1) / 2, h.GetSideLenInPixel(nullptr));
+    EXPECT_EQ(std::pair(75, 226), std::pair(h.GetSideLenInPixel(l), h.GetSideLenInPixel(r))); // 75.25, 225.75
+    DockPaneElement other; // not a child: half the whole extent
+    EXPECT_EQ(std::pair((302 + w) / 2, (302 + w) / 2),
+              std::pair(h.GetSideLenInPixel(&other), h.GetSideLenInPixel(nullptr)));
     h.SetRect(CRectangle(0, 0, w - 1, 50));
     EXPECT_EQ(0, h.GetSideLenInPixel(l));
 }
@@ -120,29 +119,27 @@ TEST(Holder, ScalingToTheFractionResizesChildrenAndTellsThePane)
     DockPaneElement *b = Pane(CRectangle(200 + w, 0, 400 + w, 100), &p.p[1]);
     DockPaneElement *c = Pane(CRectangle(200 + w, 100 + w, 400 + w, 300), &p.p[2]);
     HolderElement *right = Hold(b, c);
-    std::unique_ptr<HolderElement> root(Hold(a, right));
+    auto root = Own(Hold(a, right));
     root->SetLeftFract(0.25);
     right->SetLeftFract(0.75);
     root->ScaleChildsToFract();
-    EXPECT_EQ(100, a->GetRect().Right() - a->GetRect().Left()); // 400 * 0.25
-    EXPECT_EQ(100, p.p[0].GetSizeInContainer());
+    EXPECT_EQ(std::pair(100, 100), std::pair(a->GetRect().Right() - a->GetRect().Left(), p.p[0].GetSizeInContainer()));
     EXPECT_EQ(400 + w - 100 - w, right->GetRect().Right() - right->GetRect().Left());
     // the nested holder used its own (unchanged) height
     int extent = 300 - 0;
     int len = int((extent - w) * 0.75 + 0.5);
-    EXPECT_EQ(len, b->GetRect().Bottom() - b->GetRect().Top());
-    EXPECT_EQ(len, p.p[1].GetSizeInContainer());
+    EXPECT_EQ(std::pair(len, len), std::pair(b->GetRect().Bottom() - b->GetRect().Top(), p.p[1].GetSizeInContainer()));
     EXPECT_EQ(extent - len - w, c->GetRect().Bottom() - c->GetRect().Top());
     EXPECT_EQ(0, p.p[2].GetSizeInContainer()); // only the driving pane is told
 
     // a holder on the left: the right pane drives
     DockPaneElement *d = Pane(CRectangle(300 + w, 0, 500, 100), &p.p[3]);
-    std::unique_ptr<HolderElement> root2(Hold(Hold(Pane(CRectangle(0, 0, 300, 40)), Pane(CRectangle(0, 40 + w, 300, 100))), d));
+    auto root2 = Own(Hold(Hold(Pane(CRectangle(0, 0, 300, 40)), Pane(CRectangle(0, 40 + w, 300, 100))), d));
     root2->SetLeftFract(0.5);
     root2->ScaleChildsToFract();
     int len2 = int((500 - w) * 0.5 + 0.5);
-    EXPECT_EQ(len2, d->GetRect().Right() - d->GetRect().Left());
-    EXPECT_EQ(len2, p.p[3].GetSizeInContainer());
+    EXPECT_EQ(std::pair(len2, len2),
+              std::pair(d->GetRect().Right() - d->GetRect().Left(), p.p[3].GetSizeInContainer()));
     EXPECT_EQ(500 - len2 - w, root2->GetPLeft()->GetRect().Right() - root2->GetPLeft()->GetRect().Left());
 }
 
@@ -160,9 +157,8 @@ TEST(Holder, OrphanShellsAreRemoved)
     outer->SetChilds(new HolderElement(), x);
     outer->SetNDepth(1);
     EXPECT_EQ(x, outer->RemoveOrphanShells());
-    EXPECT_EQ(nullptr, x->GetParent());
+    EXPECT_TRUE(x->GetParent() == nullptr && !outer->HasChilds());
     EXPECT_EQ(1, x->GetNDepth()); // it takes the holder's place
-    EXPECT_FALSE(outer->HasChilds());
     delete outer;
     delete x;
 
@@ -176,9 +172,7 @@ TEST(Holder, OrphanShellsAreRemoved)
     root->SetNDepth(0);
     EXPECT_EQ(2, a->GetNDepth());
     EXPECT_EQ(nullptr, root->RemoveOrphanShells());
-    EXPECT_EQ(a, root->GetPLeft());
-    EXPECT_EQ(b, root->GetPRight());
-    EXPECT_EQ(root.get(), a->GetParent());
+    EXPECT_TRUE(root->GetPLeft() == a && root->GetPRight() == b && a->GetParent() == root.get());
     EXPECT_EQ(1, a->GetNDepth());
 
     // a whole tree of empty shells collapses to nothing
@@ -201,7 +195,7 @@ TEST(Holder, SearchesWalkTheTree)
     DockPaneElement *b = Pane(CRectangle(0, 100 + w, 100, 200), &p.p[1]);
     DockPaneElement *c = Pane(CRectangle(100 + w, 0, 200, 200), &p.p[2]);
     HolderElement *ab = Hold(a, b);
-    std::unique_ptr<HolderElement> root(Hold(ab, c));
+    auto root = Own(Hold(ab, c));
     root->SetNDepth(0);
 
     EXPECT_EQ(SString("Holder: L(Holder: L(win A) R(win B)) R(win C)"), root->GetIdentifier());
@@ -222,13 +216,11 @@ TEST(Holder, SearchesWalkTheTree)
     EXPECT_EQ(nullptr, a->FindClosestDockPane({"win A"}, visited));
 
     EXPECT_EQ(b, root->FindElementOfPane(&p.p[1]));
-    EXPECT_EQ(nullptr, root->FindElementOfPane(&stranger));
-    EXPECT_EQ(nullptr, root->FindElementOfPane(nullptr));
+    EXPECT_TRUE(root->FindElementOfPane(&stranger) == nullptr && root->FindElementOfPane(nullptr) == nullptr);
     std::vector<DockElement *> roots{root.get()};
     EXPECT_EQ(c, DockElement::FindElementOfPane(roots, &p.p[2]));
 
-    EXPECT_EQ(b, root->FindNeighbourInHolder(a));
-    EXPECT_EQ(a, root->FindNeighbourInHolder(b));
+    EXPECT_TRUE(root->FindNeighbourInHolder(a) == b && root->FindNeighbourInHolder(b) == a);
     EXPECT_EQ(nullptr, root->FindNeighbourInHolder(c)); // its partner is a holder
     std::unique_ptr<DockElement> aCopy(a->Duplicate(false));
     EXPECT_EQ(b, root->FindNeighbourInHolder(static_cast<DockPaneElement *>(aCopy.get())));
@@ -237,19 +229,14 @@ TEST(Holder, SearchesWalkTheTree)
     root->FillPaneVec(panes);
     EXPECT_EQ((std::vector<ZnDockablePane *>{&p.p[0], &p.p[1], &p.p[2]}), panes);
 
-    EXPECT_EQ(2, root->GetDepthForPane(&p.p[1]));
-    EXPECT_EQ(1, root->GetDepthForPane(&p.p[2]));
-    EXPECT_EQ(0, c->GetDepthForPane(&p.p[2]));
-    EXPECT_EQ(-1, root->GetDepthForPane(&stranger));
-    EXPECT_TRUE(root->CheckPaneExists(&p.p[0]));
-    EXPECT_FALSE(root->CheckPaneExists(&stranger));
-    EXPECT_FALSE(root->CheckPaneExists(nullptr));
-    EXPECT_TRUE(root->WindowsExist());
-    EXPECT_FALSE(HolderElement().WindowsExist());
+    EXPECT_EQ((std::vector<int>{2, 1, 0, -1}),
+              (std::vector<int>{root->GetDepthForPane(&p.p[1]), root->GetDepthForPane(&p.p[2]),
+                                c->GetDepthForPane(&p.p[2]), root->GetDepthForPane(&stranger)}));
+    EXPECT_TRUE(root->CheckPaneExists(&p.p[0]) && !root->CheckPaneExists(&stranger) && !root->CheckPaneExists(nullptr));
+    EXPECT_TRUE(root->WindowsExist() && !HolderElement().WindowsExist());
 
     root->NotifyOfAutoHidePane(&p.p[1]);
-    EXPECT_TRUE(b->IsAutoHide());
-    EXPECT_FALSE(a->IsAutoHide());
+    EXPECT_TRUE(b->IsAutoHide() && !a->IsAutoHide());
     std::set<SString> names;
     std::vector<ZnDockablePane *> hiddenPanes;
     root->CollectAutoHidePanes(names, hiddenPanes);
