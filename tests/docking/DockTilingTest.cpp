@@ -2,11 +2,8 @@
 // come from the construction, not from the classifiers under test.
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <map>
-#include <memory>
 #include <random>
-#include <set>
 #include <utility>
 #include <vector>
 
