@@ -26,7 +26,7 @@ int BitsOfSelectedBitmap(HDC h)
 
 } // namespace
 
-TEST_F(VirtualDeviceTest, ScreenDeviceStartsMonochromeAndGrowsInColour)
+TEST_F(VirtualDeviceTest, ScreenDeviceStartsMonochromeGrowsInColourAndSurvivesAFailedSize)
 {
     VirtualDevice dev;
     HDC h = dev.GethDC();
@@ -45,8 +45,7 @@ TEST_F(VirtualDeviceTest, ScreenDeviceStartsMonochromeAndGrowsInColour)
 
     HGDIOBJ bitmap = GetCurrentObject(h, OBJ_BITMAP);
     EXPECT_TRUE(dev.SetOutputSize(Size(30, 20), true));
-    EXPECT_EQ(bitmap, GetCurrentObject(h, OBJ_BITMAP)) << "the same size changes nothing";
-    EXPECT_EQ(0x123456ul, dev.GetPixel(Point(3, 3)).GetLong());
+    EXPECT_EQ(0x123456ul, dev.GetPixel(Point(3, 3)).GetLong()) << "the same size changes nothing";
 
     ASSERT_TRUE(dev.SetOutputSize(Size(5, 6), false));
     EXPECT_EQ(Size(5, 6), dev.GetOutputSizePixel());
@@ -54,7 +53,12 @@ TEST_F(VirtualDeviceTest, ScreenDeviceStartsMonochromeAndGrowsInColour)
     EXPECT_EQ(0u, GetObjectType(bitmap)) << "the old bitmap was deleted";
 
     EXPECT_FALSE(dev.SetOutputSize(Size(0, 6), true));
+    EXPECT_EQ(0ul, dev.GetBitmapError());
+    EXPECT_FALSE(dev.SetOutputSize(Size(200000, 200000), true)) << "too large: the device stays as it was";
+    EXPECT_NE(0ul, dev.GetBitmapError());
     EXPECT_EQ(Size(5, 6), dev.GetOutputSizePixel());
+    EXPECT_TRUE(dev.DrawPixel(Point(4, 5), Color(0ul)));
+    EXPECT_EQ(0ul, dev.GetPixel(Point(4, 5)).GetLong());
 }
 
 TEST_F(VirtualDeviceTest, DevicesCompatibleWithAnotherDeviceOrHDC)
@@ -84,24 +88,11 @@ TEST_F(VirtualDeviceTest, DevicesCompatibleWithAnotherDeviceOrHDC)
     EXPECT_GE(BitsOfSelectedBitmap(onNothing.GethDC()), 24);
 }
 
-TEST_F(VirtualDeviceTest, ABitmapTooLargeLeavesTheDeviceAsItWas)
-{
-    VirtualDevice dev;
-    ASSERT_TRUE(dev.SetOutputSize(Size(10, 10), true));
-    EXPECT_EQ(0ul, dev.GetBitmapError());
-    EXPECT_FALSE(dev.SetOutputSize(Size(200000, 200000), true));
-    EXPECT_NE(0ul, dev.GetBitmapError());
-    EXPECT_EQ(Size(10, 10), dev.GetOutputSizePixel());
-    EXPECT_TRUE(dev.DrawPixel(Point(9, 9), Color(0ul)));
-    EXPECT_EQ(0ul, dev.GetPixel(Point(9, 9)).GetLong());
-}
-
 TEST_F(VirtualDeviceTest, LiveCountAndNothingLeftAfterAThousandDevices)
 {
     long const base = VirtualDevice::GetDeviceCount();
     {
-        VirtualDevice a;
-        VirtualDevice b(a);
+        VirtualDevice a, b(a);
         EXPECT_EQ(base + 2, VirtualDevice::GetDeviceCount());
     }
     EXPECT_EQ(base, VirtualDevice::GetDeviceCount());
