@@ -48,6 +48,7 @@ static Edit const kEdits[] = {
     {"ToUpper", [](SString &s) { s.ToUpper(); }},
     {"ConvertLineEnd", [](SString &s) { s.ConvertLineEnd(LineEndCr); }},
     {"SetIsUTF8", [](SString &s) { s.SetIsUTF8(); }},
+    {"Convert", [](SString &s) { s.Convert(CharSetDos850, CharSetMac); }, "Gr\x81\xE1" "e \x15 1"},
     {"ClearUTF8", [](SString &s) { s.ClearUTF8(); }, "\xC3\xA4 utf", true},
     {"RemoveUTF8Marker", [](SString &s) { s.RemoveUTF8Marker(); }, "\xEF\xBB\xBFmarked"},
 };
