@@ -10,7 +10,6 @@
 #include "docking/HolderElement.h"
 #include "tests/support/LeakCounters.h"
 
-#include <cstring>
 #include <initializer_list>
 #include <gtest/gtest.h>
 #include <memory>
@@ -19,17 +18,11 @@
 
 namespace {
 
-std::vector<unsigned char> Bytes(DataBuffer const &b)
-{
-    unsigned char const *p = b.GetData();
-    return std::vector<unsigned char>(p, p + b.GetSize());
-}
-
 std::vector<unsigned char> Write(DockElement const &e)
 {
     DataBuffer b;
     EXPECT_EQ(ERRCODE_OK, e.WriteToDataBuffer(b));
-    return Bytes(b);
+    return std::vector<unsigned char>(b.GetData(), b.GetData() + b.GetSize());
 }
 
 std::unique_ptr<DockElement> Read(std::vector<unsigned char> const &bytes)
@@ -69,19 +62,16 @@ TEST(DockElementRecord, TreesRoundTripByteForByte)
     ASSERT_NE(nullptr, back);
     EXPECT_EQ(DET_HOLDER_ELEMENT, back->GetType());
     EXPECT_EQ(first, Write(*back)) << "write, read, write: the same bytes";
+    // Equal bytes show that types and counts survived; a lossy field that
+    // reads back as it was written would not show, so values are compared too.
     auto *holder = static_cast<HolderElement *>(back.get());
+    auto *inner = static_cast<HolderElement *>(holder->GetPRight());
+    ASSERT_TRUE(holder->GetPLeft() && inner);
     EXPECT_DOUBLE_EQ(0.4, holder->GetLeftFract());
-    ASSERT_NE(nullptr, holder->GetPLeft());
     EXPECT_EQ(tree->GetPLeft()->GetId(), holder->GetPLeft()->GetId());
     EXPECT_EQ(CRectangle(0, 0, 99, 199), holder->GetPLeft()->GetRect());
-    ASSERT_EQ(1u, holder->GetPLeft()->GetNeighbours().size());
-    EXPECT_EQ(DET_FREE_SPACE_ELEMENT, holder->GetPLeft()->GetNeighbours()[0]->GetType());
-    auto *inner = static_cast<HolderElement *>(holder->GetPRight());
-    ASSERT_NE(nullptr, inner);
     EXPECT_EQ(holder, inner->GetParent());
     EXPECT_EQ(nullptr, inner->GetPRight()) << "an absent child reads back absent";
-    ASSERT_NE(nullptr, inner->GetPLeft());
-    EXPECT_EQ(DET_HIDDEN_PANE_ELEMENT, inner->GetPLeft()->GetType());
 
     for (DockElement *e : std::initializer_list<DockElement *>{new FloatingPaneElement, new FreeSpaceElement}) {
         std::unique_ptr<DockElement> own(e);
@@ -89,7 +79,6 @@ TEST(DockElementRecord, TreesRoundTripByteForByte)
         auto bytes = Write(*e);
         auto r = Read(bytes);
         ASSERT_NE(nullptr, r);
-        EXPECT_EQ(e->GetType(), r->GetType());
         EXPECT_EQ(bytes, Write(*r));
     }
 }
@@ -98,34 +87,28 @@ TEST(DockElementRecord, GoldenFreeSpaceRecord)
 {
     FreeSpaceElement free;
     free.SetRect(CRectangle(1, 2, 3, 4));
-    auto const bytes = Write(free);
-    auto le = [](std::vector<unsigned char> &v, int x) {
-        for (int i = 0; i < 4; ++i)
-            v.push_back(static_cast<unsigned char>(static_cast<unsigned>(x) >> (8 * i)));
-    };
     std::vector<unsigned char> golden;
-    le(golden, 1);  // format
-    le(golden, 1);  // type: free space
-    le(golden, 29); // section: 7 int32 and one byte
-    for (int v : {1, 2, 3, 4, static_cast<int>(free.GetNeighbourType()), free.GetId(), free.GetNDepth()})
-        le(golden, v);
+    auto le = [&](int x) {
+        for (int i = 0; i < 4; ++i)
+            golden.push_back(static_cast<unsigned char>(static_cast<unsigned>(x) >> (8 * i)));
+    };
+    // format 1, type free space, a section of 7 int32 and one byte
+    for (int v : {1, 1, 29, 1, 2, 3, 4, static_cast<int>(free.GetNeighbourType()), free.GetId(), free.GetNDepth()})
+        le(v);
     golden.push_back(0); // prefer outer dock
-    le(golden, 0);       // no neighbours
-    le(golden, 0);       // the free-space section, empty
-    EXPECT_EQ(golden, bytes);
+    le(0);               // no neighbours
+    le(0);               // the free-space section, empty
+    EXPECT_EQ(golden, Write(free));
 }
 
 TEST(DockElementRecord, WrongFormatsTypesAndCutsGiveNull)
 {
     auto const good = Write(*SampleTree());
-    auto bad = good;
-    bad[0] = 2; // format 2
-    EXPECT_EQ(nullptr, Read(bad));
-    bad = good;
-    bad[4] = 6; // type 6
-    EXPECT_EQ(nullptr, Read(bad));
-    bad[4] = 0;
-    EXPECT_EQ(nullptr, Read(bad));
+    for (auto [at, value] : {std::pair(0, 2), {4, 6}, {4, 0}}) { // format 2, types 6 and 0
+        auto bad = good;
+        bad[std::size_t(at)] = static_cast<unsigned char>(value);
+        EXPECT_EQ(nullptr, Read(bad)) << at << " = " << value;
+    }
     for (std::size_t cut = 0; cut < good.size(); cut += 7) {
         std::vector<unsigned char> part(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
         EXPECT_EQ(nullptr, Read(part)) << "cut at " << cut;
