@@ -2,7 +2,6 @@
 #include "controls/FixedLinkText.h"
 #include "controls/FixedText.h"
 #include "frame/KSGlobal.h"
-#include "tests/support/LeakCounters.h"
 #include "window/WorkWindow.h"
 
 #include <algorithm>
@@ -95,21 +94,4 @@ TEST_F(StaticTest, LinksAreBlueAndClickable)
     EXPECT_EQ(1, clicks.n);
     SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)), GetCursor());
-}
-
-TEST_F(StaticTest, NothingLeaks)
-{
-    auto cycle = [this] {
-        FixedLinkText t(parent, 0);
-        t.SetText(SString("x"));
-        t.Show();
-        RedrawWindow(t.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    };
-    cycle();
-    auto const heap = kstest::CurrentHeapUsage();
-    std::size_t const gdi = kstest::GdiObjectCount();
-    for (int i = 0; i < 20; ++i)
-        cycle();
-    EXPECT_EQ(gdi, kstest::GdiObjectCount());
-    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
 }
