@@ -161,9 +161,11 @@ TEST_F(ControlInputTest, ThousandControlCyclesLeaveNothing)
         p.Show();
         t.Show();
         UpdateWindow(top->GetHWND());
+        SendMessageA(p.GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); // starts the hold timer
+        SendMessageA(p.GetHWND(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     };
     for (int i = 0; i < 5; ++i)
-        cycle();
+        cycle(); // the timer engine, started here, lives until KSExit
     auto const heap = kstest::CurrentHeapUsage();
     std::size_t const gdi = kstest::GdiObjectCount(), windows = kstest::ThreadWindowCount();
     for (int i = 0; i < 1000; ++i)
