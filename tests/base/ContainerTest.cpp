@@ -117,6 +117,7 @@ TEST(ContainerCopy, EqualityIgnoresBlockLayoutAndCopiesAreIndependent)
 
 namespace {
 
+// The block rules over a std::vector: blocks are (capacity, count) pairs.
 struct Model
 {
     unsigned B, I, R;
@@ -124,77 +125,63 @@ struct Model
     Layout blocks{{I, 0}};
     std::size_t cur = 0;
 
-    std::pair<std::size_t, unsigned> Find(std::size_t pos) const
+    std::pair<std::size_t, unsigned> Find(std::size_t pos) const // block and index of an entry
     {
         std::size_t bi = 0;
         while (pos >= blocks[bi].second)
             pos -= blocks[bi++].second;
         return {bi, unsigned(pos)};
     }
-
     void Insert(void *p, std::size_t pos)
     {
         pos = std::min(pos, v.size());
         auto [bi, i] = pos < v.size() ? Find(pos) : std::pair(blocks.size() - 1, blocks.back().second);
         auto &[size, n] = blocks[bi];
         if (n < B) {
-            size += n == size ? R : 0;
-            ++n;
+            size += n == size ? R : 0, ++n;
         } else { // split off the smaller side, new entry included
-            unsigned moved = i <= n / 2 ? i : n - i, cap = moved >= R ? (moved / R + 1) * R : R;
-            unsigned const count = n;
-            n = i <= n / 2 ? n - i : i;
-            blocks.insert(blocks.begin() + bi + (i <= count / 2 ? 0 : 1), {cap, moved + 1});
+            bool const front = i <= n / 2;
+            unsigned const moved = front ? i : n - i;
+            n -= moved;
+            blocks.insert(blocks.begin() + bi + !front, {moved >= R ? (moved / R + 1) * R : R, moved + 1});
         }
         cur += !v.empty() && pos <= cur;
         v.insert(v.begin() + pos, p);
     }
-
     void *Remove(std::size_t pos)
     {
         auto [bi, i] = Find(pos);
         auto &[size, n] = blocks[bi];
-        bool const lastBlock = bi + 1 == blocks.size();
         void *p = v[pos];
         v.erase(v.begin() + pos);
         if (v.empty())
             return n = 0, cur = 0, p;
-        // The current entry's successor takes over, unless it is in another
-        // block: then its predecessor.
-        cur -= pos < cur || (pos == cur && (n > 1 ? i == n - 1 : lastBlock));
+        // The current entry's successor takes over, unless it is in another block: then its predecessor.
+        cur -= pos < cur || (pos == cur && (n > 1 ? i == n - 1 : bi + 1 == blocks.size()));
         if (n == 1)
             blocks.erase(blocks.begin() + bi);
         else
             size -= int(n + R) == int(size) - int(R / 4) + 1 ? R : 0, --n;
         return p;
     }
-
     void ChangeSize(std::size_t size)
     {
-        if (size == v.size())
-            return;
-        if (size == 0)
-            blocks = {{I, 0}};
-        else if (size < v.size()) {
+        if (size == 0 && !v.empty()) {
+            blocks = {{I, 0}}, cur = 0;
+        } else if (size < v.size()) {
             auto [bi, i] = Find(size - 1);
             blocks.resize(bi + 1);
             blocks[bi].second = i + 1;
             cur = std::min(cur, size - 1);
-        } else {
+        } else if (size > v.size()) { // fill the last block up to B, then whole new blocks
             auto &[cap, n] = blocks.back();
-            unsigned fill = unsigned(std::min<std::size_t>(size - v.size(), n < B ? B - n : 0));
-            cap = std::max(cap, n + fill);
-            n += fill;
-            for (std::size_t add = size - v.size() - fill; add;) {
-                unsigned k = unsigned(std::min<std::size_t>(add, B));
-                blocks.push_back({k, k});
-                add -= k;
-            }
+            unsigned fill = unsigned(std::min<std::size_t>(size - v.size(), B - n));
+            cap = std::max(cap, n + fill), n += fill;
+            for (std::size_t add = size - v.size() - fill; add; add -= blocks.back().second)
+                blocks.push_back({unsigned(std::min<std::size_t>(add, B)), unsigned(std::min<std::size_t>(add, B))});
         }
-        cur = size ? cur : 0;
         v.resize(size, nullptr);
     }
-
     std::size_t Pos(void const *p) const
     {
         auto it = std::find(v.begin(), v.end(), p);
