@@ -92,7 +92,7 @@ TEST(SStringEdit, RunsFillsAndMarkers)
     EXPECT_FALSE(bom.RemoveUTF8Marker());
 }
 
-// The bounded case-sensitive replacement is compared with a model in SStringRandomTest.
+// The bounded case-sensitive replacement is compared with a model in StringRandomTest.
 TEST(SStringEdit, PhraseReplacementIgnoringCase)
 {
     SString s("Path/TO/path/to");
