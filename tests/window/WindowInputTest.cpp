@@ -157,6 +157,7 @@ TEST(WindowLeaks, ThousandCyclesOfWindowsWithChildren)
         a.ChangeFillInBrush(Brush(Color(0x00FF00ul), BrushStyleSolid));
         a.DrawRect(CRectangle(0, 0, 9, 9));
         UpdateWindow(top.GetHWND());
+        SendMessageA(b.GetHWND(), WM_MOUSEMOVE, 0, 0); // routed: sets the cursor
     };
     for (int i = 0; i < 5; ++i)
         cycle();
