@@ -7,8 +7,7 @@
 
 #include <string>
 
-using fstest::Scratch;
-using fstest::WriteAll;
+using namespace fstest;
 
 namespace {
 
@@ -24,7 +23,7 @@ FILETIME Utc(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s, WORD ms)
 
 bool SetTimes(std::string const &path, FILETIME const *modified, FILETIME const *accessed)
 {
-    fstest::Hold f(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    Hold f(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
     return f.Held() && SetFileTime(f.h, nullptr, accessed, modified);
 }
 
@@ -32,12 +31,11 @@ TEST(FileStat, FileSizeKindTimesAndYounger)
 {
     EXPECT_EQ(FSysErrUnknown, FileStat().GetError());
     Scratch t("stat");
-    ASSERT_TRUE(WriteAll(t / "f.bin", std::string(12345, 'x')));
-    ASSERT_TRUE(WriteAll(t / "b", "b"));
-    ASSERT_TRUE(WriteAll(t / "c", "c"));
+    ASSERT_TRUE(WriteAll(t / "f.bin", std::string(12345, 'x')) && WriteAll(t / "b", "b") && WriteAll(t / "c", "c"));
     FILETIME mod = Utc(2021, 3, 4, 5, 6, 7, 890), acc = Utc(1999, 12, 31, 23, 59, 58, 9);
     FILETIME same = Utc(2021, 3, 4, 5, 6, 7, 900), next = Utc(2021, 3, 5, 0, 0, 0, 0);
-    ASSERT_TRUE(SetTimes(t / "f.bin", &mod, &acc) && SetTimes(t / "b", &same, nullptr) && SetTimes(t / "c", &next, nullptr));
+    ASSERT_TRUE(SetTimes(t / "f.bin", &mod, &acc) && SetTimes(t / "b", &same, nullptr) &&
+                SetTimes(t / "c", &next, nullptr));
 
     FileStat s(DirEntry(S(t / "f.bin")));
     EXPECT_EQ(FSysErrNone, s.GetError());
@@ -68,7 +66,7 @@ TEST(FileStat, SizeBeyondFourGigabytes)
     LARGE_INTEGER at;
     at.QuadPart = (5LL << 30) + 7;
     bool ok = false;
-    if (fstest::Hold f(path, GENERIC_WRITE, 0, CREATE_NEW); f.Held()) // closed before the status is taken
+    if (Hold f(path, GENERIC_WRITE, 0, CREATE_NEW); f.Held()) // closed before the status is taken
         ok = SetFilePointerEx(f.h, at, nullptr, FILE_BEGIN) && SetEndOfFile(f.h);
     if (!ok)
         GTEST_SKIP() << "the file system takes no 5 GB file here";
@@ -78,7 +76,7 @@ TEST(FileStat, SizeBeyondFourGigabytes)
 TEST(FileStat, FoldersRootsMissingAndRefusedNames)
 {
     Scratch t("dirs");
-    ASSERT_TRUE(fstest::MakeFolder(t / "sub"));
+    ASSERT_TRUE(MakeFolder(t / "sub"));
     ASSERT_TRUE(WriteAll(t / "f.txt", "abc"));
     for (std::string const &name : {t / "sub\\", t / "sub/..", std::string("c:/"), std::string("\\")}) {
         FileStat s{DirEntry(S(name))};
@@ -106,13 +104,13 @@ TEST(FileStat, HeldOpenUTF8AndLongNames)
     Scratch t("names");
     ASSERT_TRUE(WriteAll(t / "held.txt", "12345"));
     {
-        fstest::Hold h(t / "held.txt");
+        Hold h(t / "held.txt");
         ASSERT_TRUE(h.Held());
         EXPECT_EQ(5u, FileStat(DirEntry(S(t / "held.txt"))).GetSize64());
     }
     std::string dir = t / "\xCE\xB1";
     for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(fstest::MakeFolder(dir));
+        ASSERT_TRUE(MakeFolder(dir));
         ASSERT_TRUE(WriteAll(dir + "\\\xE2\x98\x83", std::string(std::size_t(i + 1), 'x')));
         FileStat s(DirEntry(S(dir + "\\\xE2\x98\x83")));
         EXPECT_EQ(FSysErrNone, s.GetError()) << dir.size();
@@ -124,8 +122,9 @@ TEST(FileStat, HeldOpenUTF8AndLongNames)
 
 TEST(FileStat, StyleFromFileSystemName)
 {
-    EXPECT_TRUE(FileStat::StyleOf(SString("fat")) == FSysStyleFat && FileStat::StyleOf(SString("NTFS")) == FSysStyleNtfs);
-    EXPECT_TRUE(FileStat::StyleOf(SString("NTFS2")) == FSysStyleOther && FileStat::StyleOf(SString()) == FSysStyleOther);
+    for (auto [name, style] :
+         {std::pair("fat", FSysStyleFat), {"NTFS", FSysStyleNtfs}, {"NTFS2", FSysStyleOther}, {"", FSysStyleOther}})
+        EXPECT_EQ(style, FileStat::StyleOf(SString(name))) << name;
 }
 
 } // namespace
