@@ -14,8 +14,7 @@
 #include <tuple>
 #include <vector>
 
-using fstest::Scratch;
-using fstest::WriteAll;
+using namespace fstest;
 
 namespace {
 
@@ -35,7 +34,7 @@ bool SetModified(std::string const &path, int minute)
     SYSTEMTIME st = {2022, 6, 0, 1, 12, WORD(minute), 0, 0};
     FILETIME ft;
     SystemTimeToFileTime(&st, &ft);
-    fstest::Hold f(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    Hold f(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
     return f.Held() && SetFileTime(f.h, nullptr, nullptr, &ft);
 }
 
@@ -47,7 +46,7 @@ struct DirListing : ::testing::Test
     {
         for (auto [name, data, minute] : {std::tuple("b.txt", "bb", 30), {"a.doc", "a", 10}, {"c.txt", "cccc", 20}})
             WriteAll(t / name, data), SetModified(t / name, minute);
-        fstest::MakeFolder(t / "sub");
+        MakeFolder(t / "sub");
         SetModified(t / "sub", 5);
     }
 };
@@ -123,7 +122,7 @@ TEST(Dir, UTF8AndLongFolders)
 {
     Scratch t("dirnames");
     std::string u = t / "\xCE\xB1\xCE\xB2";
-    ASSERT_TRUE(fstest::MakeFolder(u));
+    ASSERT_TRUE(MakeFolder(u));
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(WriteAll(u + "\\\xE2\x98\x83.txt", "s"));
         ASSERT_TRUE(WriteAll(u + "\\plain.txt", "p"));
@@ -132,7 +131,7 @@ TEST(Dir, UTF8AndLongFolders)
         EXPECT_TRUE(d[1].GetName().IsUTF8() && d[1].IsExistingFile());
         EXPECT_EQ(1ul, Dir(DirEntry(S(u + "\\\xE2\x98\x83*")), FileKindAll).Count());
         u += "\\" + std::string(70, char('a' + i));
-        ASSERT_TRUE(fstest::MakeFolder(u));
+        ASSERT_TRUE(MakeFolder(u));
     }
 }
 
