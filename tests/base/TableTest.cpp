@@ -100,14 +100,12 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
         void *got = nullptr, *want = nullptr;
         unsigned const op = pick(14);
         switch (op) {
-        case 0: case 1: case 2: {
-            bool const added = it == m.end();
-            ASSERT_EQ(int(added), t.Insert(k, o)) << "step " << step;
+        case 0: case 1: case 2:
+            ASSERT_EQ(int(it == m.end()), t.Insert(k, o)) << "step " << step;
             m.emplace(k, o);
             if (!hasCur)
                 hasCur = true, cur = k;
             break;
-        }
         case 3: case 4:
             got = t.Remove(k);
             if (it != m.end()) {
@@ -121,26 +119,14 @@ void RandomRun(unsigned seed, int steps, unsigned keyRange)
                 m.erase(it);
             }
             break;
-        case 5:
-            got = t.Replace(k, o);
-            if (it != m.end())
-                want = it->second, it->second = o;
-            break;
+        case 5: got = t.Replace(k, o); if (it != m.end()) want = it->second, it->second = o; break;
         case 6:
             got = t.Get(k), want = it != m.end() ? it->second : nullptr;
             ASSERT_EQ(it != m.end(), bool(t.IsKeyValid(k))) << "step " << step;
             ASSERT_EQ(holder != m.end() ? holder->first : TABLE_KEY_NOT_FOUND, t.GetKey(o)) << "step " << step;
             break;
-        case 7:
-            got = t.Seek(k);
-            if (it != m.end())
-                want = it->second, cur = k;
-            break;
-        case 8:
-            got = t.Seek(o);
-            if (holder != m.end())
-                want = o, cur = holder->first;
-            break;
+        case 7: got = t.Seek(k); if (it != m.end()) want = it->second, cur = k; break;
+        case 8: got = t.Seek(o); if (holder != m.end()) want = o, cur = holder->first; break;
         case 9: case 10: {
             bool const forward = op == 9;
             got = forward ? t.Next() : t.Prev();
