@@ -1,7 +1,6 @@
 // A pane's remembered position computed from a layout model: its named
 // neighbours with sides and contacts, the partner in its split, the margin
 // it spans, and the floating case.
-#include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -17,12 +16,12 @@
 
 namespace {
 
-DockNeighbour const *Find(DockPosition const &p, char const *name)
+DockNeighbour Find(DockPosition const &p, char const *name)
 {
     for (DockNeighbour const &n : p.GetNeighbourVec())
         if (n.GetName() == name)
-            return &n;
-    return nullptr;
+            return n;
+    return DockNeighbour("<absent>", 0, NCT_NONE, false, false);
 }
 
 // A frame 1000 x 800: pane A down the left, the free space above pane B.
@@ -33,10 +32,8 @@ struct Layout
     std::vector<DockElement *> els;
     Layout()
     {
-        a.SetInternalName("A");
-        b.SetInternalName("B");
-        c.SetInternalName("C");
-        stranger.SetInternalName("S");
+        for (auto [pane, name] : {std::pair(&a, "A"), {&b, "B"}, {&c, "C"}, {&stranger, "S"}})
+            pane->SetInternalName(name);
         b.SetRectRecentFloat(CRectangle(300, 300, 500, 450));
         auto *fs = new FreeSpaceElement();
         fs->SetRect(CRectangle(200 + w, 0, 1000, 600));
@@ -65,17 +62,9 @@ TEST(FillDockPosition, NeighboursSidesContactsAndMargin)
     DockElement::FillDockPosition(m.els, &m.b, pb);
     EXPECT_STREQ("B", pb.GetName().GetStr());
     ASSERT_EQ(2u, pb.GetNeighbourVec().size()); // the old list is gone, B is not its own neighbour
-    DockNeighbour const *na = Find(pb, "A");
-    ASSERT_NE(nullptr, na);
-    EXPECT_EQ((unsigned long)DockAlignLeft, na->GetAlign());
-    EXPECT_EQ(NCT_JUSTIFIED_SIDE, na->GetContact()); // bottoms flush, tops not
-    EXPECT_FALSE(na->IsHolder());
-    EXPECT_FALSE(na->IsFreeSpace());
-    DockNeighbour const *nfs = Find(pb, "GFS");
-    ASSERT_NE(nullptr, nfs);
-    EXPECT_EQ((unsigned long)DockAlignTop, nfs->GetAlign());
-    EXPECT_EQ(NCT_EQUAL_SIDE, nfs->GetContact());
-    EXPECT_TRUE(nfs->IsFreeSpace());
+    // A's bottom is flush with B's, its top is not.
+    EXPECT_EQ(DockNeighbour("A", DockAlignLeft, NCT_JUSTIFIED_SIDE, false, false), Find(pb, "A"));
+    EXPECT_EQ(DockNeighbour("GFS", DockAlignTop, NCT_EQUAL_SIDE, false, true), Find(pb, "GFS"));
     EXPECT_EQ(0UL, pb.GetMarginAlign());
     EXPECT_EQ(Size(1000 - 200 - m.w, 200 - m.w), pb.GetSize());
     EXPECT_EQ(Point(200 + m.w, 600 + m.w), pb.GetPos());
@@ -85,9 +74,7 @@ TEST(FillDockPosition, NeighboursSidesContactsAndMargin)
     DockPosition pa;
     DockElement::FillDockPosition(m.els, &m.a, pa);
     EXPECT_EQ((unsigned long)DockAlignLeft, pa.GetMarginAlign()); // spans the frame's height at its left
-    ASSERT_NE(nullptr, Find(pa, "GFS"));
-    EXPECT_EQ((unsigned long)DockAlignRight, Find(pa, "GFS")->GetAlign());
-    EXPECT_EQ((unsigned long)DockAlignRight, Find(pa, "B")->GetAlign());
+    EXPECT_TRUE(Find(pa, "GFS").GetAlign() == DockAlignRight && Find(pa, "B").GetAlign() == DockAlignRight);
     EXPECT_TRUE(pa.GetRectRecentFloat().IsEmpty());
 }
 
@@ -101,9 +88,8 @@ TEST(FillDockPosition, PartnerInASplitIsFlaggedAsHolder)
     m.els.push_back(split);
     DockPosition pb;
     DockElement::FillDockPosition(m.els, &m.b, pb);
-    ASSERT_NE(nullptr, Find(pb, "A"));
-    EXPECT_TRUE(Find(pb, "A")->IsHolder());
-    EXPECT_FALSE(Find(pb, "GFS")->IsHolder());
+    EXPECT_EQ(DockNeighbour("A", DockAlignLeft, NCT_JUSTIFIED_SIDE, true, false), Find(pb, "A"));
+    EXPECT_FALSE(Find(pb, "GFS").IsHolder());
 }
 
 TEST(FillDockPosition, FloatingAndUnknownPanes)
