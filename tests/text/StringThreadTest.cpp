@@ -1,6 +1,8 @@
-// SString objects and buffers used from several threads at once. Each case
-// runs for a few seconds so that the interleavings that matter do happen.
+// SString and UString objects and buffers used from several threads at once.
+// Each case runs for a few seconds so that the interleavings that matter do
+// happen.
 #include "text/SString.h"
+#include "text/UString.h"
 
 #include "tests/support/LeakCounters.h"
 
@@ -8,21 +10,36 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 static constexpr auto kRunTime = std::chrono::seconds(3);
 
+static char const *Raw(SString const &s) { return s.GetStr(); }
+static wchar_t const *Raw(UString const &s) { return s.GetUStr(); }
+
+template <class Str>
+using Plain = std::basic_string<std::remove_cvref_t<decltype(*Raw(std::declval<Str>()))>>;
+
+template <class Str>
+static Plain<Str> Of(char const *ascii)
+{
+    return Plain<Str>(ascii, ascii + std::strlen(ascii));
+}
+
 // Text k: one letter repeated, its length tied to the letter.
 static int LengthOf(int k) { return 16 + 53 * k; }
 
-static bool IsWholeText(SString const &s)
+template <class Str>
+static bool IsWholeText(Str const &s)
 {
-    std::string t(s.GetStr(), std::size_t(s.Len()));
+    Plain<Str> t(Raw(s), std::size_t(s.Len()));
     int k = t.empty() ? -1 : (t[0] | 0x20) - 'a';
-    return k >= 0 && k < 8 && int(t.size()) == LengthOf(k) && s.GetStr()[t.size()] == '\0' &&
-           t.find_first_not_of(t[0]) == std::string::npos;
+    return k >= 0 && k < 8 && int(t.size()) == LengthOf(k) && Raw(s)[t.size()] == 0 &&
+           t.find_first_not_of(t[0]) == t.npos;
 }
 
 // Heap blocks that starting and ending n threads leaves by itself (the first
@@ -41,43 +58,64 @@ static std::size_t ThreadCost(int n)
     return blocks[1] - blocks[0];
 }
 
-TEST(SStringThreads, OneObjectReplacedWhileRead)
+template <class Str>
+class StringThreads : public testing::Test
 {
+};
+using StringTypes = testing::Types<SString, UString>;
+TYPED_TEST_SUITE(StringThreads, StringTypes);
+
+TYPED_TEST(StringThreads, OneObjectReplacedWhileRead)
+{
+    using Str = TypeParam;
+    constexpr bool wide = std::is_same_v<Str, UString>;
     std::size_t cost = ThreadCost(2);
     kstest::HeapUsage before = kstest::CurrentHeapUsage();
     {
-        std::vector<SString> texts;
-        std::vector<std::string> plain;
+        std::vector<Str> texts;
+        std::vector<Plain<Str>> plain;
+        std::vector<std::string> bytes;
         for (int k = 0; k < 8; ++k) {
-            plain.emplace_back(std::size_t(LengthOf(k)), char('a' + k));
+            bytes.emplace_back(std::size_t(LengthOf(k)), char('a' + k));
+            plain.push_back(Of<Str>(bytes.back().c_str()));
             texts.emplace_back(plain.back().c_str());
         }
-        SString shared(texts[0]);
+        Str shared(texts[0]);
         std::atomic<long> torn{0}, reads{0}, writes{0};
         {
             std::jthread writer([&](std::stop_token stop) {
                 for (unsigned i = 0; !stop.stop_requested(); ++i, ++writes) {
-                    switch (i % 5) {
+                    switch (i % 6) {
                     case 0: shared = texts[i % 8]; break;
                     case 1: shared = plain[i % 8].c_str(); break; // may reuse the buffer in place
-                    case 2: shared.ToUpper(); break;
-                    case 3: shared.ToLower(); break;
-                    default: { SString local(plain[i % 8].c_str()); shared = local; }
+                    case 2: shared = bytes[i % 8].c_str(); break; // the wide string decodes in place
+                    case 3: shared.ToUpper(); break;
+                    case 4:
+                        if constexpr (wide)
+                            shared.SetUTF8(SString(bytes[i % 8].c_str()));
+                        else
+                            shared.ToLower();
+                        break;
+                    default: { Str local(plain[i % 8].c_str()); shared = local; }
                     }
                 }
             });
             std::jthread reader([&](std::stop_token stop) {
+                Plain<Str> const zz = Of<Str>("zz");
                 for (; !stop.stop_requested(); ++reads) {
-                    SString copy(shared), assigned, part = shared.Copy(0, STR_TO_END);
+                    Str copy(shared), assigned, part = shared.Copy(0, STR_TO_END);
                     assigned = shared;
-                    if (!IsWholeText(copy) || !IsWholeText(assigned) || !IsWholeText(part) ||
-                        shared.Search(SString("zz")) != STR_NOT_FOUND || shared.GetTokenCount(';') != 1)
+                    bool whole = IsWholeText(copy) && IsWholeText(assigned) && IsWholeText(part);
+                    if constexpr (wide)
+                        whole = whole && IsWholeText(UString(shared.GetUTF8()));
+                    if (!whole || shared.Search(zz.c_str()) != STR_NOT_FOUND || shared.GetTokenCount(';') != 1)
                         ++torn;
                     // Both objects locked at once; the answer itself may be either.
-                    SString const &other = texts[std::size_t(reads % 8)];
+                    Str const &other = texts[std::size_t(reads % 8)];
                     (void)(shared == other);
                     (void)shared.NoCaseEqual(other);
                     (void)shared.Compare(other);
+                    (void)other.ICompare(shared);
                 }
             });
             std::this_thread::sleep_for(kRunTime);
@@ -90,26 +128,28 @@ TEST(SStringThreads, OneObjectReplacedWhileRead)
     EXPECT_EQ(before.blocks + cost, kstest::CurrentHeapUsage().blocks);
 }
 
-TEST(SStringThreads, ManyThreadsCopyOneBuffer)
+TYPED_TEST(StringThreads, ManyThreadsCopyOneBuffer)
 {
+    using Str = TypeParam;
+    using Ch = typename Plain<Str>::value_type;
     std::size_t cost = ThreadCost(8);
     kstest::HeapUsage before = kstest::CurrentHeapUsage();
     {
-        SString origin(std::string(1000, 'q').c_str());
-        char const *where = origin.GetStr();
+        Str origin(Plain<Str>(1000, 'q').c_str());
+        auto const *where = Raw(origin);
         std::atomic<long> wrong{0}, rounds{0};
         {
             std::vector<std::jthread> ts;
             for (int n = 0; n < 8; ++n)
                 ts.emplace_back([&](std::stop_token stop) {
                     for (; !stop.stop_requested(); ++rounds) {
-                        SString a(origin), b, c;
+                        Str a(origin), b, c;
                         b = a;
-                        std::vector<SString> v(4, b);
+                        std::vector<Str> v(4, b);
                         c += v[2];
-                        SString d = c.Copy(0);
-                        d.Replace('r', 999); // a private copy; the shared one stays
-                        if (c.GetStr() != where || d.GetStr() == where || d[999] != 'r' || c[999] != 'q')
+                        Str d = c.Copy(0);
+                        d.Replace(Ch('r'), 999); // a private copy; the shared one stays
+                        if (Raw(c) != where || Raw(d) == where || d[999] != 'r' || c[999] != 'q')
                             ++wrong;
                     }
                 });
@@ -119,18 +159,19 @@ TEST(SStringThreads, ManyThreadsCopyOneBuffer)
         EXPECT_GT(rounds.load(), 100);
         // Every share was given back: the count is 0 again, so the change
         // happens in place, and the text was never touched.
-        origin.Replace('r', 0);
-        EXPECT_EQ(where, origin.GetStr());
-        EXPECT_EQ("r" + std::string(999, 'q'), std::string(origin.GetStr()));
+        origin.Replace(Ch('r'), 0);
+        EXPECT_EQ(where, Raw(origin));
+        EXPECT_EQ(Of<Str>("r") + Plain<Str>(999, 'q'), Plain<Str>(Raw(origin)));
     }
     EXPECT_EQ(before.blocks + cost, kstest::CurrentHeapUsage().blocks);
 }
 
-TEST(SStringThreads, ComparingInBothOrdersDoesNotDeadlock)
+TYPED_TEST(StringThreads, ComparingInBothOrdersDoesNotDeadlock)
 {
-    SString a("left text"), b("right text");
+    using Str = TypeParam;
+    Str a(Of<Str>("left text").c_str()), b(Of<Str>("right text").c_str());
     std::atomic<long> done{0};
-    auto work = [&](std::stop_token stop, SString const &x, SString const &y) {
+    auto work = [&](std::stop_token stop, Str const &x, Str const &y) {
         for (; !stop.stop_requested(); ++done) {
             (void)x.Compare(y);
             (void)(x == y);
