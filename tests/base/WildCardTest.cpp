@@ -33,22 +33,16 @@ TEST(WildCard, SinglePatterns)
 TEST(WildCard, Alternatives)
 {
     WildCard w(SString("*.txt;*.doc"), ';');
-    EXPECT_TRUE(w.Matches("a.doc"));
-    EXPECT_TRUE(w.Matches("a.txt"));
-    EXPECT_FALSE(w.Matches("a.xls"));
+    EXPECT_TRUE(w.Matches("a.doc") && w.Matches("a.txt") && !w.Matches("a.xls"));
     // Without a separator the ';' is an ordinary byte of one pattern.
     WildCard whole(SString("*.txt;*.doc"));
-    EXPECT_FALSE(whole.Matches("a.doc"));
-    EXPECT_TRUE(whole.Matches("x.txt;y.doc"));
+    EXPECT_TRUE(!whole.Matches("a.doc") && whole.Matches("x.txt;y.doc"));
     // The text after the last separator is an alternative, even when empty.
     WildCard trailing(SString("a;"), ';');
-    EXPECT_TRUE(trailing.Matches(""));
-    EXPECT_TRUE(trailing.Matches("a"));
-    EXPECT_FALSE(trailing.Matches("b"));
+    EXPECT_TRUE(trailing.Matches("") && trailing.Matches("a") && !trailing.Matches("b"));
     // An alternative ends at its separator: "a" must not match "a;b"'s tail.
     WildCard first(SString("a|b*"), '|');
-    EXPECT_FALSE(first.Matches("ax"));
-    EXPECT_TRUE(first.Matches("bx"));
+    EXPECT_TRUE(!first.Matches("ax") && first.Matches("bx"));
 }
 
 // Over names from a three-letter alphabet: a name matches itself, and with
