@@ -201,34 +201,21 @@ TEST(CharSetConvert, SectionSignOfTheDosSets)
     EXPECT_EQ('\x15', SString::Convert('\x15', CharSetDos437, CharSetKeep));
 }
 
-TEST(CharSetConvert, StringAndOneByteFormsDifferWhereIntended)
-{
-    // A stand-in: the string gets '^', the single byte keeps its value.
-    SString s("\x88");
-    s.Convert(CharSetAnsi, CharSetDos437);
-    EXPECT_EQ("^", Bytes(s));
-    EXPECT_EQ('\x88', SString::Convert('\x88', CharSetAnsi, CharSetDos437));
-    // A character the target lacks: the string keeps the byte, one byte is 0.
-    s = "\xC4\xCD"; // box drawing in 437
-    s.Convert(CharSetDos437, CharSetAnsi);
-    EXPECT_EQ("\xC4\xCD", Bytes(s));
-    EXPECT_EQ(0, SString::Convert('\xC4', CharSetDos437, CharSetAnsi));
-    // CharSetNone or CharSetKeep: the string stays, a high byte becomes 0.
-    EXPECT_EQ(0, SString::Convert('\xE4', CharSetNone, CharSetAnsi));
-    EXPECT_EQ('a', SString::Convert('a', CharSetKeep, CharSetNone));
-}
-
-TEST(CharSetConvert, StringConversionOfSString)
+// Stand-ins and characters a set lacks are checked byte by byte above.
+TEST(CharSetConvert, SStringMemberAndTheSetsThatAreNoRealOnes)
 {
     SString s("\x81\x9B");
     s.Convert(CharSetDos437, CharSetAnsi);
     EXPECT_EQ("\xFC\xA2", Bytes(s));
+    // CharSetNone or CharSetKeep: the string stays, a high byte alone becomes 0.
     for (CharSet u : {CharSetNone, CharSetKeep}) {
         SString t("\x81\x9B\x15x");
         t.Convert(u, CharSetAnsi);
         EXPECT_EQ("\x81\x9B\x15x", Bytes(t));
         t.Convert(CharSetDos437, u);
         EXPECT_EQ("\x81\x9B\x15x", Bytes(t));
+        EXPECT_EQ(0, SString::Convert('\xE4', u, CharSetAnsi));
+        EXPECT_EQ('a', SString::Convert('a', CharSetAnsi, u));
     }
     // CharSetSystem is the Windows set.
     SString sys("\xE4"), ansi("\xE4");
