@@ -55,24 +55,19 @@ std::pair<NeighbourType, NeighbourContactType> SharedEdge(Tile const &a, Tile co
         int flush = (a1 == b1) + (a2 == b2);
         return flush == 2 ? NCT_EQUAL_SIDE : flush == 1 ? NCT_JUSTIFIED_SIDE : NCT_TOUCHING_SIDE;
     };
-    bool yOverlap = std::max(a.t, b.t) < std::min(a.b, b.b);
-    bool xOverlap = std::max(a.l, b.l) < std::min(a.r, b.r);
-    if (yOverlap && b.l == a.r + w)
-        return {NT_RIGHT, contact(a.t, a.b, b.t, b.b)};
-    if (yOverlap && a.l == b.r + w)
-        return {NT_LEFT, contact(a.t, a.b, b.t, b.b)};
-    if (xOverlap && b.t == a.b + w)
-        return {NT_BOTTOM, contact(a.l, a.r, b.l, b.r)};
-    if (xOverlap && a.t == b.b + w)
-        return {NT_TOP, contact(a.l, a.r, b.l, b.r)};
-    return {NT_NONE, NCT_NONE};
+    bool yOverlap = std::max(a.t, b.t) < std::min(a.b, b.b), xOverlap = std::max(a.l, b.l) < std::min(a.r, b.r);
+    auto const across = contact(a.t, a.b, b.t, b.b), along = contact(a.l, a.r, b.l, b.r);
+    return yOverlap && b.l == a.r + w   ? std::pair(NT_RIGHT, across)
+           : yOverlap && a.l == b.r + w ? std::pair(NT_LEFT, across)
+           : xOverlap && b.t == a.b + w ? std::pair(NT_BOTTOM, along)
+           : xOverlap && a.t == b.b + w ? std::pair(NT_TOP, along)
+                                        : std::pair(NT_NONE, NCT_NONE);
 }
 
 // Facing sides on one divider line without a common stretch also count.
 bool OnOneDividerLine(Tile const &a, Tile const &b)
 {
-    int w = W();
-    return b.l == a.r + w || a.l == b.r + w || b.t == a.b + w || a.t == b.b + w;
+    return b.l == a.r + W() || a.l == b.r + W() || b.t == a.b + W() || a.t == b.b + W();
 }
 
 std::vector<std::pair<int, NeighbourType>> Sequence(DockElement const *e)
