@@ -1,5 +1,5 @@
-// Container: size normalisation, cursor cases, and random runs against a
-// model of the block rules over a std::vector.
+// Container: size normalisation, and random runs against a model of the block
+// and cursor rules over a std::vector.
 #include "base/Container.h"
 #include "base/Pair.h"
 #include "base/Range.h"
@@ -75,28 +75,6 @@ TEST(ContainerSizes, AreNormalisedAndCountConstructorFills)
     Probe big(2 * 16368UL + 100);
     EXPECT_EQ((Layout{{16368, 16368}, {16368, 16368}, {100, 100}}), big.Blocks());
     EXPECT_EQ(0u, big.GetPos(nullptr));
-}
-
-TEST(ContainerCursor, DocumentedCases)
-{
-    Probe c(4, 4, 2); // blocks of four: [1 2 3 4] [5 6 7 8] [9]
-    c.ChangeSize(9);
-    for (unsigned long i = 0; i < 9; ++i)
-        *c.GetObjectPtr(i) = P(i + 1);
-    EXPECT_EQ(P(9), c.Last());
-    EXPECT_EQ(nullptr, c.Next());
-    EXPECT_EQ(P(9), c.GetCurObject()) << "Next at the end leaves the cursor";
-
-    c.Seek(P(4)); // the last entry of its block: its predecessor follows
-    EXPECT_EQ(P(4), c.Remove());
-    EXPECT_EQ(P(3), c.GetCurObject());
-    c.Seek(P(5));
-    c.Insert(P(10)); // before the current entry of a full block: a split
-    EXPECT_EQ(P(5), c.GetCurObject());
-    EXPECT_EQ(4u, c.Blocks().size());
-    EXPECT_EQ(4u, c.GetCurPos());
-    EXPECT_EQ(nullptr, c.Seek(P(99)));
-    EXPECT_EQ(P(5), c.GetCurObject()) << "a failed seek leaves the cursor";
 }
 
 TEST(ContainerCopy, EqualityIgnoresBlockLayoutAndCopiesAreIndependent)
