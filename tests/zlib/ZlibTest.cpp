@@ -95,9 +95,8 @@ TEST(Zlib, CorruptAndTruncatedStreamsGiveErrorCodes)
     EXPECT_EQ(Z_DATA_ERROR, Inflate(badHeader, 15, out));
     EXPECT_EQ(Z_DATA_ERROR, Inflate(badTrailer, 15, out));
 
-    // Random damage anywhere: any result but never a crash or a hang.
-    std::mt19937 rng(5);
-    for (int i = 0; i < 50; ++i) {
+    std::mt19937 rng(5); // random damage anywhere: a result, never a crash or a hang
+    for (int i = 0; i < 20; ++i) {
         auto damaged = packed;
         for (int k = 0; k < 8; ++k)
             damaged[rng() % damaged.size()] = static_cast<unsigned char>(rng());
@@ -106,38 +105,24 @@ TEST(Zlib, CorruptAndTruncatedStreamsGiveErrorCodes)
     }
 }
 
-TEST(Zlib, InflateSyncFindsAFullFlushPoint)
+TEST(Zlib, InflateSyncAndResetOnOneStream)
 {
-    auto const data = MixedData(120000, 9);
-    std::size_t const half = data.size() / 2;
-    z_stream d{};
-    ASSERT_EQ(Z_OK, deflateInit2(&d, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY));
-    std::vector<unsigned char> packed(compressBound(data.size()) + 1024);
-    d.next_in = const_cast<Bytef *>(data.data());
-    d.avail_in = static_cast<uInt>(half);
-    d.next_out = packed.data();
-    d.avail_out = static_cast<uInt>(packed.size());
-    ASSERT_EQ(Z_OK, deflate(&d, Z_FULL_FLUSH));
-    std::size_t const firstPart = d.total_out;
-    d.avail_in = static_cast<uInt>(data.size() - half);
-    ASSERT_EQ(Z_STREAM_END, deflate(&d, Z_FINISH));
-    deflateEnd(&d);
-
-    // Start inside the first half: inflateSync skips to the flush point.
+    auto const data = MixedData(50000, 9);
+    auto packed = Deflate(data, 6, -15);
+    std::vector<unsigned char> junk(64, 0x5A), out(data.size());
     z_stream s{};
     ASSERT_EQ(Z_OK, inflateInit2(&s, -15));
-    s.next_in = packed.data() + 20;
-    s.avail_in = static_cast<uInt>(d.total_out - 20);
-    ASSERT_EQ(Z_OK, inflateSync(&s));
-    EXPECT_EQ(firstPart, static_cast<std::size_t>(s.next_in - packed.data()));
+    s.next_in = junk.data();
+    s.avail_in = static_cast<uInt>(junk.size());
+    EXPECT_EQ(Z_DATA_ERROR, inflateSync(&s)) << "no flush point in the junk";
     ASSERT_EQ(Z_OK, inflateReset(&s));
-    std::vector<unsigned char> out(data.size());
+    s.next_in = packed.data();
+    s.avail_in = static_cast<uInt>(packed.size());
     s.next_out = out.data();
     s.avail_out = static_cast<uInt>(out.size());
-    ASSERT_EQ(Z_STREAM_END, inflate(&s, Z_FINISH));
-    out.resize(s.total_out);
+    EXPECT_EQ(Z_STREAM_END, inflate(&s, Z_FINISH));
+    EXPECT_EQ(data, out);
     inflateEnd(&s);
-    EXPECT_EQ(std::vector<unsigned char>(data.begin() + half, data.end()), out);
 }
 
 TEST(Zlib, PresetDictionary)
