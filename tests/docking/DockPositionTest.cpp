@@ -26,6 +26,15 @@ Bytes Written(DockPosition const &p)
     return Contents(b);
 }
 
+// The reader's answer on bytes; accepted or not, the record is skipped whole.
+bool ReadInto(DockPosition &q, Bytes const &bytes)
+{
+    DataBuffer b = FromBytes(bytes);
+    bool ok = q.ReadFromDataBuffer(b);
+    EXPECT_EQ(b.GetPos(), b.GetSize()) << "the record was not skipped whole";
+    return ok;
+}
+
 // Golden records, written out byte by byte from the record description.
 // Neighbour "Pane1", right, justified, holder, not free space.
 Bytes const kNeighbourPane1 = {
@@ -165,9 +174,8 @@ TEST(DockRecordRoundTrip, RandomPositionsWithNoNameOrZeroToNinetyNineNeighbours)
                 p.ClearNeighbours();
             }
             Bytes first = Written(p);
-            DataBuffer b = FromBytes(first);
             DockPosition q;
-            ASSERT_TRUE(q.ReadFromDataBuffer(b)) << neighbours;
+            ASSERT_TRUE(ReadInto(q, first)) << neighbours;
             EXPECT_EQ(q, p) << neighbours;
             EXPECT_EQ(Written(q), first);
         }
@@ -177,14 +185,11 @@ TEST(DockRecordRoundTrip, RandomPositionsWithNoNameOrZeroToNinetyNineNeighbours)
 TEST(DockRecordLimits, NamesUpToSixtyCharacters)
 {
     for (int len : {60, 61, 200}) {
-        DockPosition p = OutPosition();
+        DockPosition p = OutPosition(), q;
         p.SetName(Name(len).c_str());
-        DataBuffer b = FromBytes(Written(p));
-        DockPosition q;
         q.SetName("Before");
-        EXPECT_EQ(q.ReadFromDataBuffer(b), len <= 60) << len;
-        EXPECT_EQ(q.GetName(), len <= 60 ? SString(Name(len).c_str()) : SString("Before"));
-        EXPECT_EQ(b.GetPos(), b.GetSize()) << "a rejected record is still skipped whole";
+        EXPECT_EQ(ReadInto(q, Written(p)), len <= 60) << len;
+        EXPECT_EQ(q.GetName(), len <= 60 ? p.GetName() : SString("Before"));
 
         DataBuffer nb;
         DockNeighbour(Name(len).c_str(), DockAlignLeft, NCT_NONE, false, false).WriteToDataBuffer(nb);
@@ -197,15 +202,12 @@ TEST(DockRecordLimits, NamesUpToSixtyCharacters)
 TEST(DockRecordLimits, NinetyNineNeighboursAreAcceptedAHundredAreNot)
 {
     for (int count : {99, 100}) {
-        DockPosition p = OutPosition();
+        DockPosition p = OutPosition(), q;
         p.ClearNeighbours();
         for (int i = 0; i < count; ++i)
             p.AddNeighbour(SString(i), DockAlignLeft, NCT_TOUCHING_SIDE, false, false);
-        ASSERT_EQ(int(p.GetNeighbourVec().size()), count);
-        DataBuffer b = FromBytes(Written(p));
-        DockPosition q;
         q.AddNeighbour("Mine", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
-        bool ok = q.ReadFromDataBuffer(b);
+        bool ok = ReadInto(q, Written(p));
         EXPECT_EQ(ok, count == 99);
         if (ok) {
             EXPECT_EQ(q, p);
@@ -214,28 +216,24 @@ TEST(DockRecordLimits, NinetyNineNeighboursAreAcceptedAHundredAreNot)
             EXPECT_EQ(q.GetPos(), Point()) << "reading stops at the refused count";
         }
     }
-    // A negative count is no smaller than the limit.
-    Bytes bytes = kPositionOut;
+    Bytes bytes = kPositionOut; // a negative count is no smaller than the limit
     bytes[23] = 0xFF, bytes[24] = 0xFF, bytes[25] = 0xFF, bytes[26] = 0xFF;
-    DataBuffer b = FromBytes(bytes);
     DockPosition q;
-    EXPECT_FALSE(q.ReadFromDataBuffer(b));
+    EXPECT_FALSE(ReadInto(q, bytes));
 }
 
 TEST(DockRecordLimits, OnlySizesStrictlyInsideTheLimitCarryNeighbours)
 {
     for (auto const &c : {std::pair(Size(32999, 32999), true), {Size(33000, 10), false}, {Size(10, 0), false},
                           {Size(-5, 10), false}}) {
-        DockPosition p = OutPosition();
+        DockPosition p = OutPosition(), q;
         p.SetSize(c.first);
         Bytes bytes = Written(p);
         // Name 7, size 8, position 8, rectangle 16 and the section length 4;
         // margin 4, count 4 and the two neighbour records 21 + 22 on top.
         EXPECT_EQ(bytes.size(), c.second ? 94u : 43u) << c.first.Width() << "x" << c.first.Height();
-        DockPosition q;
         q.AddNeighbour("Mine", DockAlignTop, NCT_TOUCHING_SIDE, false, false);
-        DataBuffer b = FromBytes(bytes);
-        ASSERT_TRUE(q.ReadFromDataBuffer(b));
+        ASSERT_TRUE(ReadInto(q, bytes));
         EXPECT_EQ(q.GetSize(), c.first);
         EXPECT_EQ(q.GetNeighbourVec().size(), c.second ? 2u : 1u);
         EXPECT_EQ(q.GetPos(), Point(10, 20));
@@ -248,12 +246,10 @@ TEST(DockRecordLimits, FloatingRectanglesMustBeWiderThanTenPixels)
     // 10 wide, 11 wide, no bottom, right of left
     for (auto const &[r, taken] : {std::pair(CRectangle(100, 5, 109, 50), false), {CRectangle(100, 5, 110, 50), true},
                                    {CRectangle(100, 5, 400, RECT_EMPTY), false}, {CRectangle(400, 5, 100, 50), false}}) {
-        DockPosition p = OutPosition();
+        DockPosition p = OutPosition(), q;
         p.SetRectRecentFloat(r);
-        DockPosition q;
         q.SetRectRecentFloat(before);
-        DataBuffer b = FromBytes(Written(p));
-        EXPECT_TRUE(q.ReadFromDataBuffer(b)) << "a skipped rectangle does not spoil the record";
+        EXPECT_TRUE(ReadInto(q, Written(p))) << "a skipped rectangle does not spoil the record";
         EXPECT_EQ(q.GetRectRecentFloat(), taken ? r : before) << r.GetStr().GetStr();
     }
 }
@@ -261,11 +257,8 @@ TEST(DockRecordLimits, FloatingRectanglesMustBeWiderThanTenPixels)
 TEST(DockRecordLimits, CutRecordsAreNotWhole)
 {
     for (std::size_t cut = 0; cut < kPositionOut.size(); ++cut) {
-        Bytes bytes(kPositionOut.begin(), kPositionOut.begin() + long(cut));
-        DataBuffer b = FromBytes(bytes);
         DockPosition q;
-        EXPECT_FALSE(q.ReadFromDataBuffer(b)) << cut;
-        EXPECT_EQ(b.GetPos(), b.GetSize());
+        EXPECT_FALSE(ReadInto(q, Bytes(kPositionOut.begin(), kPositionOut.begin() + long(cut)))) << cut;
     }
     // A section length one byte short cuts the rectangle's last byte.
     Bytes shorter = kPositionOut;
