@@ -16,10 +16,10 @@ TEST(ZnPaneDivider, DefaultWidthScalesWithVerticalResolution)
     d.m_nLogPixelsY = 96;
     d.m_nLogPixelsX = 200; // the horizontal resolution plays no part
     EXPECT_EQ(6, ZnPaneDivider::GetDefaultWidth());
-    d.m_nLogPixelsY = 144;
-    EXPECT_EQ(9, ZnPaneDivider::GetDefaultWidth());
-    d.m_nLogPixelsY = 120;
-    EXPECT_EQ(8, ZnPaneDivider::GetDefaultWidth()); // 7.5 rounds up
+    for (auto [dpi, width] : {std::pair(144, 9), {120, 8}}) { // 7.5 rounds up
+        d.m_nLogPixelsY = dpi;
+        EXPECT_EQ(width, ZnPaneDivider::GetDefaultWidth()) << dpi;
+    }
 
     // At 144 DPI two panes 10 pixels apart are neighbours (w + 1); at 96 DPI
     // they are not.
@@ -27,11 +27,9 @@ TEST(ZnPaneDivider, DefaultWidthScalesWithVerticalResolution)
     DockPaneElement a, b;
     a.SetRect(CRectangle(0, 0, 100, 100));
     b.SetRect(CRectangle(110, 0, 200, 100));
-    EXPECT_EQ(NT_LEFT, DockElement::DetNeighbourType(&a, &b));
-    EXPECT_EQ(NT_LEFT, b.GetNeighbourType(&a));
+    EXPECT_TRUE(DockElement::DetNeighbourType(&a, &b) == NT_LEFT && b.GetNeighbourType(&a) == NT_LEFT);
     d.m_nLogPixelsY = 96;
-    EXPECT_EQ(NT_NONE, DockElement::DetNeighbourType(&a, &b));
-    EXPECT_EQ(NT_NONE, b.GetNeighbourType(&a));
+    EXPECT_TRUE(DockElement::DetNeighbourType(&a, &b) == NT_NONE && b.GetNeighbourType(&a) == NT_NONE);
 
     d.m_nLogPixelsX = keepX;
     d.m_nLogPixelsY = keepY;
