@@ -50,7 +50,7 @@ COLORREF PixelOf(Window &w, int x, int y)
 }
 } // namespace
 
-TEST_F(WindowTest, ShowAndHideFollowThePlatform)
+TEST_F(WindowTest, ShowHideAndResizingWhileMinimisedFollowThePlatform)
 {
     Probe w;
     Child child(&w, 0x800);
@@ -63,11 +63,8 @@ TEST_F(WindowTest, ShowAndHideFollowThePlatform)
     w.Hide();
     w.Hide();
     EXPECT_FALSE(IsWindowVisible(w.GetHWND()));
-}
 
-TEST_F(WindowTest, ResizingAHiddenMinimisedWindowRestoresAtTheNextShow)
-{
-    Probe w;
+    // Resizing a hidden minimised window restores it at the next show.
     w.Minimize();
     w.Show();
     ASSERT_TRUE(IsIconic(w.GetHWND()));
