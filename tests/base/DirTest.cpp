@@ -141,12 +141,7 @@ TEST(Dir, RandomSortsAgainstAModel)
 {
     Scratch t("dirrandom");
     std::mt19937 rng(11);
-    struct Info
-    {
-        std::string ext;
-        unsigned size;
-        int minute;
-    };
+    struct Info { std::string ext; unsigned size; int minute; };
     std::map<std::string, Info> files;
     for (int i = 0; i < 120; ++i) {
         Info f{std::string(1, char('a' + rng() % 3)), unsigned(rng() % 4), int(rng() % 5)};
