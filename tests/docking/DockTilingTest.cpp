@@ -18,10 +18,7 @@ namespace {
 
 int W() { return ZnPaneDivider::GetDefaultWidth(); }
 
-struct Tile
-{
-    int l, t, r, b; // the platform's numbers: a divider of w pixels lies between r and the next l
-};
+struct Tile { int l, t, r, b; }; // the platform's numbers: a divider of w pixels lies between r and the next l
 
 // Cuts lie on a grid of 4w: two edges are either one divider apart or clearly apart.
 void Split(Tile const &t, int depth, std::mt19937 &rng, std::vector<Tile> &out)
