@@ -9,10 +9,11 @@
 
 namespace {
 
+std::vector<int> g_log; // every call, as id * 10 + the handler's number
+
 class Target : public LinkHdl
 {
 public:
-    std::vector<int> *log = nullptr;
     int id = 0;
     __int64 ret = 0;
     HdlChain *chain = nullptr;
@@ -20,19 +21,15 @@ public:
 
     __int64 A(void *arg)
     {
-        log->push_back(id * 10 + 1);
+        g_log.push_back(id * 10 + 1);
         if (arg)
             *static_cast<int *>(arg) += 1;
         return ret;
     }
-    __int64 B(void *)
-    {
-        log->push_back(id * 10 + 2);
-        return ret;
-    }
+    __int64 B(void *) { return g_log.push_back(id * 10 + 2), ret; }
     __int64 Meddle(void *)
     {
-        log->push_back(id * 10 + 3);
+        g_log.push_back(id * 10 + 3);
         if (toRemove.IsSet())
             chain->Remove(toRemove);
         if (toAdd.IsSet())
@@ -45,9 +42,7 @@ public:
 
 TEST(Link, CallsSetLinksOnly)
 {
-    std::vector<int> log;
     Target t;
-    t.log = &log;
     t.ret = 42;
     int hits = 0;
     Link l(&t, &Target::A);
@@ -62,9 +57,8 @@ TEST(Link, CallsSetLinksOnly)
 
 TEST(HdlChain, CallsInKeyOrderWhateverTheOrderOfAdding)
 {
-    std::vector<int> log;
+    g_log.clear();
     Target t;
-    t.log = &log;
     t.id = 1;
     Link a(&t, &Target::A), b(&t, &Target::B);
     Link const &lower = a < b ? a : b;
@@ -73,8 +67,8 @@ TEST(HdlChain, CallsInKeyOrderWhateverTheOrderOfAdding)
     chain.Add(upper, false);
     chain.Add(lower, false);
     chain.Call(nullptr);
-    ASSERT_EQ(2u, log.size());
-    EXPECT_EQ(lower == a ? 11 : 12, log[0]);
+    ASSERT_EQ(2u, g_log.size());
+    EXPECT_EQ(lower == a ? 11 : 12, g_log[0]);
     EXPECT_EQ(2, chain.Count());
     chain.Add(a, false); // present already: nothing changes
     EXPECT_EQ(2, chain.Count());
@@ -82,10 +76,8 @@ TEST(HdlChain, CallsInKeyOrderWhateverTheOrderOfAdding)
 
 TEST(HdlChain, OneShotEntriesAndWrappingSums)
 {
-    std::vector<int> log;
+    g_log.clear();
     Target x, y, z;
-    for (Target *t : {&x, &y, &z})
-        t->log = &log;
     x.ret = 1, y.ret = 2, z.ret = -1;
     HdlChain sums;
     sums.Add(Link(&x, &Target::A), false);
@@ -99,9 +91,9 @@ TEST(HdlChain, OneShotEntriesAndWrappingSums)
     once.Add(lx, false); // the earlier flag stays: still one-shot
     once.Call(nullptr);
     EXPECT_TRUE(once.IsEmpty());
-    log.clear();
+    g_log.clear();
     once.Call(nullptr);
-    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(g_log.empty());
     EXPECT_EQ(0, HdlChain().Call(nullptr));
 
     HdlChain big;
@@ -116,13 +108,11 @@ TEST(HdlChain, OneShotEntriesAndWrappingSums)
 
 TEST(HdlChain, HandlersMayChangeTheChainCallingThem)
 {
-    std::vector<int> log;
+    g_log.clear();
     Target a, b, c;
     a.id = 1, b.id = 2, c.id = 3;
     Target *sorted[] = {&a, &b, &c};
     std::sort(std::begin(sorted), std::end(sorted));
-    for (Target *t : sorted)
-        t->log = &log;
     HdlChain chain;
     // The first entry removes the last and adds a new one; the last must not
     // be called in this pass, the new one only from the next pass on.
@@ -132,12 +122,12 @@ TEST(HdlChain, HandlersMayChangeTheChainCallingThem)
     chain.Add(Link(sorted[0], &Target::Meddle), false);
     chain.Add(Link(sorted[2], &Target::A), false);
     chain.Call(nullptr);
-    ASSERT_EQ(1u, log.size()) << "removed during the pass: not called; added: waits";
-    EXPECT_EQ(sorted[0]->id * 10 + 3, log[0]);
+    ASSERT_EQ(1u, g_log.size()) << "removed during the pass: not called; added: waits";
+    EXPECT_EQ(sorted[0]->id * 10 + 3, g_log[0]);
     EXPECT_EQ(2, chain.Count());
-    log.clear();
+    g_log.clear();
     sorted[0]->toAdd = Link();
     sorted[0]->toRemove = Link();
     chain.Call(nullptr);
-    EXPECT_EQ(2u, log.size()) << "the added link runs in the next pass";
+    EXPECT_EQ(2u, g_log.size()) << "the added link runs in the next pass";
 }
