@@ -8,12 +8,11 @@
 #include "mfc/CPen.h"
 
 #include <cmath>
+#include <new>
 #include <string>
 #include <vector>
 #include <windows.h>
 #include <gdiplus.h>
-#include <d2d1_1.h>
-#include <d2d1effects.h>
 #include <dwrite.h>
 #include <wincodec.h>
 
@@ -212,7 +211,7 @@ OutputDevice::OutputDevice()
     : m_hDC(nullptr), m_bExternal(false), m_nDevKind(OutputDeviceWindow), m_nRasterOp(SRCCOPY), m_hInitPen(nullptr),
       m_hInitBrush(nullptr), m_hInitFont(nullptr), m_nInitTextColor(0), m_bInitTextColor(false),
       m_nGdiPlusErrors(0), m_pD2DFactory(nullptr), m_pRenderTarget(nullptr), m_pWriteFactory(nullptr),
-      m_pWicFactory(nullptr), m_pFontList(nullptr), m_hOldFont(nullptr), m_nOldTextColor(0), m_nOldBkColor(0), m_nOldBkMode(0)
+      m_pWicFactory(nullptr), m_pFontList(nullptr), m_pKernArr(nullptr), m_nKernArrLen(0), m_hOldFont(nullptr), m_nOldTextColor(0), m_nOldBkColor(0), m_nOldBkMode(0)
 {
 }
 
@@ -408,6 +407,9 @@ void OutputDevice::DeleteDrawingTools()
     m_nInitTextColor = 0;
     delete m_pFontList;
     m_pFontList = nullptr;
+    delete[] m_pKernArr;
+    m_pKernArr = nullptr;
+    m_nKernArrLen = 0;
 }
 
 void OutputDevice::ChangeBackgroundBrush(Brush const &rBrush)
@@ -897,6 +899,59 @@ Size OutputDevice::GetTextSizeW(UString const &rStr, unsigned int nStart, unsign
     BOOL ok = GetTextExtentPoint32W(h, rStr.GetStr() + (n ? nStart : 0), int(n), &s);
     RestoreOldFont();
     return ok ? Size(s.cx, s.cy) : Size();
+}
+
+bool OutputDevice::GetFontMetric(TEXTMETRICW &rMetric)
+{
+    HDC h = GethDC();
+    if (!h)
+        return false;
+    Font keep = SelectFont();
+    bool ok = GetTextMetricsW(h, &rMetric) != 0;
+    RestoreOldFont();
+    return ok;
+}
+
+bool OutputDevice::GetGlyphMetric(wchar_t cChar, GLYPHMETRICS &rMetric)
+{
+    HDC h = GethDC();
+    if (!h)
+        return false;
+    Font keep = SelectFont();
+    // The platform answers the metrics of the font's default glyph for a
+    // character the font lacks: the glyph index tells them apart.
+    WORD index = 0xFFFF;
+    MAT2 const identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    bool ok = GetGlyphIndicesW(h, &cChar, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == 1 && index != 0xFFFF &&
+              GetGlyphOutlineW(h, cChar, GGO_METRICS, &rMetric, 0, nullptr, &identity) != GDI_ERROR;
+    RestoreOldFont();
+    return ok;
+}
+
+int OutputDevice::FillKernArr(UString const &rStr, unsigned int nStart, unsigned int nLen)
+{
+    HDC h = GethDC();
+    if (!h)
+        return 0;
+    delete[] m_pKernArr;
+    m_pKernArr = nullptr;
+    m_nKernArrLen = 0;
+    unsigned const n = Clip(nStart, nLen, rStr.Len());
+    if (n == 0)
+        return 0;
+    // Each width is the difference of two partial extents, which carry the
+    // kerning of the pairs before them: the widths add up to the extent.
+    std::vector<INT> partial(n);
+    SIZE total{};
+    Font keep = SelectFont();
+    BOOL ok = GetTextExtentExPointW(h, rStr.GetStr() + nStart, int(n), 0, nullptr, partial.data(), &total);
+    RestoreOldFont();
+    if (!ok || !(m_pKernArr = new (std::nothrow) int[n]))
+        return 0;
+    for (unsigned i = 0; i < n; ++i)
+        m_pKernArr[i] = partial[i] - (i ? partial[i - 1] : 0);
+    m_nKernArrLen = n;
+    return int(n);
 }
 
 // ---------------------------------------------------------------- erasing and copying
@@ -1491,443 +1546,4 @@ FSize OutputDevice::GetTextSizeWHQ(UString const &rStr)
 FSize OutputDevice::GetTextSizeHQ(SString const &rStr)
 {
     return GetTextSizeWHQ(UString(rStr));
-}
-
-// ---------------------------------------------------------------- Direct2D and imaging
-
-ID2D1Factory *OutputDevice::GetD2DFactory()
-{
-    if (!m_pD2DFactory)
-        D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
-                          reinterpret_cast<void **>(&m_pD2DFactory));
-    return m_pD2DFactory;
-}
-
-ID2D1DCRenderTarget *OutputDevice::GetRenderTarget()
-{
-    if (!m_pRenderTarget) {
-        ID2D1Factory *f = GetD2DFactory();
-        if (!f)
-            return nullptr;
-        D2D1_RENDER_TARGET_PROPERTIES props = D2D1::RenderTargetProperties(
-            D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED),
-            0.0f, 0.0f);
-        // A driver without Direct2D (Wine's null driver: no GL) refuses every
-        // target with DXGI_ERROR_UNSUPPORTED, and each refused attempt costs
-        // heap that is never given back: ask once per process.
-        static volatile long s_bUnsupported = 0;
-        if (s_bUnsupported)
-            return nullptr;
-        HRESULT hr = f->CreateDCRenderTarget(&props, &m_pRenderTarget);
-        if (FAILED(hr)) {
-            m_pRenderTarget = nullptr;
-            if (hr == HRESULT(0x887A0004))
-                InterlockedExchange(&s_bUnsupported, 1);
-        }
-    }
-    return m_pRenderTarget;
-}
-
-IDWriteFactory *OutputDevice::GetWriteFactory()
-{
-    if (!m_pWriteFactory)
-        DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                            reinterpret_cast<IUnknown **>(&m_pWriteFactory));
-    return m_pWriteFactory;
-}
-
-IWICImagingFactory *OutputDevice::GetWicFactory()
-{
-    if (!m_pWicFactory &&
-        FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void **>(&m_pWicFactory))))
-        m_pWicFactory = nullptr;
-    return m_pWicFactory;
-}
-
-void OutputDevice::ReleaseD2D()
-{
-    ReleaseCom(m_pRenderTarget);
-    ReleaseCom(m_pD2DFactory);
-}
-
-// ---------------------------------------------------------------- effects
-
-namespace {
-
-// The pixels of an area as 32-bit BGRA, alpha made opaque: GDI leaves it 0.
-class AreaPixels
-{
-public:
-    AreaPixels(HDC hDC, CRectangle const &r) : m_r(r), m_w(r.GetWidth()), m_h(r.GetHeight())
-    {
-        if (m_w <= 0 || m_h <= 0)
-            return;
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = m_w;
-        bi.bmiHeader.biHeight = -m_h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        HDC mem = CreateCompatibleDC(hDC);
-        HBITMAP dib = mem ? CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-        if (dib) {
-            HGDIOBJ old = SelectObject(mem, dib);
-            if (BitBlt(mem, 0, 0, m_w, m_h, hDC, r.Left(), r.Top(), SRCCOPY)) {
-                GdiFlush();
-                auto const *src = static_cast<unsigned const *>(bits);
-                m_px.assign(src, src + size_t(m_w) * size_t(m_h));
-                for (unsigned &p : m_px)
-                    p |= 0xFF000000u;
-            }
-            SelectObject(mem, old);
-            DeleteObject(dib);
-        }
-        if (mem)
-            ::DeleteDC(mem);
-    }
-    bool IsValid() const { return !m_px.empty(); }
-    int Width() const { return m_w; }
-    int Height() const { return m_h; }
-    unsigned *Data() { return m_px.data(); }
-    unsigned &At(int x, int y) { return m_px[size_t(y) * size_t(m_w) + size_t(x)]; }
-    bool WriteBack(HDC hDC)
-    {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = m_w;
-        bi.bmiHeader.biHeight = -m_h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        return SetDIBitsToDevice(hDC, m_r.Left(), m_r.Top(), DWORD(m_w), DWORD(m_h), 0, 0, 0, UINT(m_h),
-                                 m_px.data(), &bi, DIB_RGB_COLORS) != 0;
-    }
-
-private:
-    CRectangle m_r;
-    int m_w, m_h;
-    std::vector<unsigned> m_px;
-};
-
-// Larger deviations are taken as this one: the kernel would only repeat the
-// edge pixels further, at a cost that grows with it.
-double const MAX_BLUR_DEVIATION = 100.0;
-
-std::vector<float> GaussKernel(double sigma)
-{
-    int const radius = int(std::ceil(sigma * 3.0));
-    std::vector<float> k(size_t(2 * radius + 1));
-    double sum = 0;
-    for (int i = -radius; i <= radius; ++i)
-        sum += k[size_t(i + radius)] = float(std::exp(-(i * i) / (2.0 * sigma * sigma)));
-    for (float &v : k)
-        v = float(v / sum);
-    return k;
-}
-
-// Separable Gaussian blur of every channel; beyond the edges the edge pixels
-// repeat, so a uniform area stays as it is.
-void BlurPixels(unsigned *px, int w, int h, double sigma)
-{
-    if (!(sigma > 0.0) || w <= 0 || h <= 0)
-        return;
-    if (sigma > MAX_BLUR_DEVIATION)
-        sigma = MAX_BLUR_DEVIATION;
-    std::vector<float> const k = GaussKernel(sigma);
-    int const radius = int(k.size() / 2);
-    std::vector<float> tmp(size_t(w) * size_t(h) * 4);
-    auto channel = [](unsigned p, int c) { return float((p >> (8 * c)) & 0xFF); };
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            for (int c = 0; c < 4; ++c) {
-                float acc = 0;
-                for (int i = -radius; i <= radius; ++i) {
-                    int xx = x + i < 0 ? 0 : x + i >= w ? w - 1 : x + i;
-                    acc += k[size_t(i + radius)] * channel(px[size_t(y) * w + xx], c);
-                }
-                tmp[(size_t(y) * w + x) * 4 + c] = acc;
-            }
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            unsigned out = 0;
-            for (int c = 0; c < 4; ++c) {
-                float acc = 0;
-                for (int i = -radius; i <= radius; ++i) {
-                    int yy = y + i < 0 ? 0 : y + i >= h ? h - 1 : y + i;
-                    acc += k[size_t(i + radius)] * tmp[(size_t(yy) * w + x) * 4 + c];
-                }
-                int v = int(acc + 0.5f);
-                out |= unsigned(v < 0 ? 0 : v > 255 ? 255 : v) << (8 * c);
-            }
-            px[size_t(y) * w + x] = out;
-        }
-}
-
-} // namespace
-
-// Whether the platform's effect can be made on this target, asked once per
-// process and effect: Wine lacks some effects altogether and renders others
-// as nothing, so an effect is only used when a tiny trial draws something.
-static bool EffectUsable(ID2D1DCRenderTarget *rt, REFCLSID id, volatile long &known)
-{
-    if (known)
-        return known > 0;
-    if (!rt)
-        return false;
-    long usable = -1;
-    ID2D1DeviceContext *dc = nullptr;
-    ID2D1Effect *effect = nullptr;
-    if (SUCCEEDED(rt->QueryInterface(__uuidof(ID2D1DeviceContext), reinterpret_cast<void **>(&dc))) && dc &&
-        SUCCEEDED(dc->CreateEffect(id, &effect)) && effect) {
-        // The trial: the effect of an opaque black 4 x 4 square on white,
-        // drawn through a target of its own.
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = 16;
-        bi.bmiHeader.biHeight = -16;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        HDC mem = CreateCompatibleDC(nullptr);
-        HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (dib) {
-            HGDIOBJ old = SelectObject(mem, dib);
-            auto *px = static_cast<unsigned *>(bits);
-            for (int i = 0; i < 256; ++i)
-                px[i] = 0xFFFFFFFFu;
-            RECT area{0, 0, 16, 16};
-            ID2D1Bitmap *square = nullptr;
-            std::vector<unsigned> black(16, 0xFF000000u);
-            D2D1_BITMAP_PROPERTIES props =
-                D2D1::BitmapProperties(D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED));
-            if (rt->BindDC(mem, &area) == S_OK &&
-                SUCCEEDED(dc->CreateBitmap(D2D1::SizeU(4, 4), black.data(), 16, &props, &square))) {
-                effect->SetInput(0, square);
-                rt->BeginDraw();
-                rt->Clear(D2D1::ColorF(1.0f, 1.0f, 1.0f, 1.0f));
-                D2D1_POINT_2F at = D2D1::Point2F(6, 6);
-                dc->DrawImage(effect, &at);
-                if (SUCCEEDED(rt->EndDraw())) {
-                    GdiFlush();
-                    usable = (px[8 * 16 + 8] & 0xFF) < 0x80 ? 1 : -1;
-                }
-                square->Release();
-            }
-            SelectObject(mem, old);
-            DeleteObject(dib);
-        }
-        ::DeleteDC(mem);
-    }
-    if (effect)
-        effect->Release();
-    if (dc)
-        dc->Release();
-    InterlockedExchange(&known, usable);
-    return usable > 0;
-}
-
-// Runs one Direct2D drawing on the device's DC render target bound to the
-// area; the target paints what it does not draw black, so the drawing must
-// cover the whole area. Answers false without Direct2D or without the
-// effect, after which the caller works on the pixels itself.
-template <class F> static bool WithD2D(OutputDevice &dev, ID2D1DCRenderTarget *rt, HDC h, RECT const &area, F draw,
-                                      bool &recreate)
-{
-    recreate = false;
-    if (!rt || rt->BindDC(h, &area) != S_OK)
-        return false;
-    ID2D1DeviceContext *dc = nullptr;
-    if (FAILED(rt->QueryInterface(__uuidof(ID2D1DeviceContext), reinterpret_cast<void **>(&dc))) || !dc)
-        return false;
-    rt->BeginDraw();
-    rt->SetTransform(D2D1::Matrix3x2F::Identity());
-    bool drawn = draw(dc);
-    HRESULT hr = rt->EndDraw();
-    dc->Release();
-    (void)dev;
-    if (hr == HRESULT(0x8899000C))
-        recreate = true;
-    return drawn && SUCCEEDED(hr);
-}
-
-bool OutputDevice::DrawGradient(ColorPair &rColors)
-{
-    HDC h = GethDC();
-    Size s = GetOutputSizePixel();
-    if (!h || s.IsEmpty())
-        return false;
-    RECT area{0, 0, s.Width(), s.Height()};
-    auto colour = [](Color const &c) {
-        return D2D1::ColorF(float(c.Get8BitRed() / 255.0), float(c.Get8BitGreen() / 255.0),
-                            float(c.Get8BitBlue() / 255.0), 1.0f);
-    };
-    bool recreate = false;
-    bool ok = WithD2D(
-        *this, GetRenderTarget(), h, area,
-        [&](ID2D1DeviceContext *dc) {
-            D2D1_GRADIENT_STOP stops[2] = {{0.0f, colour(rColors[0])}, {1.0f, colour(rColors[1])}};
-            ID2D1GradientStopCollection *coll = nullptr;
-            ID2D1LinearGradientBrush *brush = nullptr;
-            bool done = false;
-            if (SUCCEEDED(dc->CreateGradientStopCollection(stops, 2, &coll)) &&
-                SUCCEEDED(dc->CreateLinearGradientBrush(
-                    D2D1::LinearGradientBrushProperties(D2D1::Point2F(0, 0), D2D1::Point2F(0, float(s.Height()))),
-                    coll, &brush))) {
-                dc->FillRectangle(D2D1::RectF(0, 0, float(s.Width()), float(s.Height())), brush);
-                done = true;
-            }
-            ReleaseCom(brush);
-            ReleaseCom(coll);
-            return done;
-        },
-        recreate);
-    if (recreate)
-        ReleaseD2D();
-    if (ok)
-        return true;
-    // Without Direct2D: the same gradient through GDI+.
-    Graphics g(h);
-    LinearGradientBrush b(Gdiplus::Point(0, 0), Gdiplus::Point(0, s.Height()), GpColor(rColors[0], 255),
-                          GpColor(rColors[1], 255));
-    if (g.GetLastStatus() != Ok || g.FillRectangle(&b, Rect(0, 0, s.Width(), s.Height())) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
-}
-
-bool OutputDevice::BlurEffect(CRectangle const &rRect, double fStdDev)
-{
-    HDC h = GethDC();
-    if (!h || rRect.IsEmpty() || !(fStdDev >= 0.0))
-        return false;
-    if (fStdDev > MAX_BLUR_DEVIATION)
-        fStdDev = MAX_BLUR_DEVIATION;
-    AreaPixels px(h, rRect);
-    if (!px.IsValid())
-        return false;
-    if (fStdDev == 0.0)
-        return true;
-    RECT area = ToRECT(rRect);
-    bool recreate = false;
-    static volatile long s_nBlurUsable = 0;
-    bool ok = EffectUsable(GetRenderTarget(), CLSID_D2D1GaussianBlur, s_nBlurUsable) && WithD2D(
-        *this, GetRenderTarget(), h, area,
-        [&](ID2D1DeviceContext *dc) {
-            ID2D1Effect *blur = nullptr;
-            ID2D1Bitmap *source = nullptr;
-            bool done = false;
-            D2D1_BITMAP_PROPERTIES props =
-                D2D1::BitmapProperties(D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED));
-            if (SUCCEEDED(dc->CreateEffect(CLSID_D2D1GaussianBlur, &blur)) &&
-                SUCCEEDED(dc->CreateBitmap(D2D1::SizeU(UINT32(px.Width()), UINT32(px.Height())), px.Data(),
-                                           UINT32(px.Width() * 4), &props, &source))) {
-                float const sd = float(fStdDev);
-                UINT32 const hard = 1; // D2D1_BORDER_MODE_HARD: edge pixels repeat
-                blur->SetInput(0, source);
-                blur->SetValue(0, D2D1_PROPERTY_TYPE_FLOAT, reinterpret_cast<BYTE const *>(&sd), sizeof sd);
-                blur->SetValue(2, D2D1_PROPERTY_TYPE_ENUM, reinterpret_cast<BYTE const *>(&hard), sizeof hard);
-                dc->DrawImage(blur);
-                done = true;
-            }
-            ReleaseCom(source);
-            ReleaseCom(blur);
-            return done;
-        },
-        recreate);
-    if (recreate)
-        ReleaseD2D();
-    if (ok)
-        return true;
-    BlurPixels(px.Data(), px.Width(), px.Height(), fStdDev);
-    return px.WriteBack(h);
-}
-
-bool OutputDevice::ShadowEffect(CRectangle const &rRect, int nOffset, double fStdDev, Color const &rColor)
-{
-    HDC h = GethDC();
-    if (!h || rRect.IsEmpty() || !(fStdDev >= 0.0) || nOffset < 0)
-        return false;
-    if (fStdDev > MAX_BLUR_DEVIATION)
-        fStdDev = MAX_BLUR_DEVIATION;
-    // The area the shadow can reach: the rectangle moved by the offset and
-    // grown by the blur's reach.
-    int const reach = int(std::ceil(fStdDev * 3.0));
-    CRectangle area(rRect.Left(), rRect.Top(), rRect.Right() + nOffset + reach, rRect.Bottom() + nOffset + reach);
-    area.Left() += nOffset - reach < 0 ? nOffset - reach : 0;
-    area.Top() += nOffset - reach < 0 ? nOffset - reach : 0;
-    Size out = GetOutputSizePixel();
-    if (!out.IsEmpty())
-        area.Intersection(CRectangle(Point(0, 0), out));
-    if (area.IsEmpty())
-        return false;
-    AreaPixels px(h, area);
-    if (!px.IsValid())
-        return false;
-    int const rx = rRect.Left() - area.Left(), ry = rRect.Top() - area.Top();
-    int const rw = rRect.GetWidth(), rh = rRect.GetHeight();
-    RECT bound = ToRECT(area);
-    bool recreate = false;
-    static volatile long s_nShadowUsable = 0;
-    bool ok = EffectUsable(GetRenderTarget(), CLSID_D2D1Shadow, s_nShadowUsable) && WithD2D(
-        *this, GetRenderTarget(), h, bound,
-        [&](ID2D1DeviceContext *dc) {
-            ID2D1Effect *shadow = nullptr;
-            ID2D1Bitmap *background = nullptr, *mask = nullptr;
-            bool done = false;
-            D2D1_BITMAP_PROPERTIES props =
-                D2D1::BitmapProperties(D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED));
-            std::vector<unsigned> opaque(size_t(rw) * size_t(rh), 0xFF000000u);
-            if (SUCCEEDED(dc->CreateEffect(CLSID_D2D1Shadow, &shadow)) &&
-                SUCCEEDED(dc->CreateBitmap(D2D1::SizeU(UINT32(px.Width()), UINT32(px.Height())), px.Data(),
-                                           UINT32(px.Width() * 4), &props, &background)) &&
-                SUCCEEDED(dc->CreateBitmap(D2D1::SizeU(UINT32(rw), UINT32(rh)), opaque.data(), UINT32(rw * 4), &props,
-                                           &mask))) {
-                float const sd = float(fStdDev);
-                D2D1_VECTOR_4F colour{float(rColor.GetFRed()), float(rColor.GetFGreen()), float(rColor.GetFBlue()),
-                                      1.0f};
-                shadow->SetInput(0, mask);
-                shadow->SetValue(D2D1_SHADOW_PROP_BLUR_STANDARD_DEVIATION, D2D1_PROPERTY_TYPE_FLOAT,
-                                 reinterpret_cast<BYTE const *>(&sd), sizeof sd);
-                shadow->SetValue(D2D1_SHADOW_PROP_COLOR, D2D1_PROPERTY_TYPE_VECTOR4,
-                                 reinterpret_cast<BYTE const *>(&colour), sizeof colour);
-                dc->DrawBitmap(background);
-                D2D1_POINT_2F at = D2D1::Point2F(float(rx + nOffset), float(ry + nOffset));
-                dc->DrawImage(shadow, &at);
-                // The rectangle's own pixels lie above their shadow.
-                D2D1_RECT_F dst = D2D1::RectF(float(rx), float(ry), float(rx + rw), float(ry + rh));
-                dc->DrawBitmap(background, &dst, 1.0f, D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR, &dst);
-                done = true;
-            }
-            ReleaseCom(mask);
-            ReleaseCom(background);
-            ReleaseCom(shadow);
-            return done;
-        },
-        recreate);
-    if (recreate)
-        ReleaseD2D();
-    if (ok)
-        return true;
-
-    // Our own: the rectangle's coverage, blurred, moved, blended in the colour.
-    int const w = px.Width(), hh = px.Height();
-    std::vector<unsigned> cover(size_t(w) * size_t(hh), 0);
-    for (int y = ry + nOffset; y < ry + nOffset + rh && y < hh; ++y)
-        for (int x = rx + nOffset; x < rx + nOffset + rw && x < w; ++x)
-            if (x >= 0 && y >= 0)
-                cover[size_t(y) * w + x] = 0xFF;
-    BlurPixels(cover.data(), w, hh, fStdDev);
-    unsigned const cr = rColor.Get8BitRed(), cg = rColor.Get8BitGreen(), cb = rColor.Get8BitBlue();
-    for (int y = 0; y < hh; ++y)
-        for (int x = 0; x < w; ++x) {
-            if (x >= rx && x < rx + rw && y >= ry && y < ry + rh)
-                continue;
-            unsigned a = cover[size_t(y) * w + x] & 0xFF;
-            unsigned &p = px.At(x, y);
-            auto mix = [a](unsigned under, unsigned over) { return (over * a + under * (255 - a) + 127) / 255; };
-            p = 0xFF000000u | mix((p >> 16) & 0xFF, cr) << 16 | mix((p >> 8) & 0xFF, cg) << 8 | mix(p & 0xFF, cb);
-        }
-    return px.WriteBack(h);
 }

@@ -21,6 +21,7 @@
 #include "text/UString.h"
 
 #include <windef.h>
+#include <wingdi.h>
 
 struct ID2D1Factory;
 struct ID2D1DCRenderTarget;
@@ -140,6 +141,18 @@ public:
     Size GetDevFontSize(SString const &rName, int nIndex);
     Size GetTextSize(SString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
     Size GetTextSizeW(UString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
+    // The metrics of the device's font (a default one when none is kept).
+    bool GetFontMetric(TEXTMETRICW &rMetric);
+    // One glyph's metrics in the device's font; false for a character the
+    // font has no glyph for.
+    bool GetGlyphMetric(wchar_t cChar, GLYPHMETRICS &rMetric);
+    // The advance of each character of the substring in the device's font,
+    // kerning included, kept by the device until the next call or until the
+    // tools are deleted: the widths add up to GetTextSizeW's width, so text
+    // can be laid out character by character. Answers the number of widths.
+    int FillKernArr(UString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
+    int const *GetKernArr() const { return m_pKernArr; }
+    unsigned int GetKernArrLen() const { return m_nKernArrLen; }
 
     // --- erasing and copying (GDI)
     bool Erase();
@@ -205,6 +218,30 @@ public:
     // A soft shadow of the rectangle in the colour, cast nOffset pixels right
     // and down, beneath the rectangle's pixels, which stay as they were.
     bool ShadowEffect(CRectangle const &rRect, int nOffset, double fStdDev, Color const &rColor);
+    // A soft drop shadow a few pixels wide right of and below the rectangle,
+    // darkest beside it, darkening what is there; the rectangle is left as
+    // it is.
+    bool DrawShadow(Point const &rPos, Size const &rSize);
+    // The same shadow in opaque colours mixed from the background towards
+    // black, for pixels that must stay plain colours (a cached bitmap): the
+    // result does not depend on what was under the shadow.
+    bool DrawShadowOnBackground(Point const &rPos, Size const &rSize, Color const &rBackground);
+    // A blurred shadow of the rectangle nDepth pixels right and down, as
+    // soft as it is deep, in the colour at its opacity, beneath the
+    // rectangle's pixels (window frames).
+    bool DrawBlurShadow(Point const &rPos, Size const &rSize, int nDepth, TransparentColor const &rColor);
+    // The shapes inside the rectangle (every pixel not of the key colour)
+    // cast a blurred shadow nOffset pixels right and down, beneath
+    // themselves: shadows of text and icons.
+    bool BlurShadowEffect(CRectangle const &rRect, Color const &rKey, int nOffset, double fStdDev,
+                          TransparentColor const &rShadow);
+    // The rectangle looks sunk in by nDepth: a blurred shadow falls inside it
+    // along its top and left edges; nothing outside it changes.
+    bool InsetShadow(CRectangle const &rRect, int nDepth, double fStdDev, TransparentColor const &rColor);
+    // The shapes inside the rectangle (non-key pixels) look pressed in: an
+    // inner shadow inside each from its top and left edges.
+    bool InsetEffect(CRectangle const &rRect, Color const &rKey, int nDepth, double fStdDev,
+                     TransparentColor const &rColor);
 
     // --- Direct2D and imaging objects, made on first use, kept by the device
     ID2D1Factory *GetD2DFactory();
@@ -226,6 +263,10 @@ protected:
     void RestoreInitialTools();
     void ReleaseD2D();
     bool ImpEraseWithBrush(CRectangle const &rRect, HBRUSH hBrush);
+    // The drop and inner shadows of shapes: the whole rectangle without a
+    // key, its non-key pixels with one.
+    bool ImpShadow(CRectangle const &rShapes, Color const *pKey, int nOffset, double fStdDev,
+                   TransparentColor const &rColor, bool bInset);
 
     HDC m_hDC;
     bool m_bExternal;
@@ -246,6 +287,8 @@ protected:
     IDWriteFactory *m_pWriteFactory;
     IWICImagingFactory *m_pWicFactory;
     struct DevFontList *m_pFontList;
+    int *m_pKernArr;
+    unsigned int m_nKernArrLen;
 
 private:
     // State of one text operation, restored after it.

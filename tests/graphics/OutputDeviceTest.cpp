@@ -218,6 +218,46 @@ TEST_F(OutputDeviceTest, TextInkLiesInsideItsMeasuredSizeAndOpaqueTextFillsIt)
     EXPECT_EQ(0x000000u, GetTextColor(dev->GethDC())) << "the text colour is restored too";
 }
 
+TEST_F(OutputDeviceTest, FontAndGlyphMetricsAndKerningWidthsAgreeWithTheMeasuredText)
+{
+    dev->ChangeFont(Font(SString("Arial"), 20));
+    TEXTMETRICW tm{};
+    ASSERT_TRUE(dev->GetFontMetric(tm));
+    EXPECT_EQ(dev->GetTextSizeW(UString(L"Hg")).Height(), tm.tmHeight);
+    GLYPHMETRICS wide{}, narrow{};
+    ASSERT_TRUE(dev->GetGlyphMetric(L'W', wide));
+    ASSERT_TRUE(dev->GetGlyphMetric(L'i', narrow));
+    EXPECT_GT(wide.gmCellIncX, narrow.gmCellIncX);
+    EXPECT_GT(wide.gmBlackBoxX, 2 * narrow.gmBlackBoxX);
+    EXPECT_FALSE(dev->GetGlyphMetric(wchar_t(0xE000), wide)) << "a character the font has no glyph for";
+
+    UString const text(L"AVATAR Wolf, tiny");
+    ASSERT_EQ(int(text.Len()), dev->FillKernArr(text));
+    ASSERT_EQ(text.Len(), dev->GetKernArrLen());
+    auto sum = [this] {
+        int n = 0;
+        for (unsigned i = 0; i < dev->GetKernArrLen(); ++i)
+            n += dev->GetKernArr()[i];
+        return n;
+    };
+    EXPECT_EQ(dev->GetTextSizeW(text).Width(), sum());
+    EXPECT_GT(dev->GetKernArr()[0], dev->GetKernArr()[text.Len() - 1]) << "'A' is wider than 'y'";
+    ASSERT_EQ(4, dev->FillKernArr(text, 7, 4)) << "the substring replaces the array";
+    EXPECT_EQ(dev->GetTextSizeW(text, 7, 4).Width(), sum());
+    EXPECT_EQ(2, dev->FillKernArr(text, text.Len() - 2, 100)) << "clipped at the end";
+    EXPECT_EQ(0, dev->FillKernArr(text, text.Len()));
+    EXPECT_EQ(nullptr, dev->GetKernArr());
+    EXPECT_EQ(0u, dev->GetKernArrLen());
+    dev->FillKernArr(text);
+    dev->DeleteDrawingTools();
+    EXPECT_EQ(nullptr, dev->GetKernArr());
+
+    OutputDevice none(static_cast<HDC>(nullptr));
+    EXPECT_EQ(0, none.FillKernArr(text));
+    EXPECT_FALSE(none.GetFontMetric(tm));
+    EXPECT_FALSE(none.GetGlyphMetric(L'W', wide));
+}
+
 TEST_F(OutputDeviceTest, ErasingUsesTheBackgroundAndClippingLimitsIt)
 {
     EXPECT_FALSE(dev->Erase(CRectangle(0, 0, 5, 5))) << "no background";
@@ -270,6 +310,7 @@ TEST_F(OutputDeviceTest, NoGdiObjectOrHeapLeftAfterManyToolChanges)
         dev->DrawRect(CRectangle(1, 1, 6, 6));
         dev->DrawTextA(Point(0, 0), SString("a"));
         dev->Erase(Color(0ul), CRectangle(0, 0, 1, 1));
+        dev->FillKernArr(UString(L"kerning pairs"), unsigned(i % 7));
         if (i % 10 == 0)
             dev->DeleteDrawingTools();
     };
