@@ -939,8 +939,9 @@ int OutputDevice::FillKernArr(UString const &rStr, unsigned int nStart, unsigned
     unsigned const n = Clip(nStart, nLen, rStr.Len());
     if (n == 0)
         return 0;
-    // Each width is the difference of two partial extents, which carry the
-    // kerning of the pairs before them: the widths add up to the extent.
+    // Each width is the difference of two partial extents, so that the
+    // widths carry whatever the platform's measure does with pairs and add
+    // up to the extent (Wine's extents apply no kerning pairs).
     std::vector<INT> partial(n);
     SIZE total{};
     Font keep = SelectFont();

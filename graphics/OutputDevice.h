@@ -146,10 +146,11 @@ public:
     // One glyph's metrics in the device's font; false for a character the
     // font has no glyph for.
     bool GetGlyphMetric(wchar_t cChar, GLYPHMETRICS &rMetric);
-    // The advance of each character of the substring in the device's font,
-    // kerning included, kept by the device until the next call or until the
-    // tools are deleted: the widths add up to GetTextSizeW's width, so text
-    // can be laid out character by character. Answers the number of widths.
+    // The advance of each character of the substring in the device's font:
+    // what it adds to the text as GetTextSizeW measures it, pairs and all, so
+    // that the widths add up to that width and text can be laid out character
+    // by character. Kept by the device until the next call or until the
+    // tools are deleted; answers the number of widths.
     int FillKernArr(UString const &rStr, unsigned int nStart = 0, unsigned int nLen = STR_TO_END);
     int const *GetKernArr() const { return m_pKernArr; }
     unsigned int GetKernArrLen() const { return m_nKernArrLen; }
