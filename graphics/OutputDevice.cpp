@@ -1027,6 +1027,32 @@ void OutputDevice::IncGdiPlusError()
         MessageBoxA(nullptr, "Error in GDI Plus drawing", "KESTREL Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
+bool OutputDevice::GdiPlusDone(int nStatus)
+{
+    if (nStatus == Ok)
+        return true;
+    IncGdiPlusError();
+    return false;
+}
+
+namespace {
+
+// The frame of a GDI+ drawing: a Graphics on the HDC in the smoothing mode,
+// then the drawing. Answers the Graphics' own failure or the drawing's
+// status.
+template <class F> Status WithGraphics(HDC h, Gdiplus::SmoothingMode eMode, F draw)
+{
+    Graphics g(h);
+    Status const st = g.GetLastStatus();
+    if (st != Ok)
+        return st;
+    if (eMode != Gdiplus::SmoothingModeDefault)
+        g.SetSmoothingMode(eMode);
+    return draw(g);
+}
+
+} // namespace
+
 int OutputDevice::DrawRectHQ(FRectangle const &rRect)
 {
     if (rRect.IsEmpty())
@@ -1082,15 +1108,11 @@ bool OutputDevice::DrawFrameHQ(FRectangle const &rRect, double fWidth, Transpare
     HDC h = GethDC();
     if (!h)
         return false;
-    Graphics g(h);
-    Gdiplus::Pen pen(GpColor(rColor), REAL(fWidth));
-    pen.SetEndCap(Gdiplus::LineCapRound);
-    g.SetSmoothingMode(SmoothingModeHighQuality);
-    if (g.GetLastStatus() != Ok || pen.GetLastStatus() != Ok || g.DrawRectangle(&pen, GpRect(rRect)) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, SmoothingModeHighQuality, [&](Graphics &g) {
+        Gdiplus::Pen pen(GpColor(rColor), REAL(fWidth));
+        pen.SetEndCap(Gdiplus::LineCapRound);
+        return pen.GetLastStatus() != Ok ? pen.GetLastStatus() : g.DrawRectangle(&pen, GpRect(rRect));
+    }));
 }
 
 bool OutputDevice::DrawRoundRect(CRectangle const &rRect, int nDiameter, int nWidth, TransparentColor const &rColor,
@@ -1158,16 +1180,11 @@ bool OutputDevice::DrawLineHQ(FPoint const &rFrom, FPoint const &rTo, Transparen
     HDC h = GethDC();
     if (!h)
         return false;
-    Graphics g(h);
-    g.SetSmoothingMode(SmoothingModeHighQuality);
-    Gdiplus::Pen pen(GpColor(rColor), REAL(fWidth));
-    pen.SetEndCap(static_cast<LineCap>(nLineCap));
-    if (g.GetLastStatus() != Ok || pen.GetLastStatus() != Ok ||
-        g.DrawLine(&pen, GpPoint(rFrom), GpPoint(rTo)) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, SmoothingModeHighQuality, [&](Graphics &g) {
+        Gdiplus::Pen pen(GpColor(rColor), REAL(fWidth));
+        pen.SetEndCap(static_cast<LineCap>(nLineCap));
+        return pen.GetLastStatus() != Ok ? pen.GetLastStatus() : g.DrawLine(&pen, GpPoint(rFrom), GpPoint(rTo));
+    }));
 }
 
 bool OutputDevice::DrawArcHQ(FRectangle const &rRect, double fStart, double fSweep, double fWidth,
@@ -1178,14 +1195,10 @@ bool OutputDevice::DrawArcHQ(FRectangle const &rRect, double fStart, double fSwe
     HDC h = GethDC();
     if (!h)
         return false;
-    Graphics g(h);
-    g.SetSmoothingMode(SmoothingModeHighQuality);
-    Gdiplus::Pen pen(GpColor(rColor), REAL(fWidth));
-    if (g.GetLastStatus() != Ok || g.DrawArc(&pen, GpRect(rRect), REAL(fStart), REAL(fSweep)) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, SmoothingModeHighQuality, [&](Graphics &g) {
+        Gdiplus::Pen pen(GpColor(rColor), REAL(fWidth));
+        return g.DrawArc(&pen, GpRect(rRect), REAL(fStart), REAL(fSweep));
+    }));
 }
 
 bool OutputDevice::DrawPie(CRectangle const &rRect, double fStart, double fSweep, ColorPair const &rColors)
@@ -1204,13 +1217,9 @@ bool OutputDevice::DrawPie(CRectangle const &rRect, double fStart, double fSweep
     Gdiplus::Color rim = GpColor(rColors[1], 255);
     INT count = 1;
     b.SetSurroundColors(&rim, &count);
-    Graphics g(h);
-    g.SetSmoothingMode(SmoothingModeHighQuality);
-    if (g.GetLastStatus() != Ok || b.GetLastStatus() != Ok || g.FillPath(&b, &path) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, SmoothingModeHighQuality, [&](Graphics &g) {
+        return b.GetLastStatus() != Ok ? b.GetLastStatus() : g.FillPath(&b, &path);
+    }));
 }
 
 bool OutputDevice::DrawSplineHQ(FPolygon const &rPoly, double fWidth, TransparentColor const &rColor)
@@ -1224,15 +1233,11 @@ bool OutputDevice::DrawSplineHQ(FPolygon const &rPoly, double fWidth, Transparen
     if (!Curve(in, out))
         return false;
     GraphicsPath path;
-    Graphics g(h);
-    g.SetSmoothingMode(SmoothingModeHighQuality);
-    Gdiplus::Pen pen(GpColor(rColor), REAL(fWidth));
-    if (path.AddBeziers(out.data(), INT(out.size())) != Ok || g.GetLastStatus() != Ok ||
-        g.DrawPath(&pen, &path) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, SmoothingModeHighQuality, [&](Graphics &g) {
+        Gdiplus::Pen pen(GpColor(rColor), REAL(fWidth));
+        Status const st = path.AddBeziers(out.data(), INT(out.size()));
+        return st != Ok ? st : g.DrawPath(&pen, &path);
+    }));
 }
 
 namespace {
@@ -1273,13 +1278,10 @@ bool OutputDevice::DrawArrow(FPoint const &rFrom, FPoint const &rTo, double fWid
     HDC h = GethDC();
     if (!h || (rFrom == rTo))
         return false;
-    Graphics g(h);
-    SolidBrush b(GpColor(rColor));
-    if (g.GetLastStatus() != Ok || DrawArrowWith(g, b, rFrom, rTo, fWidth) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, Gdiplus::SmoothingModeDefault, [&](Graphics &g) {
+        SolidBrush b(GpColor(rColor));
+        return DrawArrowWith(g, b, rFrom, rTo, fWidth);
+    }));
 }
 
 bool OutputDevice::DrawArrowGradient(FPoint const &rFrom, FPoint const &rTo, double fWidth, ColorPair const &rColors)
@@ -1287,13 +1289,10 @@ bool OutputDevice::DrawArrowGradient(FPoint const &rFrom, FPoint const &rTo, dou
     HDC h = GethDC();
     if (!h || (rFrom == rTo))
         return false;
-    Graphics g(h);
-    LinearGradientBrush b(GpPoint(rFrom), GpPoint(rTo), GpColor(rColors[0], 255), GpColor(rColors[1], 255));
-    if (g.GetLastStatus() != Ok || b.GetLastStatus() != Ok || DrawArrowWith(g, b, rFrom, rTo, fWidth) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, Gdiplus::SmoothingModeDefault, [&](Graphics &g) {
+        LinearGradientBrush b(GpPoint(rFrom), GpPoint(rTo), GpColor(rColors[0], 255), GpColor(rColors[1], 255));
+        return b.GetLastStatus() != Ok ? b.GetLastStatus() : DrawArrowWith(g, b, rFrom, rTo, fWidth);
+    }));
 }
 
 bool OutputDevice::DrawRing(FPoint const &rCenter, double fOuterRadius, double fInnerRadius,
@@ -1307,14 +1306,10 @@ bool OutputDevice::DrawRing(FPoint const &rCenter, double fOuterRadius, double f
     path.AddEllipse(cx - ro, cy - ro, 2 * ro, 2 * ro);
     if (fInnerRadius > 0.0)
         path.AddEllipse(cx - ri, cy - ri, 2 * ri, 2 * ri);
-    Graphics g(h);
-    g.SetSmoothingMode(SmoothingModeHighQuality);
-    SolidBrush b(GpColor(rColor));
-    if (g.GetLastStatus() != Ok || g.FillPath(&b, &path) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, SmoothingModeHighQuality, [&](Graphics &g) {
+        SolidBrush b(GpColor(rColor));
+        return g.FillPath(&b, &path);
+    }));
 }
 
 bool OutputDevice::DrawEllipseHQ(FRectangle const &rRect, TransparentColor const &rFill)
@@ -1324,21 +1319,16 @@ bool OutputDevice::DrawEllipseHQ(FRectangle const &rRect, TransparentColor const
     HDC h = GethDC();
     if (!h)
         return false;
-    Graphics g(h);
-    SolidBrush b(GpColor(rFill));
-    Status st = g.GetLastStatus();
-    if (st == Ok)
-        st = g.FillEllipse(&b, GpRect(rRect));
-    if (st == Ok && m_aPen.IsValid() && m_aPen.GetStyle() != PS_NULL) {
-        g.SetSmoothingMode(SmoothingModeHighQuality);
-        Gdiplus::Pen pen(GpColor(m_aPen.GetColor(), rFill.GetAlpha()), 1.0f);
-        st = g.DrawEllipse(&pen, GpRect(rRect));
-    }
-    if (st != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, Gdiplus::SmoothingModeDefault, [&](Graphics &g) {
+        SolidBrush b(GpColor(rFill));
+        Status st = g.FillEllipse(&b, GpRect(rRect));
+        if (st == Ok && m_aPen.IsValid() && m_aPen.GetStyle() != PS_NULL) {
+            g.SetSmoothingMode(SmoothingModeHighQuality);
+            Gdiplus::Pen pen(GpColor(m_aPen.GetColor(), rFill.GetAlpha()), 1.0f);
+            st = g.DrawEllipse(&pen, GpRect(rRect));
+        }
+        return st;
+    }));
 }
 
 namespace {
@@ -1372,16 +1362,13 @@ bool OutputDevice::DrawPolygonHQ(FPolygon const &rPoly)
     HDC h = GethDC();
     if (!h || rPoly.Count() < 2)
         return false;
-    Graphics g(h);
     Gdiplus::Color fill;
     bool const hasFill = m_aFillBrush.IsValid() && m_aFillBrush.GetStyle() != BrushStyleNull;
     if (hasFill)
         fill = GpColor(m_aFillBrush.GetColor(), 255);
-    if (g.GetLastStatus() != Ok || DrawPolygonWith(g, rPoly, hasFill ? &fill : nullptr, m_aPen) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, Gdiplus::SmoothingModeDefault, [&](Graphics &g) {
+        return DrawPolygonWith(g, rPoly, hasFill ? &fill : nullptr, m_aPen);
+    }));
 }
 
 bool OutputDevice::DrawPolygonHQ(FPolygon const &rPoly, TransparentColor const &rFill)
@@ -1389,13 +1376,9 @@ bool OutputDevice::DrawPolygonHQ(FPolygon const &rPoly, TransparentColor const &
     HDC h = GethDC();
     if (!h || rPoly.Count() < 2)
         return false;
-    Graphics g(h);
-    Gdiplus::Color fill = GpColor(rFill);
-    if (g.GetLastStatus() != Ok || DrawPolygonWith(g, rPoly, &fill, m_aPen) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    Gdiplus::Color const fill = GpColor(rFill);
+    return GdiPlusDone(WithGraphics(h, Gdiplus::SmoothingModeDefault,
+                                    [&](Graphics &g) { return DrawPolygonWith(g, rPoly, &fill, m_aPen); }));
 }
 
 bool OutputDevice::FillTransparentPolygon(CPolygon const &rPoly, TransparentColor const &rColor)
@@ -1406,14 +1389,10 @@ bool OutputDevice::FillTransparentPolygon(CPolygon const &rPoly, TransparentColo
     std::vector<Gdiplus::Point> pts;
     for (unsigned i = 0; i < rPoly.Count(); ++i)
         pts.emplace_back(rPoly[i].X(), rPoly[i].Y());
-    Graphics g(h);
-    g.SetSmoothingMode(SmoothingModeAntiAlias);
-    SolidBrush b(GpColor(rColor));
-    if (g.GetLastStatus() != Ok || g.FillPolygon(&b, pts.data(), INT(pts.size())) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, SmoothingModeAntiAlias, [&](Graphics &g) {
+        SolidBrush b(GpColor(rColor));
+        return g.FillPolygon(&b, pts.data(), INT(pts.size()));
+    }));
 }
 
 bool OutputDevice::EraseTransparent(CRectangle const &rRect, TransparentColor const &rColor)
@@ -1423,14 +1402,10 @@ bool OutputDevice::EraseTransparent(CRectangle const &rRect, TransparentColor co
     HDC h = GethDC();
     if (!h)
         return false;
-    Graphics g(h);
-    SolidBrush b(GpColor(rColor));
-    if (g.GetLastStatus() != Ok ||
-        g.FillRectangle(&b, Rect(rRect.Left(), rRect.Top(), rRect.GetWidth(), rRect.GetHeight())) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GdiPlusDone(WithGraphics(h, Gdiplus::SmoothingModeDefault, [&](Graphics &g) {
+        SolidBrush b(GpColor(rColor));
+        return g.FillRectangle(&b, Rect(rRect.Left(), rRect.Top(), rRect.GetWidth(), rRect.GetHeight()));
+    }));
 }
 
 int OutputDevice::DrawTextWHQImpl(FPoint const &rPoint, UString const &rStr, int nOpacity, bool bVertical)
@@ -1478,24 +1453,12 @@ int OutputDevice::DrawTextWHQImpl(FPoint const &rPoint, UString const &rStr, int
 
 bool OutputDevice::DrawTextWHQ(FPoint const &rPoint, UString const &rStr, int nOpacity)
 {
-    if (!GethDC())
-        return false;
-    if (DrawTextWHQImpl(rPoint, rStr, nOpacity) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GethDC() && GdiPlusDone(DrawTextWHQImpl(rPoint, rStr, nOpacity));
 }
 
 bool OutputDevice::DrawTextHQVertical(FPoint const &rPoint, UString const &rStr, int nOpacity)
 {
-    if (!GethDC())
-        return false;
-    if (DrawTextWHQImpl(rPoint, rStr, nOpacity, true) != Ok) {
-        IncGdiPlusError();
-        return false;
-    }
-    return true;
+    return GethDC() && GdiPlusDone(DrawTextWHQImpl(rPoint, rStr, nOpacity, true));
 }
 
 bool OutputDevice::DrawTextHQ(FPoint const &rPoint, SString const &rStr, int nOpacity)

@@ -256,6 +256,8 @@ protected:
 
     // Counts a failed GDI+ operation; the first one of a device is shown.
     void IncGdiPlusError();
+    // Counts a failed GDI+ status as above; answers whether it was a success.
+    bool GdiPlusDone(int nStatus);
     int DrawTextWHQImpl(FPoint const &rPoint, UString const &rStr, int nOpacity, bool bVertical = false);
     // Selects the font (a default one when none is kept) with its colours
     // around a text operation.
