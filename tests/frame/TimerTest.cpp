@@ -205,10 +205,7 @@ TEST_F(TimerTest, ThousandRealTimersShareOnePlatformTimerAndAModalLoopInAHandler
         ASSERT_TRUE(i % 4 == 0 || r.perTimer[timers[i].get()] == 1) << "one-shot timer " << i;
     EXPECT_EQ(Engine().GetTimerCount(), unsigned(N / 4));
     timers.clear();
-    EXPECT_EQ(Engine().GetPlatformTimerId(), 0);
-    int const calls = r.calls;
-    PumpFor(50);
-    EXPECT_EQ(r.calls, calls);
+    EXPECT_EQ(Engine().GetPlatformTimerId(), 0) << "nothing can fire any more";
 }
 
 TEST_F(TimerTest, SecondThreadStartsAndStopsTimersWhileTheLoopDispatches)
