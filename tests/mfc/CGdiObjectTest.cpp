@@ -54,15 +54,7 @@ TEST(CDC, DrawsThroughSelectedTools)
     CDC dc;
     ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
     CBitmap bmp;
-    HDC screenish = dc.GetSafeHdc();
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 16;
-    bi.bmiHeader.biHeight = -16;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
-    ASSERT_TRUE(bmp.Attach(CreateDIBSection(screenish, &bi, DIB_RGB_COLORS, &bits, nullptr, 0)));
+    ASSERT_TRUE(bmp.CreateBitmap(16, 16, 1, 32, nullptr));
     HGDIOBJ oldBmp = dc.SelectObject(&bmp);
     dc.FillSolidRect(0, 0, 16, 16, RGB(10, 20, 30));
     CBrush red(RGB(255, 0, 0));
@@ -71,9 +63,8 @@ TEST(CDC, DrawsThroughSelectedTools)
     HGDIOBJ oldBrush = dc.SelectObject(&red);
     HGDIOBJ oldPen = dc.SelectObject(&none);
     dc.Rectangle(4, 4, 12, 12);
-    auto const *px = static_cast<unsigned const *>(bits);
-    EXPECT_EQ(0x0A141Eu, px[0] & 0xFFFFFF);
-    EXPECT_EQ(0xFF0000u, px[6 * 16 + 6] & 0xFFFFFF);
+    EXPECT_EQ(RGB(10, 20, 30), GetPixel(dc.GetSafeHdc(), 0, 0));
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc.GetSafeHdc(), 6, 6));
     dc.SelectObject(oldPen);
     dc.SelectObject(oldBrush);
     dc.SelectObject(oldBmp);
