@@ -135,6 +135,20 @@ public:
         }
         DrawTextHQ(FPoint(318, 176), SString("GDI+ over GDI"), 80);
 
+        // A sunken well whose letters cast a soft shadow: the text's own
+        // shapes (every pixel not of the well's colour) make the shadow.
+        CRectangle const well(Point(24, 156), Size(196, 44));
+        Color const wellColour(0xF2F2F2ul);
+        Erase(wellColour, well);
+        Font heading(SString("Tahoma"), 24);
+        heading.ChangeWeight(FW_BOLD);
+        heading.ChangeColor(theme);
+        ChangeFont(heading);
+        DrawTextA(Point(40, 163), SString("Effects"));
+        BlurShadowEffect(CRectangle(Point(30, 160), Size(184, 36)), wellColour, 2, 1.5,
+                         TransparentColor(Color(0ul), 55));
+        InsetShadow(well, 3, 2.0, TransparentColor(Color(0ul), 45));
+
         // A card with a soft Direct2D shadow beneath it.
         CRectangle const card(Point(430, 56), Size(28, 120));
         ChangePen(Pen(Color(0x6E463Cul), 1, PS_SOLID));
