@@ -1,5 +1,4 @@
 // ks-test: serial
-#include "frame/HdlChain.h"
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "graphics/Brush.h"
@@ -20,22 +19,10 @@ public:
     std::vector<KeyEvent> keys;
     std::vector<MouseEvent> mouse;
     std::vector<bool> downs;
-    bool consumeKeys = true;
-    bool KeyInput(KeyEvent const &e) override
-    {
-        keys.push_back(e);
-        return consumeKeys;
-    }
+    bool KeyInput(KeyEvent const &e) override { return keys.push_back(e), true; }
     void MouseButtonDown(MouseEvent const &e) override { mouse.push_back(e), downs.push_back(true); }
     void MouseButtonUp(MouseEvent const &e) override { mouse.push_back(e), downs.push_back(false); }
     bool MouseWheel(MouseEvent const &e) override { return mouse.push_back(e), downs.push_back(false), true; }
-};
-
-class ChainCounter : public LinkHdl
-{
-public:
-    int n = 0;
-    __int64 On(void *) { return ++n, 0; }
 };
 
 // Pump until nothing has arrived for 60 ms (at most 3 s).
@@ -105,16 +92,6 @@ TEST_F(WindowInputTest, KeysWithModifiersAndTheirCharacters)
     EXPECT_TRUE(win->keys[1].GetKeyCode().IsCtrl());
     EXPECT_EQ(0x0304, win->keys[2].GetKeyCode().GetCode());
     EXPECT_TRUE(win->keys[2].GetKeyCode().IsPure());
-
-    ChainCounter chain;
-    GlAddOnKeyDownHdl(Link(&chain, &ChainCounter::On));
-    Keys({VK_F2});
-    Pump();
-    EXPECT_EQ(0, chain.n) << "consumed by the window";
-    win->consumeKeys = false;
-    Keys({VK_F3});
-    Pump();
-    EXPECT_EQ(1, chain.n);
 }
 
 TEST_F(WindowInputTest, ClicksDoubleClicksAndTheWheel)
