@@ -13,8 +13,6 @@
 #include <vector>
 #include <windows.h>
 #include <gdiplus.h>
-#include <dwrite.h>
-#include <wincodec.h>
 
 using Gdiplus::PointF;
 using Gdiplus::RectF;
@@ -56,14 +54,6 @@ DCManager *GetDCManager()
 {
     KSData *data = GetPKSData();
     return data ? data->m_pDCManager : nullptr;
-}
-
-template <class T> void ReleaseCom(T *&p)
-{
-    if (p) {
-        p->Release();
-        p = nullptr;
-    }
 }
 
 // Platform rectangles are exclusive at the right and bottom.
@@ -230,9 +220,7 @@ OutputDevice::~OutputDevice()
         DeleteDrawingTools();
     else
         ReleaseDevice();
-    ReleaseD2D();
-    ReleaseCom(m_pWriteFactory);
-    ReleaseCom(m_pWicFactory);
+    ReleaseFactories();
 }
 
 Size OutputDevice::GetOutputSizePixel() const

@@ -265,6 +265,8 @@ protected:
     void RestoreOldFont();
     void RestoreInitialTools();
     void ReleaseD2D();
+    // All four Direct2D and imaging objects, when the device goes.
+    void ReleaseFactories();
     bool ImpEraseWithBrush(CRectangle const &rRect, HBRUSH hBrush);
     // The drop and inner shadows of shapes: the whole rectangle without a
     // key, its non-key pixels with one.

@@ -102,6 +102,13 @@ void OutputDevice::ReleaseD2D()
     ReleaseCom(m_pD2DFactory);
 }
 
+void OutputDevice::ReleaseFactories()
+{
+    ReleaseD2D();
+    ReleaseCom(m_pWriteFactory);
+    ReleaseCom(m_pWicFactory);
+}
+
 // ---------------------------------------------------------------- effects
 
 namespace {
