@@ -1,75 +1,29 @@
-// The high-quality members on GDI+: fills with opacity, lines and caps,
-// round rectangles, rings, arrows, gradients, polygons and text, mixed with
-// GDI in one paint, and the single report of GDI+ failures.
+// The high-quality members on GDI+: fills with opacity, rings, arrows and
+// text, mixed with GDI in one paint, and the single report of GDI+ failures.
 #include "frame/KSData.h"
-#include "frame/KSGlobal.h"
 #include "graphics/OutputDevice.h"
-#include "graphics/VirtualDevice.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/support/DeviceFixture.h"
 
 #include <atomic>
 #include <cstdlib>
-#include <gtest/gtest.h>
 #include <string>
 #include <thread>
-#include <windows.h>
 
 namespace {
 
-COLORREF const WHITE = RGB(255, 255, 255);
-COLORREF const RED = RGB(255, 0, 0);
-COLORREF const BLUE = RGB(0, 0, 255);
-
-class OutputDeviceHQTest : public testing::Test
+class OutputDeviceHQTest : public kstest::DeviceFixture
 {
 protected:
-    void SetUp() override
-    {
-        KSInit();
-        dev = new VirtualDevice();
-        ASSERT_TRUE(dev->SetOutputSize(Size(64, 48), true));
-    }
-    void TearDown() override
-    {
-        delete dev;
-        KSExit();
-    }
-    COLORREF At(int x, int y) { return ::GetPixel(dev->GethDC(), x, y); }
-    CRectangle BoundsWhere(bool (*pred)(COLORREF))
-    {
-        CRectangle r;
-        for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 64; ++x)
-                if (pred(At(x, y)))
-                    r.Union(CRectangle(x, y, x, y));
-        return r;
-    }
-    CRectangle BoundsOf(COLORREF c)
-    {
-        target = c;
-        return BoundsWhere([](COLORREF p) { return p == target; });
-    }
+    CRectangle Ink() { return Where([](int, int, COLORREF p) { return p != WHITE; }); }
     COLORREF Darkest()
     {
         COLORREF best = WHITE;
-        for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 64; ++x) {
-                COLORREF c = At(x, y);
-                if (GetRValue(c) + GetGValue(c) + GetBValue(c) < GetRValue(best) + GetGValue(best) + GetBValue(best))
-                    best = c;
-            }
+        for (COLORREF c : Shot())
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < GetRValue(best) + GetGValue(best) + GetBValue(best))
+                best = c;
         return best;
     }
-    void Clear() { dev->Erase(Color(static_cast<unsigned long>(WHITE)), CRectangle(0, 0, 63, 47)); }
-
-    static inline COLORREF target = 0;
-    VirtualDevice *dev = nullptr;
 };
-
-bool NotWhite(COLORREF c)
-{
-    return c != WHITE;
-}
 
 // Source over white at alpha a (0..255), per channel.
 int Over(int channel, int a)
@@ -82,48 +36,37 @@ bool Near(COLORREF c, int r, int g, int b)
     return std::abs(GetRValue(c) - r) <= 2 && std::abs(GetGValue(c) - g) <= 2 && std::abs(GetBValue(c) - b) <= 2;
 }
 
-// Closes the library's message boxes from another thread, remembering what
-// they said.
-class MessageBoxWatcher
+// Closes the library's message boxes from another thread, counting them and
+// keeping what the last one said.
+struct MessageBoxWatcher
 {
-public:
-    MessageBoxWatcher() : m_thread([this] { Run(); }) {}
-    ~MessageBoxWatcher()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    int Count() const { return m_count; }
-    std::string Text() const { return m_text; }
-
-private:
-    void Run()
-    {
-        while (!m_stop) {
+    std::atomic<bool> stop{false};
+    std::atomic<int> count{0};
+    std::string text;
+    std::thread thread{[this] {
+        for (; !stop; Sleep(10))
             if (HWND box = FindWindowA("#32770", "KESTREL Error")) {
                 EnumChildWindows(
                     box,
                     [](HWND child, LPARAM self) -> BOOL {
                         char cls[16] = {}, text[128] = {};
                         GetClassNameA(child, cls, sizeof cls);
-                        GetWindowTextA(child, text, sizeof text);
-                        if (lstrcmpiA(cls, "Static") == 0 && text[0])
-                            reinterpret_cast<MessageBoxWatcher *>(self)->m_text = text;
+                        if (GetWindowTextA(child, text, sizeof text) && lstrcmpiA(cls, "Static") == 0)
+                            reinterpret_cast<MessageBoxWatcher *>(self)->text = text;
                         return TRUE;
                     },
                     reinterpret_cast<LPARAM>(this));
-                ++m_count;
+                ++count;
                 SendMessageA(box, WM_COMMAND, IDOK, 0);
-                while (IsWindow(box) && !m_stop)
+                while (IsWindow(box) && !stop)
                     Sleep(5);
             }
-            Sleep(10);
-        }
+    }};
+    ~MessageBoxWatcher()
+    {
+        stop = true;
+        thread.join();
     }
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_count{0};
-    std::string m_text;
-    std::thread m_thread;
 };
 
 } // namespace
@@ -133,21 +76,21 @@ TEST_F(OutputDeviceHQTest, RectangleFillsExactlyInThePenColourOrWithOpacity)
     EXPECT_EQ(1, dev->DrawRectHQ(FRectangle(10, 10, 20, 15)));
     EXPECT_EQ(CRectangle(10, 10, 19, 14), BoundsOf(RGB(0, 0, 0))) << "black without a pen";
     Clear();
-    dev->ChangePen(Pen(Color(static_cast<unsigned long>(RED)), 1, PS_SOLID));
+    dev->ChangePen(Pen(Color(RED), 1, PS_SOLID));
     EXPECT_EQ(1, dev->DrawRectHQ(FRectangle(2, 3, 12, 8)));
     EXPECT_EQ(CRectangle(2, 3, 11, 7), BoundsOf(RED));
     EXPECT_EQ(0, dev->DrawRectHQ(FRectangle()));
 
     Clear();
     dev->DeleteDrawingTools();
-    EXPECT_EQ(1, dev->DrawRectHQ(FRectangle(10, 10, 30, 30), TransparentColor(Color(static_cast<unsigned long>(BLUE)), 50)));
+    EXPECT_EQ(1, dev->DrawRectHQ(FRectangle(10, 10, 30, 30), TransparentColor(Color(BLUE), 50)));
     EXPECT_TRUE(Near(At(20, 20), Over(0, 127), Over(0, 127), Over(255, 127))) << std::hex << At(20, 20);
-    EXPECT_EQ(CRectangle(10, 10, 29, 29), BoundsWhere(NotWhite));
+    EXPECT_EQ(CRectangle(10, 10, 29, 29), Ink());
 }
 
-TEST_F(OutputDeviceHQTest, RingsArrowsPiesAndSplines)
+TEST_F(OutputDeviceHQTest, RingsAndArrowsAndTheirFailures)
 {
-    TransparentColor red(Color(static_cast<unsigned long>(RED)), 100);
+    TransparentColor red(Color(RED), 100);
     ASSERT_TRUE(dev->DrawRing(FPoint(32, 24), 20, 10, red));
     EXPECT_EQ(WHITE, At(32, 24)) << "the hole";
     EXPECT_EQ(RED, At(32 + 15, 24));
@@ -164,23 +107,22 @@ TEST_F(OutputDeviceHQTest, RingsArrowsPiesAndSplines)
     EXPECT_FALSE(dev->DrawArrow(FPoint(4, 4), FPoint(4, 4), 2.0, red));
 
     Clear();
-    ColorPair pair(Color(static_cast<unsigned long>(RED)), Color(static_cast<unsigned long>(BLUE)));
+    ColorPair pair{Color(RED), Color(BLUE)};
     ASSERT_TRUE(dev->DrawArrowGradient(FPoint(2, 24), FPoint(60, 24), 3.0, pair));
     EXPECT_GT(GetRValue(At(6, 24)), GetBValue(At(6, 24))) << "red at the start";
     EXPECT_GT(GetBValue(At(55, 24)), GetRValue(At(55, 24))) << "blue at the head";
-
 }
 
 TEST_F(OutputDeviceHQTest, TextInkInTheFontColourInsideItsMeasuredBox)
 {
     Font f(SString("Arial"), 18);
-    f.ChangeColor(Color(static_cast<unsigned long>(BLUE)));
+    f.ChangeColor(Color(BLUE));
     dev->ChangeFont(f);
     FSize s = dev->GetTextSizeHQ(SString("Hig"));
     ASSERT_GT(s.Width(), 10.0);
     ASSERT_GT(s.Height(), 12.0);
     ASSERT_TRUE(dev->DrawTextHQ(FPoint(4, 4), SString("Hig")));
-    CRectangle ink = BoundsWhere(NotWhite);
+    CRectangle ink = Ink();
     ASSERT_FALSE(ink.IsEmpty());
     EXPECT_TRUE(CRectangle(3, 3, int(4 + s.Width()) + 1, int(4 + s.Height()) + 1).IsInside(ink)) << ink.GetStr().GetStr();
     // Glyph edges are blended; the stems show the colour itself.
@@ -197,7 +139,7 @@ TEST_F(OutputDeviceHQTest, TextInkInTheFontColourInsideItsMeasuredBox)
 TEST_F(OutputDeviceHQTest, AFailureIsCountedEveryTimeAndShownOnce)
 {
     MessageBoxWatcher watcher;
-    TransparentColor red(Color(static_cast<unsigned long>(RED)), 100);
+    TransparentColor red(Color(RED), 100);
     // GDI+ refuses an arc in a rectangle without width.
     EXPECT_FALSE(dev->DrawArcHQ(FRectangle(5, 5, 5, 20), 0, 90, 1.0, red));
     EXPECT_EQ(1u, dev->GetGdiPlusErrorCount());
@@ -205,21 +147,20 @@ TEST_F(OutputDeviceHQTest, AFailureIsCountedEveryTimeAndShownOnce)
     EXPECT_EQ(2u, dev->GetGdiPlusErrorCount());
     EXPECT_TRUE(dev->DrawArcHQ(FRectangle(5, 5, 25, 20), 0, 90, 1.0, red));
     EXPECT_EQ(2u, dev->GetGdiPlusErrorCount());
-    EXPECT_EQ(1, watcher.Count());
-    EXPECT_EQ("Error in GDI Plus drawing", watcher.Text());
+    EXPECT_EQ(1, watcher.count);
+    EXPECT_EQ("Error in GDI Plus drawing", watcher.text);
 
     VirtualDevice other(*dev);
     other.SetOutputSize(Size(30, 30), true);
     EXPECT_FALSE(other.DrawArcHQ(FRectangle(5, 5, 5, 20), 0, 90, 1.0, red));
     EXPECT_EQ(1u, other.GetGdiPlusErrorCount());
-    EXPECT_EQ(2, watcher.Count()) << "each device reports its first failure";
+    EXPECT_EQ(2, watcher.count) << "each device reports its first failure";
 }
 
 TEST_F(OutputDeviceHQTest, NoGdiObjectOrHeapLeftByTheGdiPlusMembers)
 {
-    Font f(SString("Arial"), 12);
-    dev->ChangeFont(f);
-    auto cycle = [this](int i) {
+    dev->ChangeFont(Font(SString("Arial"), 12));
+    ExpectNoLeak(1000, [this](int i) {
         TransparentColor c(Color(static_cast<unsigned long>(i * 997)), static_cast<unsigned char>(i % 101));
         dev->DrawRectHQ(FRectangle(1, 1, 20, 20), c);
         dev->DrawLineHQ(FPoint(0, 0), FPoint(30, 20), c, 2.0, i % 3);
@@ -228,12 +169,5 @@ TEST_F(OutputDeviceHQTest, NoGdiObjectOrHeapLeftByTheGdiPlusMembers)
         dev->DrawArrowGradient(FPoint(1, 1), FPoint(40, 30), 2.0, ColorPair(c.GetColor(), Color(0ul)));
         dev->DrawTextHQ(FPoint(1, 1), SString("ab"));
         dev->GetTextSizeHQ(SString("ab"));
-    };
-    cycle(0);
-    std::size_t const gdi = kstest::GdiObjectCount();
-    auto const heap = kstest::CurrentHeapUsage();
-    for (int i = 0; i < 1000; ++i)
-        cycle(i);
-    EXPECT_EQ(gdi, kstest::GdiObjectCount());
-    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+    });
 }
