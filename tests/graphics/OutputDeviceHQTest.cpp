@@ -46,16 +46,9 @@ struct MessageBoxWatcher
     std::thread thread{[this] {
         for (; !stop; Sleep(10))
             if (HWND box = FindWindowA("#32770", "KESTREL Error")) {
-                EnumChildWindows(
-                    box,
-                    [](HWND child, LPARAM self) -> BOOL {
-                        char cls[16] = {}, text[128] = {};
-                        GetClassNameA(child, cls, sizeof cls);
-                        if (GetWindowTextA(child, text, sizeof text) && lstrcmpiA(cls, "Static") == 0)
-                            reinterpret_cast<MessageBoxWatcher *>(self)->text = text;
-                        return TRUE;
-                    },
-                    reinterpret_cast<LPARAM>(this));
+                char said[128] = {};
+                GetDlgItemTextA(box, 0xFFFF, said, sizeof said); // the text's control
+                text = said;
                 ++count;
                 SendMessageA(box, WM_COMMAND, IDOK, 0);
                 while (IsWindow(box) && !stop)
