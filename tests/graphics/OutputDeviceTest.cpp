@@ -20,6 +20,11 @@ TEST(OutputDeviceWithoutDC, DoesNothingAndAnswersNothing)
     EXPECT_FALSE(none.DrawPixel(Point(1, 1), Color(0ul)));
     EXPECT_EQ(0, none.DrawRectHQ(FRectangle(0, 0, 5, 5)));
     EXPECT_EQ(Size(), none.GetTextSize(SString("abc")));
+    TEXTMETRICW tm{};
+    GLYPHMETRICS gm{};
+    EXPECT_FALSE(none.GetFontMetric(tm));
+    EXPECT_FALSE(none.GetGlyphMetric(L'W', gm));
+    EXPECT_EQ(0, none.FillKernArr(UString(L"ab")));
 
     // A window device that is no window: the DC manager gives it nothing.
     KSInit();
@@ -182,11 +187,6 @@ TEST_F(OutputDeviceTest, FontAndGlyphMetricsAndKerningWidthsAgreeWithTheMeasured
     dev->FillKernArr(text);
     dev->DeleteDrawingTools();
     EXPECT_EQ(nullptr, dev->GetKernArr());
-
-    OutputDevice none(static_cast<HDC>(nullptr));
-    EXPECT_EQ(0, none.FillKernArr(text));
-    EXPECT_FALSE(none.GetFontMetric(tm));
-    EXPECT_FALSE(none.GetGlyphMetric(L'W', wide));
 }
 
 TEST_F(OutputDeviceTest, ErasingUsesTheBackgroundAndClippingLimitsIt)
