@@ -7,20 +7,14 @@
 
 #include <d2d1_1.h>
 
-TEST_F(EffectsTest, Direct2DIsThereAndKeptByTheDevice)
+TEST_F(EffectsTest, Direct2DIsKeptByTheDeviceAndItsDrawingsKeepNoMoreHeapThanThePlatformsOwnCalls)
 {
+    ColorPair pair(Color(0x00FF00ul), Color(0x0000FFul));
     ID2D1DCRenderTarget *rt = dev->GetRenderTarget();
     ASSERT_NE(nullptr, rt) << "the X11 driver gives Direct2D render targets";
     EXPECT_EQ(rt, dev->GetRenderTarget());
     EXPECT_NE(nullptr, dev->GetD2DFactory());
     EXPECT_NE(nullptr, dev->GetWriteFactory());
-}
-
-TEST_F(EffectsTest, TheDirect2DDrawingsKeepNoMoreHeapThanThePlatformsOwnCalls)
-{
-    ColorPair pair(Color(0x00FF00ul), Color(0x0000FFul));
-    ID2D1DCRenderTarget *rt = dev->GetRenderTarget();
-    ASSERT_NE(nullptr, rt);
     HDC h = dev->GethDC();
     // What the gradient and the shadow ask of the platform, called directly.
     auto raw = [&](RECT area, auto &&draw) {
