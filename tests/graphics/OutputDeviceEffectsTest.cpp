@@ -22,12 +22,12 @@ TEST_F(EffectsTest, GradientRunsFromTopToBottomOverTheWholeArea)
 {
     ColorPair pair(Color(0x0000FFul), Color(0xFF0000ul)); // red to blue
     ASSERT_TRUE(dev->DrawGradient(pair));
-    EXPECT_GE(Grey(10, 0), 245);
+    EXPECT_GE(GetRValue(At(10, 0)), 245);
     EXPECT_GE(GetBValue(At(10, 47)), 245);
-    EXPECT_NEAR(128, Grey(40, 24), 12);
+    EXPECT_NEAR(128, GetRValue(At(40, 24)), 12);
     EXPECT_NEAR(128, GetBValue(At(40, 24)), 12);
     for (int y = 1; y < H; ++y)
-        EXPECT_LE(Grey(0, y), Grey(0, y - 1)) << "row " << y;
+        EXPECT_LE(GetRValue(At(0, y)), GetRValue(At(0, y - 1))) << "row " << y;
     EXPECT_EQ(At(0, 30), At(63, 30)) << "rows are uniform";
 }
 

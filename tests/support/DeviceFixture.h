@@ -30,7 +30,7 @@ protected:
         KSExit();
     }
     COLORREF At(int x, int y) { return ::GetPixel(dev->GethDC(), x, y); }
-    int Grey(int x, int y) { return GetRValue(At(x, y)); }
+    int Grey(int x, int y) { return GetRValue(At(x, y)); } // one channel tells a grey
     void Clear(COLORREF c = WHITE) { dev->Erase(Color(c), CRectangle(0, 0, W - 1, H - 1)); }
     std::vector<COLORREF> Shot()
     {
