@@ -4,29 +4,12 @@
 #include "controls/PushButton.h"
 #include "controls/RadioButton.h"
 #include "controls/ScrollBar.h"
-#include "frame/KSGlobal.h"
-#include "tests/support/LeakCounters.h"
-#include "window/WorkWindow.h"
+#include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
-// Pump until nothing has arrived for 60 ms (at most 3 s).
-void Pump()
-{
-    MSG m;
-    for (int i = 0, quiet = 0; i < 300 && quiet < 6; ++i) {
-        bool any = false;
-        for (; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); any = true) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        quiet = any || GetQueueStatus(QS_ALLINPUT) ? 0 : quiet + 1;
-        Sleep(10);
-    }
-}
-
 void ClickAt(Window &w, int x, int y, int times = 1)
 {
     Point p = w.OutputToScreenPixel(Point(x, y));
@@ -38,7 +21,7 @@ void ClickAt(Window &w, int x, int y, int times = 1)
         in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         SendInput(2, in, sizeof in[0]);
     }
-    Pump();
+    kstest::Pump();
 }
 
 class Recorder : public LinkHdl
@@ -68,29 +51,20 @@ public:
     __int64 OnEnd(void *) { return ++ends, 0; }
 };
 
-class ControlInputTest : public testing::Test
+class ControlInputTest : public kstest::WindowFixture
 {
 protected:
     void SetUp() override
     {
-        KSInit();
-        top = new WorkWindow(static_cast<CWnd *>(nullptr), 0x121);
-        top->SetPosSizePixel(Point(100, 100), Size(400, 300));
-        top->Show();
-        SetForegroundWindow(top->GetHWND());
-        Pump();
-    }
-    void TearDown() override
-    {
-        delete top;
-        KSExit();
+        WindowFixture::SetUp();
+        MakeTop(0x121);
+        ShowTop(Point(100, 100), Size(400, 300));
     }
     template <class C> void Place(C &c, int y, int w, int h)
     {
         c.SetPosSizePixel(Point(10, y), Size(w, h));
         c.Show();
     }
-    WorkWindow *top = nullptr;
     Recorder rec;
 };
 } // namespace
@@ -153,13 +127,5 @@ TEST_F(ControlInputTest, ThousandControlCyclesLeaveNothing)
         SendMessageA(p.GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); // starts the hold timer
         SendMessageA(p.GetHWND(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     };
-    for (int i = 0; i < 5; ++i)
-        cycle(); // the timer engine, started here, lives until KSExit
-    auto const heap = kstest::CurrentHeapUsage();
-    std::size_t const gdi = kstest::GdiObjectCount(), windows = kstest::ThreadWindowCount();
-    for (int i = 0; i < 1000; ++i)
-        cycle();
-    EXPECT_EQ(windows, kstest::ThreadWindowCount());
-    EXPECT_EQ(gdi, kstest::GdiObjectCount());
-    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+    ExpectNoLeak(1000, cycle); // the timer engine, started in the warm-up, lives until KSExit
 }

@@ -1,9 +1,6 @@
 // ks-test: serial
-#include "frame/KSData.h"
-#include "frame/KSGlobal.h"
 #include "graphics/Brush.h"
-#include "graphics/Pen.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/support/WindowFixture.h"
 #include "window/KeyEvent.h"
 #include "window/MouseEvent.h"
 #include "window/WorkWindow.h"
@@ -12,6 +9,8 @@
 #include <vector>
 
 namespace {
+using kstest::Pump;
+
 class InputWindow : public WorkWindow
 {
 public:
@@ -25,21 +24,6 @@ public:
     bool MouseWheel(MouseEvent const &e) override { return mouse.push_back(e), downs.push_back(false), true; }
 };
 
-// Pump until nothing has arrived for 60 ms (at most 3 s).
-void Pump()
-{
-    MSG m;
-    for (int i = 0, quiet = 0; i < 300 && quiet < 6; ++i) {
-        bool any = false;
-        for (; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); any = true) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        quiet = any || GetQueueStatus(QS_ALLINPUT) ? 0 : quiet + 1;
-        Sleep(10);
-    }
-}
-
 void Keys(std::vector<WORD> vks) // pressed in order, released in reverse
 {
     std::size_t const n = vks.size();
@@ -52,29 +36,24 @@ void Keys(std::vector<WORD> vks) // pressed in order, released in reverse
     }
 }
 
-class WindowInputTest : public testing::Test
+class WindowInputTest : public kstest::WindowFixture
 {
 protected:
     void SetUp() override
     {
-        KSInit();
-        win = new InputWindow;
-        win->SetPosSizePixel(Point(100, 100), Size(300, 200));
-        win->Show();
-        SetForegroundWindow(win->GetHWND());
+        WindowFixture::SetUp();
+        top = win = new InputWindow;
+        ShowTop(Point(100, 100), Size(300, 200));
         win->GrabFocus();
         Pump();
         win->keys.clear();
         win->mouse.clear();
         win->downs.clear();
     }
-    void TearDown() override
-    {
-        delete win;
-        KSExit();
-    }
     InputWindow *win = nullptr;
 };
+
+using WindowLeaks = kstest::WindowFixture;
 } // namespace
 
 TEST_F(WindowInputTest, KeysWithModifiersAndTheirCharacters)
@@ -119,9 +98,8 @@ TEST_F(WindowInputTest, ClicksDoubleClicksAndTheWheel)
     EXPECT_EQ(-120, win->mouse.back().GetWheelDelta());
 }
 
-TEST(WindowLeaks, ThousandCyclesOfWindowsWithChildren)
+TEST_F(WindowLeaks, ThousandCyclesOfWindowsWithChildren)
 {
-    KSInit();
     auto cycle = [] {
         WorkWindow top(static_cast<CWnd *>(nullptr), 0x121);
         top.SetPosSizePixel(Point(0, 0), Size(120, 80));
@@ -136,14 +114,5 @@ TEST(WindowLeaks, ThousandCyclesOfWindowsWithChildren)
         UpdateWindow(top.GetHWND());
         SendMessageA(b.GetHWND(), WM_MOUSEMOVE, 0, 0); // routed: sets the cursor
     };
-    for (int i = 0; i < 5; ++i)
-        cycle();
-    auto const heap = kstest::CurrentHeapUsage();
-    std::size_t const gdi = kstest::GdiObjectCount(), windows = kstest::ThreadWindowCount();
-    for (int i = 0; i < 1000; ++i)
-        cycle();
-    EXPECT_EQ(windows, kstest::ThreadWindowCount());
-    EXPECT_EQ(gdi, kstest::GdiObjectCount());
-    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
-    KSExit();
+    ExpectNoLeak(1000, cycle);
 }

@@ -1,0 +1,113 @@
+#pragma once
+// The library between KSInit and KSExit with a top-level window for the
+// windows, controls and input under test: the message pumps they wait with,
+// the pixel reads they judge by and the leak loop of window cycles.
+#include "frame/KSGlobal.h"
+#include "tests/support/LeakCounters.h"
+#include "window/WorkWindow.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace kstest {
+
+// Dispatches until done() holds (true) or timeoutMs have passed (false);
+// inspect sees each message before it is dispatched.
+inline bool PumpUntil(std::function<bool()> const &done, DWORD timeoutMs,
+                      std::function<void(MSG const &)> const &inspect = nullptr)
+{
+    for (DWORD const start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
+        for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&m)) {
+            if (inspect)
+                inspect(m);
+            TranslateMessage(&m);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+    }
+}
+
+inline void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+
+// Pumps until nothing has arrived for 60 ms (at most 3 s): input sent with
+// SendInput reaches the queue some time after the call.
+inline void Pump()
+{
+    DWORD last = GetTickCount();
+    PumpUntil(
+        [&last] {
+            if (GetQueueStatus(QS_ALLINPUT))
+                last = GetTickCount();
+            return GetTickCount() - last >= 60;
+        },
+        3000, [&last](MSG const &) { last = GetTickCount(); });
+}
+
+class WindowFixture : public testing::Test
+{
+protected:
+    void SetUp() override { KSInit(); }
+    void TearDown() override
+    {
+        delete top;
+        top = nullptr;
+        KSExit();
+    }
+    // A hidden top-level window of the given library style.
+    WorkWindow *MakeTop(int style = 0)
+    {
+        auto *w = new WorkWindow(static_cast<CWnd *>(nullptr), style);
+        top = w;
+        return w;
+    }
+    // Places, shows and brings top to the front, then pumps until quiet: real
+    // input reaches it from then on.
+    void ShowTop(Point at, Size size)
+    {
+        top->SetPosSizePixel(at, size);
+        top->Show();
+        SetForegroundWindow(top->GetHWND());
+        Pump();
+    }
+    static COLORREF PixelOf(HWND h, int x, int y)
+    {
+        HDC dc = GetDC(h);
+        COLORREF const c = GetPixel(dc, x, y);
+        ReleaseDC(h, dc);
+        return c;
+    }
+    // Repaints h at once, then calls visit(x, y, colour) for each pixel of its
+    // client area that lies margin pixels or more inside the edges.
+    template <class Visit> static void ScanClient(HWND h, Visit visit, int margin = 0)
+    {
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT r;
+        GetClientRect(h, &r);
+        HDC dc = GetDC(h);
+        for (int y = margin; y < r.bottom - margin; ++y)
+            for (int x = margin; x < r.right - margin; ++x)
+                visit(x, y, GetPixel(dc, x, y));
+        ReleaseDC(h, dc);
+    }
+    // Runs cycle five times to fill the caches (the timer engine, the window
+    // DC cache), then n times: no window, GDI object or heap block may stay.
+    template <class Cycle> void ExpectNoLeak(int n, Cycle cycle)
+    {
+        for (int i = 0; i < 5; ++i)
+            cycle();
+        auto const heap = CurrentHeapUsage();
+        std::size_t const gdi = GdiObjectCount(), windows = ThreadWindowCount();
+        for (int i = 0; i < n; ++i)
+            cycle();
+        EXPECT_EQ(windows, ThreadWindowCount());
+        EXPECT_EQ(gdi, GdiObjectCount());
+        EXPECT_EQ(heap.blocks, CurrentHeapUsage().blocks);
+    }
+
+    Window *top = nullptr;
+};
+
+} // namespace kstest
