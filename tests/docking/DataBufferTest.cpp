@@ -3,6 +3,7 @@
 #include "base/LocalSizedRead.h"
 #include "base/LocalSizedWrite.h"
 #include "docking/DataBuffer.h"
+#include "tests/docking/RecordBytes.h"
 #include "tests/support/LeakCounters.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +13,7 @@
 #include <random>
 #include <vector>
 
-namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-Bytes Contents(DataBuffer const &b) { return Bytes(b.GetData(), b.GetData() + b.GetSize()); }
-DataBuffer FromBytes(Bytes const &b) { return DataBuffer(b.data(), static_cast<unsigned long>(b.size())); }
-
-} // namespace
+using namespace kstest;
 
 TEST(DataBufferFormat, EveryStoredTypeHasItsDocumentedBytes)
 {

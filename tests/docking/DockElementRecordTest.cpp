@@ -8,6 +8,7 @@
 #include "docking/FreeSpaceElement.h"
 #include "docking/HiddenPaneElement.h"
 #include "docking/HolderElement.h"
+#include "tests/docking/RecordBytes.h"
 #include "tests/support/LeakCounters.h"
 
 #include <initializer_list>
@@ -16,18 +17,13 @@
 #include <random>
 #include <vector>
 
+using namespace kstest;
+
 namespace {
 
-std::vector<unsigned char> Write(DockElement const &e)
+std::unique_ptr<DockElement> Read(Bytes const &bytes)
 {
-    DataBuffer b;
-    EXPECT_EQ(ERRCODE_OK, e.WriteToDataBuffer(b));
-    return std::vector<unsigned char>(b.GetData(), b.GetData() + b.GetSize());
-}
-
-std::unique_ptr<DockElement> Read(std::vector<unsigned char> const &bytes)
-{
-    DataBuffer b(bytes.data(), static_cast<unsigned long>(bytes.size()));
+    DataBuffer b = FromBytes(bytes);
     return std::unique_ptr<DockElement>(DockElement::CreateFromDataBuffer(b));
 }
 
@@ -57,11 +53,11 @@ std::unique_ptr<HolderElement> SampleTree()
 TEST(DockElementRecord, TreesRoundTripByteForByte)
 {
     auto tree = SampleTree();
-    auto const first = Write(*tree);
+    auto const first = Written(*tree);
     auto back = Read(first);
     ASSERT_NE(nullptr, back);
     EXPECT_EQ(DET_HOLDER_ELEMENT, back->GetType());
-    EXPECT_EQ(first, Write(*back)) << "write, read, write: the same bytes";
+    EXPECT_EQ(first, Written(*back)) << "write, read, write: the same bytes";
     // Equal bytes show that types and counts survived; a lossy field that
     // reads back as it was written would not show, so values are compared too.
     auto *holder = static_cast<HolderElement *>(back.get());
@@ -76,10 +72,10 @@ TEST(DockElementRecord, TreesRoundTripByteForByte)
     for (DockElement *e : std::initializer_list<DockElement *>{new FloatingPaneElement, new FreeSpaceElement}) {
         std::unique_ptr<DockElement> own(e);
         e->SetRect(CRectangle(1, 2, 3, 4));
-        auto bytes = Write(*e);
+        auto bytes = Written(*e);
         auto r = Read(bytes);
         ASSERT_NE(nullptr, r);
-        EXPECT_EQ(bytes, Write(*r));
+        EXPECT_EQ(bytes, Written(*r));
     }
 }
 
@@ -87,7 +83,7 @@ TEST(DockElementRecord, GoldenFreeSpaceRecord)
 {
     FreeSpaceElement free;
     free.SetRect(CRectangle(1, 2, 3, 4));
-    std::vector<unsigned char> golden;
+    Bytes golden;
     auto le = [&](int x) {
         for (int i = 0; i < 4; ++i)
             golden.push_back(static_cast<unsigned char>(static_cast<unsigned>(x) >> (8 * i)));
@@ -98,32 +94,32 @@ TEST(DockElementRecord, GoldenFreeSpaceRecord)
     golden.push_back(0); // prefer outer dock
     le(0);               // no neighbours
     le(0);               // the free-space section, empty
-    EXPECT_EQ(golden, Write(free));
+    EXPECT_EQ(golden, Written(free));
 }
 
 TEST(DockElementRecord, WrongFormatsTypesAndCutsGiveNull)
 {
-    auto const good = Write(*SampleTree());
+    auto const good = Written(*SampleTree());
     for (auto [at, value] : {std::pair(0, 2), {4, 6}, {4, 0}}) { // format 2, types 6 and 0
         auto bad = good;
         bad[std::size_t(at)] = static_cast<unsigned char>(value);
         EXPECT_EQ(nullptr, Read(bad)) << at << " = " << value;
     }
     for (std::size_t cut = 0; cut < good.size(); cut += 7) {
-        std::vector<unsigned char> part(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
+        Bytes part(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
         EXPECT_EQ(nullptr, Read(part)) << "cut at " << cut;
     }
 }
 
 TEST(DockElementRecord, HostileBuffersNeverCrashOrLeak)
 {
-    auto const good = Write(*SampleTree());
+    auto const good = Written(*SampleTree());
     { auto warm = Read(good); }
     auto const heap = kstest::CurrentHeapUsage();
     std::mt19937 rng(11);
     int accepted = 0;
     for (int round = 0; round < 100000; ++round) {
-        std::vector<unsigned char> b;
+        Bytes b;
         switch (round % 3) {
         case 0: // mutated
             b = good;
@@ -145,10 +141,10 @@ TEST(DockElementRecord, HostileBuffersNeverCrashOrLeak)
         auto e = Read(b);
         if (e) {
             ++accepted;
-            auto again = Write(*e); // whatever was accepted is well formed
+            auto again = Written(*e); // whatever was accepted is well formed
             auto twice = Read(again);
             ASSERT_NE(nullptr, twice);
-            EXPECT_EQ(again, Write(*twice));
+            EXPECT_EQ(again, Written(*twice));
         }
     }
     EXPECT_GT(accepted, 0) << "some mutations only change values";
@@ -172,6 +168,5 @@ TEST(DockElementRecord, DeepNestingIsRefused)
         b.WriteInt32(0);     // no neighbours
         b.WriteBool(i + 1 < depth); // a left child follows
     }
-    DataBuffer in(b.GetData(), b.GetSize());
-    EXPECT_EQ(nullptr, DockElement::CreateFromDataBuffer(in));
+    EXPECT_EQ(nullptr, Read(Contents(b)));
 }

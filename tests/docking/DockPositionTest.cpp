@@ -4,6 +4,7 @@
 #include "docking/DockAlign.h"
 #include "docking/DockNeighbour.h"
 #include "docking/DockPosition.h"
+#include "tests/docking/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -12,22 +13,12 @@
 #include <tuple>
 #include <vector>
 
+using namespace kstest;
+
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes Contents(DataBuffer const &b) { return Bytes(b.GetData(), b.GetData() + b.GetSize()); }
-DataBuffer FromBytes(Bytes const &b) { return DataBuffer(b.data(), static_cast<unsigned long>(b.size())); }
-
-Bytes Written(DockPosition const &p)
-{
-    DataBuffer b;
-    p.WriteToDataBuffer(b);
-    return Contents(b);
-}
-
 // The reader's answer on bytes; accepted or not, the record is skipped whole.
-bool ReadInto(DockPosition &q, Bytes const &bytes)
+template <class Record> bool ReadInto(Record &q, Bytes const &bytes)
 {
     DataBuffer b = FromBytes(bytes);
     bool ok = q.ReadFromDataBuffer(b);
@@ -123,9 +114,7 @@ DockPosition RandomPosition(std::mt19937 &rng, int neighbours)
 
 TEST(DockRecordGolden, WriterProducesTheHandWrittenBytes)
 {
-    DataBuffer b;
-    DockNeighbour("Pane1", DockAlignRight, NCT_JUSTIFIED_SIDE, true, false).WriteToDataBuffer(b);
-    EXPECT_EQ(Contents(b), kNeighbourPane1);
+    EXPECT_EQ(Written(DockNeighbour("Pane1", DockAlignRight, NCT_JUSTIFIED_SIDE, true, false)), kNeighbourPane1);
 
     DockPosition noName;
     noName.SetPos(Point(-1, -1));
@@ -136,11 +125,9 @@ TEST(DockRecordGolden, WriterProducesTheHandWrittenBytes)
 
 TEST(DockRecordGolden, ReaderTakesTheHandWrittenBytes)
 {
-    DataBuffer b = FromBytes(kNeighbourPane1);
     DockNeighbour n;
-    ASSERT_TRUE(n.ReadFromDataBuffer(b));
+    ASSERT_TRUE(ReadInto(n, kNeighbourPane1));
     EXPECT_EQ(n, DockNeighbour("Pane1", DockAlignRight, NCT_JUSTIFIED_SIDE, true, false));
-    EXPECT_EQ(b.GetPos(), b.GetSize());
 
     // Two records in a row, each read up to its own end.
     Bytes all = kPositionOut;
@@ -191,11 +178,8 @@ TEST(DockRecordLimits, NamesUpToSixtyCharacters)
         EXPECT_EQ(ReadInto(q, Written(p)), len <= 60) << len;
         EXPECT_EQ(q.GetName(), len <= 60 ? p.GetName() : SString("Before"));
 
-        DataBuffer nb;
-        DockNeighbour(Name(len).c_str(), DockAlignLeft, NCT_NONE, false, false).WriteToDataBuffer(nb);
-        nb.SetPos(0);
-        DockNeighbour n;
-        EXPECT_EQ(n.ReadFromDataBuffer(nb), len <= 60) << len;
+        DockNeighbour n, named(Name(len).c_str(), DockAlignLeft, NCT_NONE, false, false);
+        EXPECT_EQ(ReadInto(n, Written(named)), len <= 60) << len;
     }
 }
 

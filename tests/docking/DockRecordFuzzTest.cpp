@@ -7,6 +7,7 @@
 #include "docking/DockAlign.h"
 #include "docking/DockNeighbour.h"
 #include "docking/DockPosition.h"
+#include "tests/docking/RecordBytes.h"
 #include "tests/support/LeakCounters.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +16,9 @@
 #include <random>
 #include <vector>
 
+using namespace kstest;
+
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-Bytes Written(DockPosition const &p)
-{
-    DataBuffer b;
-    p.WriteToDataBuffer(b);
-    return Bytes(b.GetData(), b.GetData() + b.GetSize());
-}
 
 DockPosition SeedPosition(std::mt19937 &rng)
 {
@@ -148,7 +142,7 @@ TEST(DockRecordFuzz, PositionsAndNeighboursFromHostileBytes)
             ++accepted;
             // What was accepted writes and reads back to itself.
             Bytes again = Written(a);
-            DataBuffer c(again.data(), static_cast<unsigned long>(again.size()));
+            DataBuffer c = FromBytes(again);
             DockPosition back;
             ASSERT_TRUE(back.ReadFromDataBuffer(c)) << "round " << round;
             ASSERT_EQ(back, a) << "round " << round;
