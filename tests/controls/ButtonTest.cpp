@@ -1,9 +1,8 @@
 // ks-test: serial
 #include "controls/DrawButton.h"
 #include "controls/PushButton.h"
-#include "frame/KSGlobal.h"
 #include "frame/WinMsgRouter.h"
-#include "window/WorkWindow.h"
+#include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -17,17 +16,6 @@ public:
     __int64 OnHold(void *) { return ++holds, 0; }
 };
 
-void PumpFor(DWORD ms)
-{
-    DWORD const end = GetTickCount() + ms;
-    MSG m;
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&m);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
 // Text-coloured pixels of a face (4-pixel margin), by halves and outer sixths.
 struct Faces
 {
@@ -36,38 +24,32 @@ struct Faces
 };
 Faces Ink(HWND h)
 {
-    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT r;
     GetClientRect(h, &r);
-    HDC dc = GetDC(h);
     Faces f;
     int const mid = r.right / 2, sixth = r.right / 6;
-    for (int y = 4; y < r.bottom - 4; ++y)
-        for (int x = 4; x < r.right - 4; ++x) {
-            bool const on = GetPixel(dc, x, y) == GetSysColor(COLOR_BTNTEXT);
+    kstest::ScanClient(
+        h,
+        [&](int x, int, COLORREF c) {
+            bool const on = c == GetSysColor(COLOR_BTNTEXT);
             f.mask.push_back(on);
             if (on) {
                 (x < mid ? f.left : f.right)++;
                 f.farLeft += x < mid - sixth;
                 f.farRight += x > mid + sixth;
             }
-        }
-    ReleaseDC(h, dc);
+        },
+        4);
     return f;
 }
 
-class ButtonTest : public testing::Test
+class ButtonTest : public kstest::WindowFixture
 {
 protected:
     void SetUp() override
     {
-        KSInit();
-        parent = new WorkWindow(static_cast<CWnd *>(nullptr), 0);
-    }
-    void TearDown() override
-    {
-        delete parent;
-        KSExit();
+        WindowFixture::SetUp();
+        MakeTop();
     }
     void Click(Button &b, DWORD holdMs = 0, bool holdLink = true)
     {
@@ -75,34 +57,33 @@ protected:
         if (holdLink)
             b.ChangeHoldHdl(Link(&counter, &Counter::OnHold));
         SendMessageA(b.GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        PumpFor(holdMs);
+        kstest::PumpFor(holdMs);
         SendMessageA(b.GetHWND(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     }
-    WorkWindow *parent = nullptr;
     Counter counter;
 };
 } // namespace
 
 TEST_F(ButtonTest, QuickPressClicksOnceAndHoldingWithoutAHoldLinkStillClicks)
 {
-    PushButton b(parent, 0);
+    PushButton b(top, 0);
     Click(b, 100);
     EXPECT_EQ(1, counter.clicks);
     EXPECT_EQ(0, counter.holds);
-    PushButton c(parent, 0);
+    PushButton c(top, 0);
     Click(c, 700, false);
     EXPECT_EQ(2, counter.clicks);
 }
 
 TEST_F(ButtonTest, HoldingRepeatsAndSwallowsTheClick)
 {
-    PushButton b(parent, 0);
+    PushButton b(top, 0);
     Click(b, 1050);
     EXPECT_GE(counter.holds, 2) << "about 400, 600, 800, 1000 ms; timers are coarse";
     EXPECT_LE(counter.holds, 5);
     EXPECT_EQ(0, counter.clicks);
     EXPECT_FALSE(b.HeldDown());
-    PushButton off(parent, 0);
+    PushButton off(top, 0);
     off.AllowClick(false);
     Click(off, 500);
     Click(off);
@@ -122,12 +103,11 @@ TEST_F(ButtonTest, OwnerDrawnFaceIsPaintedThroughTheButton)
             PushButton::DrawButtonFace(dis);
         }
     };
-    parent->SetPosSizePixel(Point(0, 0), Size(200, 100));
-    parent->Show();
+    ShowTop(Point(0, 0), Size(200, 100));
     static int drawItems;
     drawItems = 0;
     GlPushWinProcHook([](HWND, unsigned int m, unsigned __int64, __int64) { return drawItems += m == WM_DRAWITEM, 0; });
-    Face f(parent, 0);
+    Face f(top, 0);
     f.SetText(SString("OK"));
     f.Show();
     Faces const ink = Ink(f.GetHWND());
@@ -138,11 +118,10 @@ TEST_F(ButtonTest, OwnerDrawnFaceIsPaintedThroughTheButton)
 
 TEST_F(ButtonTest, DrawButtonsShowTheirSymbols)
 {
-    parent->SetPosSizePixel(Point(0, 0), Size(400, 100));
-    parent->Show();
+    ShowTop(Point(0, 0), Size(400, 100));
     std::vector<Faces> faces;
     for (int t = DrawButtonCancel; t <= DrawButtonRightStop; ++t) {
-        DrawButton b(parent, static_cast<DrawButtonType>(t));
+        DrawButton b(top, static_cast<DrawButtonType>(t));
         b.SetPosSizePixel(Point(10, 10), Size(48, 48));
         b.Show();
         faces.push_back(Ink(b.GetHWND()));

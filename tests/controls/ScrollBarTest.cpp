@@ -1,10 +1,9 @@
 // Scroll bars under a routed parent: platform scroll codes become steps.
 #include "controls/ScrollBar.h"
-#include "frame/KSGlobal.h"
 #include "frame/WinMsgRouter.h"
 #include "mfc/AfxWin.h"
 #include "mfc/CWnd.h"
-#include "window/WorkWindow.h"
+#include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -41,33 +40,32 @@ public:
     }
 };
 
-class ScrollBarTest : public testing::Test
+class ScrollBarTest : public kstest::WindowFixture
 {
 protected:
     void SetUp() override
     {
-        KSInit();
-        parent = new WorkWindow(static_cast<CWnd *>(nullptr), 0);
-        bar = new ScrollBar(parent, 0x2000);
+        WindowFixture::SetUp();
+        bar = new ScrollBar(MakeTop(), 0x2000);
         bar->ChangeScrollHdl(Link(&listener, &Listener::OnScroll));
         bar->ChangeEndScrollHdl(Link(&listener, &Listener::OnEnd));
     }
     void TearDown() override
     {
         delete bar;
-        delete parent;
-        KSExit();
+        WindowFixture::TearDown();
     }
     void Send(unsigned code, int pos = 0)
     {
-        SendMessageA(parent->GetHWND(), WM_VSCROLL, MAKEWPARAM(code, static_cast<unsigned short>(pos)),
+        SendMessageA(top->GetHWND(), WM_VSCROLL, MAKEWPARAM(code, static_cast<unsigned short>(pos)),
                      reinterpret_cast<LPARAM>(bar->GetHWND()));
     }
     int PlatformPos() { return GetScrollPos(bar->GetHWND(), SB_CTL); }
-    WorkWindow *parent = nullptr;
     ScrollBar *bar = nullptr;
     Listener listener;
 };
+
+using ScrollBarRouting = kstest::WindowFixture;
 } // namespace
 
 TEST_F(ScrollBarTest, StepsStopAtTheEndsOfTheRange)
@@ -111,9 +109,8 @@ TEST_F(ScrollBarTest, DraggingReportsWithoutMovingTheControl)
     EXPECT_EQ(60, PlatformPos());
 }
 
-TEST(ScrollBarRouting, TopAndBottomCodesReachTheParent)
+TEST_F(ScrollBarRouting, TopAndBottomCodesReachTheParent)
 {
-    KSInit();
     ParentWnd *host = new ParentWnd;
     ASSERT_TRUE(host->CreateEx(0, AfxRegisterWndClass(0), "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
                                nullptr));
@@ -133,5 +130,4 @@ TEST(ScrollBarRouting, TopAndBottomCodesReachTheParent)
     EXPECT_EQ(nullptr, GlGetPWinMsgRouter()->LookupScrollBar(hbar)) << "the destructor left the map";
     host->DestroyWindow();
     delete host;
-    KSExit();
 }

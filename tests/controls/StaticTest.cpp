@@ -1,8 +1,7 @@
 // ks-test: serial
 #include "controls/FixedLinkText.h"
 #include "controls/FixedText.h"
-#include "frame/KSGlobal.h"
-#include "window/WorkWindow.h"
+#include "tests/support/WindowFixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -22,44 +21,32 @@ struct Ink
 
 Ink Scan(HWND h, COLORREF colour)
 {
-    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    RECT r;
-    GetClientRect(h, &r);
-    HDC dc = GetDC(h);
     Ink ink;
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = 0; x < r.right; ++x)
-            if (GetPixel(dc, x, y) == colour) {
-                ++ink.count;
-                ink.minX = std::min(ink.minX, x);
-                ink.maxX = std::max(ink.maxX, x);
-            }
-    ReleaseDC(h, dc);
+    kstest::ScanClient(h, [&](int x, int, COLORREF c) {
+        if (c == colour) {
+            ++ink.count;
+            ink.minX = std::min(ink.minX, x);
+            ink.maxX = std::max(ink.maxX, x);
+        }
+    });
     return ink;
 }
 
-class StaticTest : public testing::Test
+class StaticTest : public kstest::WindowFixture
 {
 protected:
     void SetUp() override
     {
-        KSInit();
-        parent = new WorkWindow(static_cast<CWnd *>(nullptr), 0);
-        parent->SetPosSizePixel(Point(0, 0), Size(400, 200));
-        parent->Show();
+        WindowFixture::SetUp();
+        MakeTop();
+        ShowTop(Point(0, 0), Size(400, 200));
     }
-    void TearDown() override
-    {
-        delete parent;
-        KSExit();
-    }
-    WorkWindow *parent = nullptr;
 };
 } // namespace
 
 TEST_F(StaticTest, TextIsPaintedWhereTheStylesPutIt)
 {
-    FixedText t(parent, 0);
+    FixedText t(top, 0);
     t.SetPosSizePixel(Point(10, 10), Size(300, 24));
     t.SetText(SString("Kestrel"));
     t.Show();
@@ -80,7 +67,7 @@ TEST_F(StaticTest, TextIsPaintedWhereTheStylesPutIt)
 
 TEST_F(StaticTest, LinksAreBlueAndClickable)
 {
-    FixedLinkText link(parent, 0);
+    FixedLinkText link(top, 0);
     link.SetPosSizePixel(Point(10, 40), Size(200, 24));
     link.SetText(SString("open the docs"));
     link.Show();

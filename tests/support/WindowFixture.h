@@ -46,6 +46,28 @@ inline void Pump()
         3000, [&last](MSG const &) { last = GetTickCount(); });
 }
 
+inline COLORREF PixelOf(HWND h, int x, int y)
+{
+    HDC dc = GetDC(h);
+    COLORREF const c = GetPixel(dc, x, y);
+    ReleaseDC(h, dc);
+    return c;
+}
+
+// Repaints h at once, then calls visit(x, y, colour) for each pixel of its
+// client area that lies margin pixels or more inside the edges.
+template <class Visit> void ScanClient(HWND h, Visit visit, int margin = 0)
+{
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT r;
+    GetClientRect(h, &r);
+    HDC dc = GetDC(h);
+    for (int y = margin; y < r.bottom - margin; ++y)
+        for (int x = margin; x < r.right - margin; ++x)
+            visit(x, y, GetPixel(dc, x, y));
+    ReleaseDC(h, dc);
+}
+
 class WindowFixture : public testing::Test
 {
 protected:
@@ -71,26 +93,6 @@ protected:
         top->Show();
         SetForegroundWindow(top->GetHWND());
         Pump();
-    }
-    static COLORREF PixelOf(HWND h, int x, int y)
-    {
-        HDC dc = GetDC(h);
-        COLORREF const c = GetPixel(dc, x, y);
-        ReleaseDC(h, dc);
-        return c;
-    }
-    // Repaints h at once, then calls visit(x, y, colour) for each pixel of its
-    // client area that lies margin pixels or more inside the edges.
-    template <class Visit> static void ScanClient(HWND h, Visit visit, int margin = 0)
-    {
-        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        RECT r;
-        GetClientRect(h, &r);
-        HDC dc = GetDC(h);
-        for (int y = margin; y < r.bottom - margin; ++y)
-            for (int x = margin; x < r.right - margin; ++x)
-                visit(x, y, GetPixel(dc, x, y));
-        ReleaseDC(h, dc);
     }
     // Runs cycle five times to fill the caches (the timer engine, the window
     // DC cache), then n times: no window, GDI object or heap block may stay.
