@@ -1,7 +1,7 @@
 // Key codes and the translation of key messages into key events.
 #include "frame/KSData.h"
-#include "frame/KSGlobal.h"
 #include "mfc/CWnd.h"
+#include "tests/support/WindowFixture.h"
 #include "window/KeyCode.h"
 #include "window/KeyEvent.h"
 #include "window/Window.h"
@@ -34,18 +34,13 @@ public:
     bool KeyInput(KeyEvent const &e) override { return events.push_back(e), true; }
 };
 
-class KeyTranslation : public testing::Test
+class KeyTranslation : public kstest::WindowFixture
 {
 protected:
     void SetUp() override
     {
-        KSInit();
-        win = new KeyWindow;
-    }
-    void TearDown() override
-    {
-        delete win;
-        KSExit();
+        WindowFixture::SetUp();
+        top = win = new KeyWindow;
     }
     void Key(unsigned msg, WPARAM vk, LPARAM lp = 1) { SendMessageA(win->GetHWND(), msg, vk, lp); }
     int Code(std::size_t i) { return win->events[i].GetKeyCode().GetCode(); }
@@ -57,11 +52,7 @@ TEST_F(KeyTranslation, KeyDownWithItsCharacterIsDeliveredOnce)
 {
     PostMessageA(win->GetHWND(), WM_CHAR, 'a', 1);
     Key(WM_KEYDOWN, 'A');
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
+    kstest::Pump();
     ASSERT_EQ(1u, win->events.size());
     EXPECT_EQ(0x0200, Code(0));
     EXPECT_EQ('a', win->events[0].GetCharCode());

@@ -1,12 +1,12 @@
 // ks-test: serial
 #include "frame/KSData.h"
-#include "frame/KSGlobal.h"
 #include "mfc/CWnd.h"
 #include "window/Window.h"
 #include "window/WorkWindow.h"
 #include "graphics/DCManager.h"
 #include "graphics/Brush.h"
 #include "graphics/Pen.h"
+#include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -34,20 +34,7 @@ public:
     }
 };
 
-class WindowTest : public testing::Test
-{
-protected:
-    void SetUp() override { KSInit(); }
-    void TearDown() override { KSExit(); }
-};
-
-COLORREF PixelOf(Window &w, int x, int y)
-{
-    HDC dc = GetDC(w.GetHWND());
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(w.GetHWND(), dc);
-    return c;
-}
+using WindowTest = kstest::WindowFixture;
 } // namespace
 
 TEST_F(WindowTest, ShowHideAndResizingWhileMinimisedFollowThePlatform)
@@ -170,11 +157,11 @@ TEST_F(WindowTest, PaintDrawsThroughTheWindowsOwnDevice)
     p.ChangeBackgroundBrush(Brush(Color(0x0000FFul), BrushStyleSolid));
     p.Show();
     RedrawWindow(p.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    EXPECT_EQ(RGB(0, 255, 0), PixelOf(p, 10, 10)) << "drawn in Paint";
-    EXPECT_EQ(RGB(255, 0, 0), PixelOf(p, 40, 40)) << "erased with the background brush";
+    EXPECT_EQ(RGB(0, 255, 0), kstest::PixelOf(p.GetHWND(), 10, 10)) << "drawn in Paint";
+    EXPECT_EQ(RGB(255, 0, 0), kstest::PixelOf(p.GetHWND(), 40, 40)) << "erased with the background brush";
     p.ChangeFillInBrush(Brush(Color(0xFF0000ul), BrushStyleSolid));
     EXPECT_TRUE(p.DrawRect(CRectangle(30, 30, 39, 39)));
-    EXPECT_EQ(RGB(0, 0, 255), PixelOf(p, 35, 35));
+    EXPECT_EQ(RGB(0, 0, 255), kstest::PixelOf(p.GetHWND(), 35, 35));
     SendMessageA(p.GetHWND(), WM_USER, 0, 0);
     EXPECT_EQ(nullptr, GetPKSData()->m_pDCManager->GetCachedDC());
 }
