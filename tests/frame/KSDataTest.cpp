@@ -5,15 +5,14 @@
 #include "frame/LibraryLoader.h"
 #include "mfc/AfxWin.h"
 #include "mfc/CFrameWnd.h"
+#include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-class KSDataTest : public testing::Test
+class KSDataTest : public kstest::WindowFixture
 {
 protected:
-    void SetUp() override { KSInit(); }
-    void TearDown() override { KSExit(); }
     KSData &D() { return *GetPKSData(); }
 };
 

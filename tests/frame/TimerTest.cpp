@@ -4,7 +4,7 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "frame/TimerManager.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -41,32 +41,18 @@ public:
     std::function<void(Timer *)> action;
 };
 
-bool PumpUntil(std::function<bool()> const &done, DWORD timeoutMs,
-               std::function<void(MSG const &)> const &inspect = nullptr)
-{
-    for (DWORD const start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
-        for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&m))
-            if (inspect)
-                inspect(m);
-        if (done())
-            return true;
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-    }
-}
+using kstest::PumpFor;
+using kstest::PumpUntil;
 
-void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
-
-class TimerTest : public testing::Test
+class TimerTest : public kstest::WindowFixture
 {
 protected:
     void SetUp() override
     {
-        KSInit();
+        WindowFixture::SetUp();
         Timer().Start(60000); // the engine exists from the first start on
         ASSERT_NE(TimerManager::GetTimerManager(), nullptr);
     }
-    void TearDown() override { KSExit(); }
     static TimerManager &Engine() { return *TimerManager::GetTimerManager(); }
 };
 

@@ -1,7 +1,7 @@
 // The transliteration data, the global block's copy of it, and recognising
 // text in its script.
 #include "frame/KSData.h"
-#include "frame/KSGlobal.h"
+#include "tests/support/WindowFixture.h"
 #include "text/SString.h"
 #include "text/TranscriptData.h"
 #include "text/UString.h"
@@ -66,11 +66,9 @@ TEST(Transcript, NothingIsTransliteratedWithoutTheGlobalData)
     EXPECT_FALSE(SString::IsTranscript("\xC0\xC1\xC2"));
 }
 
-class TranscriptGlobal : public testing::Test
+class TranscriptGlobal : public kstest::WindowFixture
 {
 protected:
-    void SetUp() override { KSInit(); }
-    void TearDown() override { KSExit(); }
     TranscriptData &Data() { return GetPKSData()->GetTranscriptData(); }
 };
 
