@@ -8,6 +8,7 @@
 #include "docking/FreeSpaceElement.h"
 #include "docking/HiddenPaneElement.h"
 #include "docking/HolderElement.h"
+#include "tests/docking/ElementBuilders.h"
 #include "tests/docking/RecordBytes.h"
 #include "tests/support/LeakCounters.h"
 
@@ -31,20 +32,12 @@ std::unique_ptr<DockElement> Read(Bytes const &bytes)
 // right child, with neighbour copies on the panes.
 std::unique_ptr<HolderElement> SampleTree()
 {
-    auto *left = new DockPaneElement;
-    left->SetRect(CRectangle(0, 0, 99, 199));
-    auto *hidden = new HiddenPaneElement;
-    hidden->SetRect(CRectangle(106, 0, 299, 199));
-    auto *inner = new HolderElement;
-    inner->SetChilds(hidden, nullptr);
-    inner->SetLeftFract(0.25);
-    auto root = std::make_unique<HolderElement>();
-    root->SetChilds(left, inner);
+    DockPaneElement *left = Pane(CRectangle(0, 0, 99, 199));
+    HolderElement *inner = Hold(Placed<HiddenPaneElement>(CRectangle(106, 0, 299, 199)), nullptr);
+    auto root = Own(Hold(left, inner));
     root->SetLeftFract(0.4);
-    root->SetRect(CRectangle(0, 0, 299, 199));
-    FreeSpaceElement free;
-    free.SetRect(CRectangle(300, 0, 399, 199));
-    left->AddNeighbour(free.Duplicate(false));
+    inner->SetLeftFract(0.25); // after the refresh, which recomputes nested fractions
+    left->AddNeighbour(Placed<FreeSpaceElement>(CRectangle(300, 0, 399, 199)));
     return root;
 }
 

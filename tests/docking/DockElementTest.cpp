@@ -2,7 +2,6 @@
 // index round trip through a caller's table, and ownership/leak checks.
 #include <algorithm>
 #include <climits>
-#include <ostream>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -16,39 +15,19 @@
 #include "docking/HiddenPaneElement.h"
 #include "docking/HolderElement.h"
 #include "docking/ZnDockablePane.h"
-#include "docking/ZnPaneDivider.h"
 #include "frame/Link.h"
+#include "tests/docking/ElementBuilders.h"
 #include "tests/support/LeakCounters.h"
 
-// Readable failures for the library's string.
-inline void PrintTo(SString const &s, std::ostream *os) { *os << '"' << s.GetStr() << '"'; }
+using namespace kstest;
 
 namespace {
-
-int W() { return ZnPaneDivider::GetDefaultWidth(); }
 
 // The classifiers and the order are the base's own: any element reaches them.
 struct El : DockPaneElement
 {
     explicit El(CRectangle const &r) { SetRect(r); }
 };
-
-std::unique_ptr<DockPaneElement> PaneAt(CRectangle const &r, ZnDockablePane const *pane = nullptr)
-{
-    auto e = std::make_unique<DockPaneElement>(pane);
-    e->SetRect(r);
-    return e;
-}
-
-using Sides = std::vector<std::pair<int, NeighbourType>>;
-
-Sides SidesOf(DockElement const &e) // (id, side) of each neighbour, in order
-{
-    Sides v;
-    for (DockElement const *n : e.GetNeighbours())
-        v.emplace_back(n->GetId(), n->GetNeighbourType());
-    return v;
-}
 
 } // namespace
 
@@ -95,11 +74,10 @@ TEST(DockGeometry, TouchingTestsAcceptLessThanFourPixelsOff)
 TEST(DockGeometry, OuterNeighbourIsJudgedAgainstTheFreeSpace)
 {
     int w = W();
-    auto fs = std::make_unique<FreeSpaceElement>();
-    fs->SetRect(CRectangle(300, 0, 700, 600));
-    auto inner = PaneAt(CRectangle(150, 0, 300 - w, 600)); // beside the free space
-    auto outer = PaneAt(CRectangle(0, 0, 150 - w, 600));   // left of inner
-    auto innerRight = PaneAt(CRectangle(700 + w, 0, 800, 600));
+    auto fs = Own(Placed<FreeSpaceElement>(CRectangle(300, 0, 700, 600)));
+    auto inner = Own(Pane(CRectangle(150, 0, 300 - w, 600))); // beside the free space
+    auto outer = Own(Pane(CRectangle(0, 0, 150 - w, 600)));   // left of inner
+    auto innerRight = Own(Pane(CRectangle(700 + w, 0, 800, 600)));
     std::vector<DockElement *> all{fs.get(), inner.get(), outer.get(), innerRight.get()};
 
     EXPECT_EQ(NT_LEFT, inner->CheckIfOuterNeighbourOfEl(fs.get(), all));  // el is the free space
@@ -118,8 +96,8 @@ TEST(DockGeometry, MaxRectangleAndOrder)
     EXPECT_EQ(CRectangle(INT_MAX, INT_MAX, 0, 0), DockElement::GetMaxRectangle(none));
 
     ZnDockablePane pane;
-    auto a = PaneAt(CRectangle(10, 20, 100, 200));
-    auto b = PaneAt(CRectangle(50, 5, 300, 150));
+    auto a = Own(Pane(CRectangle(10, 20, 100, 200)));
+    auto b = Own(Pane(CRectangle(50, 5, 300, 150)));
     FloatingPaneElement floating(&pane);
     floating.SetRect(CRectangle(-500, -500, 2000, 2000));
     HiddenPaneElement hidden(&pane, DockPosition());
@@ -141,8 +119,8 @@ TEST(DockElements, AddRelationIsMutualOnceAndIgnoresFloating)
 {
     int w = W();
     ZnDockablePane pane;
-    auto a = PaneAt(CRectangle(0, 0, 100, 100));
-    auto b = PaneAt(CRectangle(100 + w, 0, 200, 100));
+    auto a = Own(Pane(CRectangle(0, 0, 100, 100)));
+    auto b = Own(Pane(CRectangle(100 + w, 0, 200, 100)));
     FloatingPaneElement fl(&pane);
     fl.SetRect(CRectangle(100 + w, 0, 200, 100));
     a->AddRelation(b.get(), true);
@@ -153,7 +131,7 @@ TEST(DockElements, AddRelationIsMutualOnceAndIgnoresFloating)
     EXPECT_EQ((Sides{{a->GetId(), NT_LEFT}}), SidesOf(*b));
     EXPECT_TRUE(fl.GetNeighbours().empty());
 
-    auto c = PaneAt(CRectangle(0, 100 + w, 100, 200));
+    auto c = Own(Pane(CRectangle(0, 100 + w, 100, 200)));
     c->AddRelation(a.get(), false);
     EXPECT_EQ((Sides{{a->GetId(), NT_TOP}}), SidesOf(*c));
     EXPECT_EQ(1u, a->GetNeighbours().size()) << "not mutual";
@@ -191,8 +169,8 @@ TEST(DockElements, WindowIndexRoundTripThroughTheCallersTable)
     table.panes = {&p0, &p1, &p2};
     Link toIndex(&table, &PaneTable::ToIndex), toPane(&table, &PaneTable::ToPane);
 
-    DockPaneElement *a = PaneAt(CRectangle(0, 0, 100, 100), &p2).release();
-    DockPaneElement *b = PaneAt(CRectangle(100 + w, 0, 200, 100), &p0).release();
+    DockPaneElement *a = Pane(CRectangle(0, 0, 100, 100), &p2);
+    DockPaneElement *b = Pane(CRectangle(100 + w, 0, 200, 100), &p0);
     a->SetNDepth(1);
     b->SetNDepth(1);
     a->AddRelation(b, true);
@@ -232,7 +210,7 @@ TEST(DockElements, CopiesAndTreesLeaveNoHeapBehind)
     auto build = [&](bool leak) {
         std::vector<DockElement *> row;
         for (int i = 0; i < 64; ++i)
-            row.push_back(PaneAt(CRectangle(i * (50 + w), 0, i * (50 + w) + 50, 100), &pane).release());
+            row.push_back(Pane(CRectangle(i * (50 + w), 0, i * (50 + w) + 50, 100), &pane));
         DockElement::DetNeighboursFromRects(row);
         std::vector<DockElement *> copies;
         for (DockElement *e : row)
@@ -259,8 +237,8 @@ TEST(DockElements, CopiesAndTreesLeaveNoHeapBehind)
 TEST(DockElements, RepeatedElementsAreNotOwnedTwice)
 {
     int w = W();
-    DockPaneElement *a = PaneAt(CRectangle(0, 0, 100, 100)).release();
-    DockPaneElement *b = PaneAt(CRectangle(100 + w, 0, 200, 100)).release();
+    DockPaneElement *a = Pane(CRectangle(0, 0, 100, 100));
+    DockPaneElement *b = Pane(CRectangle(100 + w, 0, 200, 100));
     // listed twice: related once, paired once
     std::vector<DockElement *> v{a, b, a, b};
     DockElement::DetNeighboursFromRects(v);
@@ -274,7 +252,7 @@ TEST(DockElements, RepeatedElementsAreNotOwnedTwice)
     // an element is never its own neighbour, not even through a copy
     std::unique_ptr<DockElement> self(a->Duplicate(false));
     EXPECT_FALSE(a->AddNeighbour(self.get()));
-    DockPaneElement *thin = PaneAt(CRectangle(500, 500, 502, 502)).release(); // its own edges lie within w + 1
+    DockPaneElement *thin = Pane(CRectangle(500, 500, 502, 502)); // its own edges lie within w + 1
     std::vector<DockElement *> alone{thin, thin};
     DockElement::DetNeighboursFromRects(alone);
     EXPECT_TRUE(thin->GetNeighbours().empty());

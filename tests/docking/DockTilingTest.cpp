@@ -12,11 +12,11 @@
 #include "docking/DockPaneElement.h"
 #include "docking/HiddenPaneElement.h"
 #include "docking/HolderElement.h"
-#include "docking/ZnPaneDivider.h"
+#include "tests/docking/ElementBuilders.h"
+
+using namespace kstest;
 
 namespace {
-
-int W() { return ZnPaneDivider::GetDefaultWidth(); }
 
 struct Tile { int l, t, r, b; }; // the platform's numbers: a divider of w pixels lies between r and the next l
 
@@ -67,16 +67,6 @@ bool OnOneDividerLine(Tile const &a, Tile const &b)
     return b.l == a.r + W() || a.l == b.r + W() || b.t == a.b + W() || a.t == b.b + W();
 }
 
-std::vector<std::pair<int, NeighbourType>> Sequence(DockElement const *e)
-{
-    std::vector<std::pair<int, NeighbourType>> v;
-    for (DockElement const *n : e->GetNeighbours()) {
-        v.emplace_back(n->GetId(), n->GetNeighbourType());
-        EXPECT_TRUE(n->GetParent() == nullptr && n->GetNeighbours().empty()) << "a neighbour is a bare copy";
-    }
-    return v;
-}
-
 } // namespace
 
 TEST(DockTiling, NeighboursOfGeneratedTilings)
@@ -95,8 +85,8 @@ TEST(DockTiling, NeighboursOfGeneratedTilings)
         std::vector<bool> hidden(n);
         for (size_t i = 0; i < n; ++i) {
             hidden[i] = rng() % 9 == 0;
-            els.push_back(hidden[i] ? static_cast<DockElement *>(new HiddenPaneElement()) : new DockPaneElement());
-            els[i]->SetRect(CRectangle(tiles[i].l, tiles[i].t, tiles[i].r, tiles[i].b));
+            CRectangle const r(tiles[i].l, tiles[i].t, tiles[i].r, tiles[i].b);
+            els.push_back(hidden[i] ? static_cast<DockElement *>(Placed<HiddenPaneElement>(r)) : Pane(r));
             byRelation.push_back(els[i]->Duplicate(false));
         }
         DockElement::DetNeighboursFromRects(els);
@@ -106,10 +96,10 @@ TEST(DockTiling, NeighboursOfGeneratedTilings)
                     byRelation[i]->AddRelation(byRelation[j], false);
 
         for (size_t i = 0; i < n; ++i) {
-            auto const seq = Sequence(els[i]);
+            auto const seq = SidesOf(*els[i]);
             std::map<int, NeighbourType> const list(seq.begin(), seq.end());
             EXPECT_EQ(seq.size(), list.size()) << "a neighbour listed twice";
-            EXPECT_EQ(seq, Sequence(byRelation[i])) << "round " << round << " tile " << i; // same order too
+            EXPECT_EQ(seq, SidesOf(*byRelation[i])) << "round " << round << " tile " << i; // same order too
             EXPECT_TRUE(!hidden[i] || list.empty());
             for (size_t j = 0; j < n && !hidden[i]; ++j) {
                 auto [side, contact] = SharedEdge(tiles[i], tiles[j]);
@@ -155,8 +145,7 @@ TEST(DockTiling, EdgeSearchAgreesWithAllPairsOnCrowdedRectangles)
             int l = coord(), t = coord();
             int r = rng() % 10 == 0 ? RECT_EMPTY : l + int(rng() % 30);
             int b = rng() % 10 == 0 ? RECT_EMPTY : t + int(rng() % 30);
-            els.push_back(new DockPaneElement());
-            els.back()->SetRect(CRectangle(l, t, r, b));
+            els.push_back(Pane(CRectangle(l, t, r, b)));
             oracle.push_back(els.back()->Duplicate(false));
         }
         DockElement::DetNeighboursFromRects(els);
@@ -178,7 +167,7 @@ TEST(DockTiling, EdgeSearchAgreesWithAllPairsOnCrowdedRectangles)
                 ASSERT_TRUE(oracle[j]->AddNeighbour(cb));
             }
         for (size_t i = 0; i < n; ++i)
-            ASSERT_EQ(Sequence(oracle[i]), Sequence(els[i])) << "round " << round << " element " << i;
+            ASSERT_EQ(SidesOf(*oracle[i]), SidesOf(*els[i])) << "round " << round << " element " << i;
         DockElement::ClearDockElements(els);
         DockElement::ClearDockElements(oracle);
     }
@@ -224,8 +213,7 @@ TEST(DockTiling, RowsBecomeBalancedHolderTrees)
             int pos = 0;
             for (int i = 0; i < n; ++i) {
                 int len = 20 + int(rng() % 200);
-                auto *e = new DockPaneElement();
-                e->SetRect(across ? CRectangle(pos, 0, pos + len, 300) : CRectangle(0, pos, 300, pos + len));
+                auto *e = Pane(across ? CRectangle(pos, 0, pos + len, 300) : CRectangle(0, pos, 300, pos + len));
                 e->SetNDepth(1);
                 pos += len + w;
                 row.push_back(e);

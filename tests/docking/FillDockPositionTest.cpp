@@ -12,7 +12,9 @@
 #include "docking/HiddenPaneElement.h"
 #include "docking/HolderElement.h"
 #include "docking/ZnDockablePane.h"
-#include "docking/ZnPaneDivider.h"
+#include "tests/docking/ElementBuilders.h"
+
+using namespace kstest;
 
 namespace {
 
@@ -27,7 +29,7 @@ DockNeighbour Find(DockPosition const &p, char const *name)
 // A frame 1000 x 800: pane A down the left, the free space above pane B.
 struct Layout
 {
-    int w = ZnPaneDivider::GetDefaultWidth();
+    int w = W();
     ZnDockablePane a, b, c, stranger;
     std::vector<DockElement *> els;
     Layout()
@@ -35,18 +37,11 @@ struct Layout
         for (auto [pane, name] : {std::pair(&a, "A"), {&b, "B"}, {&c, "C"}, {&stranger, "S"}})
             pane->SetInternalName(name);
         b.SetRectRecentFloat(CRectangle(300, 300, 500, 450));
-        auto *fs = new FreeSpaceElement();
-        fs->SetRect(CRectangle(200 + w, 0, 1000, 600));
-        auto *ea = new DockPaneElement(&a);
-        ea->SetRect(CRectangle(0, 0, 200, 800));
-        auto *eb = new DockPaneElement(&b);
-        eb->SetRect(CRectangle(200 + w, 600 + w, 1000, 800));
-        auto *fc = new FloatingPaneElement(&c);
-        fc->SetRect(CRectangle(2000, 2000, 2300, 2150));
-        // far away: neither hidden nor floating elements widen the bounds
-        auto *hidden = new HiddenPaneElement(&stranger, DockPosition());
-        hidden->SetRect(CRectangle(-900, -900, 5000, 5000));
-        els = {fs, ea, eb, fc, hidden};
+        els = {Placed<FreeSpaceElement>(CRectangle(200 + w, 0, 1000, 600)), Pane(CRectangle(0, 0, 200, 800), &a),
+               Pane(CRectangle(200 + w, 600 + w, 1000, 800), &b),
+               // far away: neither floating nor hidden elements widen the bounds
+               Placed<FloatingPaneElement>(CRectangle(2000, 2000, 2300, 2150), &c),
+               Placed<HiddenPaneElement>(CRectangle(-900, -900, 5000, 5000), &stranger, DockPosition())};
     }
     ~Layout() { DockElement::ClearDockElements(els); }
 };
@@ -83,9 +78,7 @@ TEST(FillDockPosition, PartnerInASplitIsFlaggedAsHolder)
     Layout m;
     // The model also holds A and B as the two halves of a split (copies keep
     // their ids, which is how the split finds them).
-    auto *split = new HolderElement();
-    split->SetChilds(m.els[1]->Duplicate(false), m.els[2]->Duplicate(false));
-    m.els.push_back(split);
+    m.els.push_back(Hold(m.els[1]->Duplicate(false), m.els[2]->Duplicate(false)));
     DockPosition pb;
     DockElement::FillDockPosition(m.els, &m.b, pb);
     EXPECT_EQ(DockNeighbour("A", DockAlignLeft, NCT_JUSTIFIED_SIDE, true, false), Find(pb, "A"));

@@ -1,7 +1,6 @@
 // Split holders: rectangles and fractions, lengths by fraction, removal of
 // empty shells, and the searches that walk a tree of holders and panes.
 #include <memory>
-#include <ostream>
 #include <set>
 #include <utility>
 #include <vector>
@@ -13,30 +12,11 @@
 #include "docking/FreeSpaceElement.h"
 #include "docking/HolderElement.h"
 #include "docking/ZnDockablePane.h"
-#include "docking/ZnPaneDivider.h"
+#include "tests/docking/ElementBuilders.h"
 
-inline void PrintTo(SString const &s, std::ostream *os) { *os << '"' << s.GetStr() << '"'; }
+using namespace kstest;
 
 namespace {
-
-int W() { return ZnPaneDivider::GetDefaultWidth(); }
-
-DockPaneElement *Pane(CRectangle const &r, ZnDockablePane const *pane = nullptr)
-{
-    auto *e = new DockPaneElement(pane);
-    e->SetRect(r);
-    return e;
-}
-
-HolderElement *Hold(DockElement *l, DockElement *r)
-{
-    auto *h = new HolderElement();
-    h->SetChilds(l, r);
-    h->RefreshRect();
-    return h;
-}
-
-std::unique_ptr<HolderElement> Own(HolderElement *h) { return std::unique_ptr<HolderElement>(h); }
 
 // Panes with names and window texts, as a frame would have them.
 struct Panes
