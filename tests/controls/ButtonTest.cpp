@@ -2,20 +2,13 @@
 #include "controls/DrawButton.h"
 #include "controls/PushButton.h"
 #include "frame/WinMsgRouter.h"
+#include "tests/support/LinkCounter.h"
 #include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
-class Counter : public LinkHdl
-{
-public:
-    int clicks = 0, holds = 0;
-    __int64 OnClick(void *) { return ++clicks, 0; }
-    __int64 OnHold(void *) { return ++holds, 0; }
-};
-
 // Text-coloured pixels of a face (4-pixel margin), by halves and outer sixths.
 struct Faces
 {
@@ -53,14 +46,14 @@ protected:
     }
     void Click(Button &b, DWORD holdMs = 0, bool holdLink = true)
     {
-        b.ChangeClickHdl(Link(&counter, &Counter::OnClick));
+        b.ChangeClickHdl(clicks.GetLink());
         if (holdLink)
-            b.ChangeHoldHdl(Link(&counter, &Counter::OnHold));
+            b.ChangeHoldHdl(holds.GetLink());
         SendMessageA(b.GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         kstest::PumpFor(holdMs);
         SendMessageA(b.GetHWND(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     }
-    Counter counter;
+    kstest::LinkCounter clicks, holds;
 };
 } // namespace
 
@@ -68,26 +61,26 @@ TEST_F(ButtonTest, QuickPressClicksOnceAndHoldingWithoutAHoldLinkStillClicks)
 {
     PushButton b(top, 0);
     Click(b, 100);
-    EXPECT_EQ(1, counter.clicks);
-    EXPECT_EQ(0, counter.holds);
+    EXPECT_EQ(1, clicks.calls);
+    EXPECT_EQ(0, holds.calls);
     PushButton c(top, 0);
     Click(c, 700, false);
-    EXPECT_EQ(2, counter.clicks);
+    EXPECT_EQ(2, clicks.calls);
 }
 
 TEST_F(ButtonTest, HoldingRepeatsAndSwallowsTheClick)
 {
     PushButton b(top, 0);
     Click(b, 1050);
-    EXPECT_GE(counter.holds, 2) << "about 400, 600, 800, 1000 ms; timers are coarse";
-    EXPECT_LE(counter.holds, 5);
-    EXPECT_EQ(0, counter.clicks);
+    EXPECT_GE(holds.calls, 2) << "about 400, 600, 800, 1000 ms; timers are coarse";
+    EXPECT_LE(holds.calls, 5);
+    EXPECT_EQ(0, clicks.calls);
     EXPECT_FALSE(b.HeldDown());
     PushButton off(top, 0);
     off.AllowClick(false);
     Click(off, 500);
     Click(off);
-    EXPECT_EQ(0, counter.clicks) << "disallowed clicks call nothing";
+    EXPECT_EQ(0, clicks.calls) << "disallowed clicks call nothing";
 }
 
 TEST_F(ButtonTest, OwnerDrawnFaceIsPaintedThroughTheButton)

@@ -4,6 +4,7 @@
 #include "controls/PushButton.h"
 #include "controls/RadioButton.h"
 #include "controls/ScrollBar.h"
+#include "tests/support/LinkCounter.h"
 #include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ void ClickAt(Window &w, int x, int y, int times = 1)
 class Recorder : public LinkHdl
 {
 public:
-    int clicks = 0, ends = 0;
+    int clicks = 0;
     std::vector<bool> checks;
     std::vector<std::pair<ScrollType, int>> steps;
     Window *toDelete = nullptr;
@@ -48,7 +49,6 @@ public:
         steps.push_back({bar->GetType(), bar->GetDelta()});
         return 0;
     }
-    __int64 OnEnd(void *) { return ++ends, 0; }
 };
 
 class ControlInputTest : public kstest::WindowFixture
@@ -66,6 +66,7 @@ protected:
         c.Show();
     }
     Recorder rec;
+    kstest::LinkCounter ends;
 };
 } // namespace
 
@@ -103,14 +104,14 @@ TEST_F(ControlInputTest, ClicksOnEveryKindOfControl)
     ScrollBar bar(top, 0);
     Place(bar, 150, 200, 18);
     bar.ChangeScrollHdl(Link(&rec, &Recorder::OnScroll));
-    bar.ChangeEndScrollHdl(Link(&rec, &Recorder::OnEnd));
+    bar.ChangeEndScrollHdl(ends.GetLink());
     int const before = bar.GetThumbPos();
     ClickAt(bar, 194, 9); // the right arrow
     ASSERT_FALSE(rec.steps.empty());
     EXPECT_EQ(ScrollTypeLineDown, rec.steps[0].first);
     EXPECT_EQ(1, rec.steps[0].second);
     EXPECT_EQ(before + 1, bar.GetThumbPos());
-    EXPECT_EQ(1, rec.ends);
+    EXPECT_EQ(1, ends.calls);
 }
 
 TEST_F(ControlInputTest, ThousandControlCyclesLeaveNothing)

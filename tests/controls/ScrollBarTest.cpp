@@ -3,6 +3,7 @@
 #include "frame/WinMsgRouter.h"
 #include "mfc/AfxWin.h"
 #include "mfc/CWnd.h"
+#include "tests/support/LinkCounter.h"
 #include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
@@ -19,14 +20,12 @@ class Listener : public LinkHdl
 {
 public:
     std::vector<Step> steps;
-    int ends = 0;
     __int64 OnScroll(void *p)
     {
         auto *bar = static_cast<ScrollBar *>(p);
         steps.push_back({bar->GetType(), bar->GetDelta(), bar->GetThumbPos()});
         return 0;
     }
-    __int64 OnEnd(void *) { return ++ends, 0; }
 };
 
 class ParentWnd : public CWnd
@@ -48,7 +47,7 @@ protected:
         WindowFixture::SetUp();
         bar = new ScrollBar(MakeTop(), 0x2000);
         bar->ChangeScrollHdl(Link(&listener, &Listener::OnScroll));
-        bar->ChangeEndScrollHdl(Link(&listener, &Listener::OnEnd));
+        bar->ChangeEndScrollHdl(ends.GetLink());
     }
     void TearDown() override
     {
@@ -63,6 +62,7 @@ protected:
     int PlatformPos() { return GetScrollPos(bar->GetHWND(), SB_CTL); }
     ScrollBar *bar = nullptr;
     Listener listener;
+    kstest::LinkCounter ends;
 };
 
 using ScrollBarRouting = kstest::WindowFixture;
@@ -102,7 +102,7 @@ TEST_F(ScrollBarTest, DraggingReportsWithoutMovingTheControl)
     Send(SB_THUMBTRACK, 31);
     EXPECT_EQ(6, listener.steps[1].delta);
     Send(SB_ENDSCROLL);
-    EXPECT_EQ(1, listener.ends);
+    EXPECT_EQ(1, ends.calls);
     EXPECT_EQ(10, bar->GetThumbPos()) << "after the end: the control's own position";
     Send(SB_THUMBPOSITION, 60);
     EXPECT_EQ(50, listener.steps.back().delta);

@@ -1,19 +1,13 @@
 // ks-test: serial
 #include "controls/FixedLinkText.h"
 #include "controls/FixedText.h"
+#include "tests/support/LinkCounter.h"
 #include "tests/support/WindowFixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
-class Clicks : public LinkHdl
-{
-public:
-    int n = 0;
-    __int64 On(void *) { return ++n, 0; }
-};
-
 struct Ink
 {
     int count = 0, minX = 1 << 30, maxX = -1;
@@ -71,14 +65,14 @@ TEST_F(StaticTest, LinksAreBlueAndClickable)
     link.SetPosSizePixel(Point(10, 40), Size(200, 24));
     link.SetText(SString("open the docs"));
     link.Show();
-    Clicks clicks;
-    link.SetLink(Link(&clicks, &Clicks::On));
+    kstest::LinkCounter clicks;
+    link.SetLink(clicks.GetLink());
     EXPECT_GT(Scan(link.GetHWND(), RGB(0, 0, 204)).count, 20);
     HWND const h = link.GetHWND();
     SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); // no press before: no click
-    EXPECT_EQ(1, clicks.n);
+    EXPECT_EQ(1, clicks.calls);
     SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)), GetCursor());
 }
