@@ -2,7 +2,7 @@
 // failure; every failed move or copy must leave source and target unchanged.
 #include "base/DirEntry.h"
 #include "tests/base/ScratchFolder.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/base/HeapGrowth.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@ using namespace fstest;
 
 namespace {
 
-SString S(std::string const &s) { return SString(s.c_str()); }
 std::string Str(SString const &s) { return std::string(s.GetStr(), std::size_t(s.Len())); }
 std::string Full(char const *s) { return Str(DirEntry(SString(s)).GetFull()); }
 
@@ -251,12 +250,7 @@ TEST(DirEntryFiles, NoHeapGrowthOverRepeatedOperations)
         (void)a.CanWriteTo();
         (void)(a + DirEntry(SString("x\\y.z"))).GetFullLimited(10);
     };
-    for (int i = 0; i < 20; ++i)
-        round();
-    auto before = kstest::CurrentHeapUsage();
-    for (int i = 0; i < 200; ++i)
-        round();
-    EXPECT_LE(kstest::CurrentHeapUsage().blocks, before.blocks + 20);
+    EXPECT_LE(kstest::HeapGrowth(20, 200, round), 20);
     EXPECT_EQ("a", ReadAll(t / "a.txt"));
 }
 

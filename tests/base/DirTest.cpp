@@ -2,7 +2,7 @@
 // folders, UTF-8 and long folder names, and a random run against a model.
 #include "base/Dir.h"
 #include "tests/base/ScratchFolder.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/base/HeapGrowth.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,6 @@ using namespace fstest;
 
 namespace {
 
-SString S(std::string const &s) { return SString(s.c_str()); }
 using V = std::vector<std::string>;
 
 V Names(Dir const &d)
@@ -29,14 +28,8 @@ V Names(Dir const &d)
     return r;
 }
 
-bool SetModified(std::string const &path, int minute)
-{
-    SYSTEMTIME st = {2022, 6, 0, 1, 12, WORD(minute), 0, 0};
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    Hold f(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    return f.Held() && SetFileTime(f.h, nullptr, nullptr, &ft);
-}
+// 12:minute on the first of June 2022.
+bool SetModified(std::string const &path, int minute) { return SetTimes(path, Utc(2022, 6, 1, 12, WORD(minute))); }
 
 // b, a, c (files, written in that order), sub (folder).
 struct DirListing : ::testing::Test
@@ -199,12 +192,7 @@ TEST(Dir, NoHeapGrowthOverRepeatedListings)
         d.SetSort(DirSortName, DirSortEnd);
         d.Update();
     };
-    for (int i = 0; i < 10; ++i)
-        round();
-    auto before = kstest::CurrentHeapUsage();
-    for (int i = 0; i < 100; ++i)
-        round();
-    EXPECT_LE(kstest::CurrentHeapUsage().blocks, before.blocks + 20);
+    EXPECT_LE(kstest::HeapGrowth(10, 100, round), 20);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // Test helpers for the file-system tests: a fresh folder under the temporary
 // folder, removed with its contents at the end, and file access through the
 // platform's wide calls, independent of the classes under test. Paths are UTF-8.
+#include "text/SString.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -22,6 +24,7 @@ inline DWORD Attributes(std::string const &path) { return GetFileAttributesW(Wid
 inline bool Present(std::string const &path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 inline bool IsFolder(std::string const &path) { return Present(path) && (Attributes(path) & FILE_ATTRIBUTE_DIRECTORY); }
 inline bool MakeFolder(std::string const &path) { return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0; }
+inline SString S(std::string const &path) { return SString(path.c_str()); } // for the classes under test
 
 // Owns a file handle; the share mode 0 holds the file as another program might.
 struct Hold
@@ -47,6 +50,21 @@ inline bool WriteAll(std::string const &path, std::string const &data)
     Hold f(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
     DWORD done = 0;
     return f.Held() && WriteFile(f.h, data.data(), DWORD(data.size()), &done, nullptr) && done == data.size();
+}
+
+inline FILETIME Utc(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s = 0, WORD ms = 0)
+{
+    SYSTEMTIME st = {y, mo, 0, d, h, mi, s, ms};
+    FILETIME ft = {};
+    SystemTimeToFileTime(&st, &ft);
+    return ft;
+}
+
+// Sets the modification time of a file or folder, and the access time when given.
+inline bool SetTimes(std::string const &path, FILETIME const &modified, FILETIME const *accessed = nullptr)
+{
+    Hold f(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    return f.Held() && SetFileTime(f.h, nullptr, accessed, &modified);
 }
 
 // The content, or "<missing>" when the file cannot be read.

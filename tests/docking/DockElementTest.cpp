@@ -17,7 +17,7 @@
 #include "docking/ZnDockablePane.h"
 #include "frame/Link.h"
 #include "tests/docking/ElementBuilders.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/base/HeapGrowth.h"
 
 using namespace kstest;
 
@@ -223,15 +223,9 @@ TEST(DockElements, CopiesAndTreesLeaveNoHeapBehind)
         DockElement::ClearDockElements(row);
         EXPECT_TRUE(row.empty());
     };
-    auto growth = [&](bool leak) { // heap blocks gained over 20 rounds
-        long long const before = kstest::CurrentHeapUsage().blocks;
-        for (int i = 0; i < 20; ++i)
-            build(leak);
-        return (long long)kstest::CurrentHeapUsage().blocks - before;
-    };
-    build(false); // first use of the heap's size classes
-    EXPECT_LE(growth(false), 2);
-    EXPECT_GE(growth(true), 20) << "the same measure notices one dropped element copy per round";
+    // The warm-up round is the first use of the heap's size classes.
+    EXPECT_LE(HeapGrowth(1, 20, [&] { build(false); }), 2);
+    EXPECT_GE(HeapGrowth(0, 20, [&] { build(true); }), 20) << "the measure misses one dropped copy per round";
 }
 
 TEST(DockElements, RepeatedElementsAreNotOwnedTwice)
