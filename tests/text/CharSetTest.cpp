@@ -1,4 +1,5 @@
 // Character-set conversion against the platform code pages, round trips, edge cases.
+#include "tests/text/StdText.h"
 #include "text/CharSet.h"
 #include "text/SString.h"
 
@@ -24,10 +25,9 @@ SetInfo const kSets[] = {{CharSetAnsi, 1252},   {CharSetMac, 10000},   {CharSetD
 // the control bytes, which is where their section sign lives.
 wchar_t Platform(unsigned codePage, unsigned char b)
 {
-    char c = char(b);
-    wchar_t w = 0;
-    DWORD flags = codePage < 1000 ? MB_USEGLYPHCHARS : 0;
-    return MultiByteToWideChar(codePage, flags, &c, 1, &w, 1) == 1 ? w : 0xFFFF;
+    std::wstring const w =
+        kstest::PlatformDecode(codePage, std::string(1, char(b)), codePage < 1000 ? MB_USEGLYPHCHARS : 0);
+    return w.size() == 1 ? w[0] : 0xFFFF;
 }
 
 // Bytes whose table entry deliberately differs from the platform's chart.
@@ -53,8 +53,6 @@ unsigned char PlatformByte(unsigned codePage, wchar_t u)
             return (unsigned char)b;
     return codePage < 1000 && Platform(codePage, 0x15) == u ? 0x15 : 0;
 }
-
-std::string Bytes(SString const &s) { return std::string(s.GetStr(), std::size_t(s.Len())); }
 
 } // namespace
 
@@ -206,14 +204,14 @@ TEST(CharSetConvert, SStringMemberAndTheSetsThatAreNoRealOnes)
 {
     SString s("\x81\x9B");
     s.Convert(CharSetDos437, CharSetAnsi);
-    EXPECT_EQ("\xFC\xA2", Bytes(s));
+    EXPECT_EQ("\xFC\xA2", kstest::Text(s));
     // CharSetNone or CharSetKeep: the string stays, a high byte alone becomes 0.
     for (CharSet u : {CharSetNone, CharSetKeep}) {
         SString t("\x81\x9B\x15x");
         t.Convert(u, CharSetAnsi);
-        EXPECT_EQ("\x81\x9B\x15x", Bytes(t));
+        EXPECT_EQ("\x81\x9B\x15x", kstest::Text(t));
         t.Convert(CharSetDos437, u);
-        EXPECT_EQ("\x81\x9B\x15x", Bytes(t));
+        EXPECT_EQ("\x81\x9B\x15x", kstest::Text(t));
         EXPECT_EQ(0, SString::Convert('\xE4', u, CharSetAnsi));
         EXPECT_EQ('a', SString::Convert('a', CharSetAnsi, u));
     }
@@ -221,8 +219,8 @@ TEST(CharSetConvert, SStringMemberAndTheSetsThatAreNoRealOnes)
     SString sys("\xE4"), ansi("\xE4");
     sys.Convert(CharSetSystem, CharSetDos850);
     ansi.Convert(CharSetAnsi, CharSetDos850);
-    EXPECT_EQ(Bytes(ansi), Bytes(sys));
-    EXPECT_EQ("\x84", Bytes(sys));
+    EXPECT_EQ(kstest::Text(ansi), kstest::Text(sys));
+    EXPECT_EQ("\x84", kstest::Text(sys));
 }
 
 TEST(CharSetConvert, BadArgumentsDoNothingHarmful)

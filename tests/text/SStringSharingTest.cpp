@@ -2,6 +2,7 @@
 #include "text/SString.h"
 
 #include "tests/support/LeakCounters.h"
+#include "tests/text/StdText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 
 #include <windows.h>
 
-static std::string S(SString const &s) { return std::string(s.GetStr(), std::size_t(s.Len())); }
+using kstest::Text;
 
 // Every operation that changes a string, each on a text it really changes.
 struct Edit
@@ -69,13 +70,13 @@ TEST(SStringCopyOnWrite, AnEditOnOneSharerLeavesTheOthers)
         char const *where = original.GetStr();
         ASSERT_EQ(where, copy.GetStr()); // the copy shares before the change
         e.apply(copy);
-        EXPECT_EQ(e.text, S(original));
+        EXPECT_EQ(e.text, Text(original));
         EXPECT_EQ(where, original.GetStr());
         EXPECT_EQ(e.utf8, original.IsUTF8());
         e.apply(alone); // the shared path must give what the private path gives
-        EXPECT_EQ(S(alone), S(copy));
+        EXPECT_EQ(Text(alone), Text(copy));
         EXPECT_EQ(alone.IsUTF8(), copy.IsUTF8());
-        EXPECT_TRUE(S(copy) != e.text || copy.IsUTF8() != e.utf8) << "the edit changed nothing";
+        EXPECT_TRUE(Text(copy) != e.text || copy.IsUTF8() != e.utf8) << "the edit changed nothing";
 
         // The other ways to take a share, then the original changed.
         SString assigned, whole = original.Copy(0), appended, inserted;
@@ -84,7 +85,7 @@ TEST(SStringCopyOnWrite, AnEditOnOneSharerLeavesTheOthers)
         inserted.Insert(original, 0);
         e.apply(original);
         for (SString const *c : {&assigned, &whole, &appended, &inserted}) {
-            EXPECT_EQ(e.text, S(*c));
+            EXPECT_EQ(e.text, Text(*c));
             EXPECT_EQ(e.utf8, c->IsUTF8());
         }
     }
@@ -100,7 +101,7 @@ TEST(SStringCopyOnWrite, ShareIsDroppedWhenTheLastCopyGoes)
     }
     s.Replace('P', 0); // unshared again: changed where it is
     EXPECT_EQ(where, s.GetStr());
-    EXPECT_EQ("Private text", S(s));
+    EXPECT_EQ("Private text", Text(s));
 }
 
 static SString Full(char c)
@@ -162,7 +163,7 @@ TEST(SStringLimit, LineEndsThatWouldReachTheLimitStay)
     s.Erase(0, 1);
     s.ConvertLineEnd(LineEndCrLf);
     EXPECT_EQ(int(STR_MAX_LEN - 1), s.Len());
-    EXPECT_EQ("\r\n", S(s.Copy(4, 2)));
+    EXPECT_EQ("\r\n", Text(s.Copy(4, 2)));
 }
 
 TEST(SStringBadInput, NullPointersActAsEmptyText)
@@ -171,7 +172,7 @@ TEST(SStringBadInput, NullPointersActAsEmptyText)
     SString s("abc");
     s += null;
     s.Insert(null, 1);
-    EXPECT_EQ("abc", S(s));
+    EXPECT_EQ("abc", Text(s));
     EXPECT_EQ(STR_NOT_FOUND, s.Search(null));
     EXPECT_EQ(CompGreater, s.Compare(null));
     EXPECT_TRUE(SString(null).IsEmpty());
@@ -199,9 +200,9 @@ TEST(SStringBadInput, OutOfRangePositionsChangeNothing)
     s.ToLower();
     s.Trim();
     EXPECT_EQ(where, s.GetStr());
-    EXPECT_EQ("abcdef", S(s));
-    EXPECT_EQ("", S(s.Copy(0xFFFFFFFFu, 3)));
-    EXPECT_EQ("", S(s.GetToken(0xFFFFFFFFu, ';')));
+    EXPECT_EQ("abcdef", Text(s));
+    EXPECT_EQ("", Text(s.Copy(0xFFFFFFFFu, 3)));
+    EXPECT_EQ("", Text(s.GetToken(0xFFFFFFFFu, ';')));
     EXPECT_EQ(STR_NOT_FOUND, s.Search(SString("ab"), 0xFFFFFFFFu));
     EXPECT_EQ(STR_NOT_FOUND, s.SearchBackward(SString("ab"), 0xFFFFFFFFu));
     EXPECT_EQ('\0', s[0xFFFFFFFFu]);
@@ -217,8 +218,8 @@ TEST(SStringBadInput, TruncatedSubstringReadsNoFurtherThanAsked)
     ASSERT_TRUE(VirtualProtect(page + 4096, 4096, PAGE_NOACCESS, &old));
     char *edge = page + 4096 - 3;
     std::memcpy(edge, "xyz", 3);
-    EXPECT_EQ("yz", S(SString(edge, 1, 2, false)));
-    EXPECT_EQ("yz", S(SString(edge, 1, 2, true)));
+    EXPECT_EQ("yz", Text(SString(edge, 1, 2, false)));
+    EXPECT_EQ("yz", Text(SString(edge, 1, 2, true)));
     EXPECT_FALSE(SString::MayBeUTF8(edge, 3));
     VirtualFree(page, 0, MEM_RELEASE);
 }

@@ -1,4 +1,5 @@
 // SString behaviour the random comparison with std::string cannot reach.
+#include "tests/text/StdText.h"
 #include "text/SString.h"
 
 #include <gtest/gtest.h>
@@ -6,14 +7,14 @@
 #include <cstring>
 #include <string>
 
-static std::string S(SString const &s) { return std::string(s.GetStr(), std::size_t(s.Len())); }
+using kstest::Text;
 
 TEST(SStringConstruct, Numbers)
 {
-    EXPECT_EQ("65", S(SString((unsigned char)65))); // digits, not a character
-    EXPECT_EQ("-9223372036854775808", S(SString((__int64)(-9223372036854775807LL - 1))));
-    EXPECT_EQ("007", S(SString(7, 3)));
-    EXPECT_EQ("-007", S(SString(-7, 4)));
+    EXPECT_EQ("65", Text(SString((unsigned char)65))); // digits, not a character
+    EXPECT_EQ("-9223372036854775808", Text(SString((__int64)(-9223372036854775807LL - 1))));
+    EXPECT_EQ("007", Text(SString(7, 3)));
+    EXPECT_EQ("-007", Text(SString(-7, 4)));
     EXPECT_EQ(int(STR_MAX_LEN), SString(5, 0x7FFFFFFF).Len());
     EXPECT_EQ(301 + 7, SString(1e300).Len()); // wider than any fixed area
 }
@@ -23,7 +24,7 @@ TEST(SStringConstruct, Substrings)
     SString s("abcdef");
     EXPECT_EQ(s.GetStr(), SString(s, 0, STR_TO_END).GetStr()); // shared, not copied
     char const *t = "hello world";
-    EXPECT_EQ("world", S(SString(t, 6, 50, false))); // stops at the terminator
+    EXPECT_EQ("world", Text(SString(t, 6, 50, false))); // stops at the terminator
     char raw[6] = {'a', 'b', '\0', 'c', 'd', 'e'};
     SString vouched(raw, 1, 4, true); // no terminator search
     ASSERT_EQ(4, vouched.Len());
@@ -33,12 +34,12 @@ TEST(SStringConstruct, Substrings)
 TEST(SStringConstruct, WideAndFrameworkText)
 {
     SString ansi(L"Gr\u00FC\u00DFe", 1252);
-    EXPECT_EQ("Gr\xFC\xDF" "e", S(ansi));
+    EXPECT_EQ("Gr\xFC\xDF" "e", Text(ansi));
     EXPECT_FALSE(ansi.IsUTF8());
     SString utf(L"Gr\u00FC\u20AC", 65001);
-    EXPECT_EQ("Gr\xC3\xBC\xE2\x82\xAC", S(utf));
+    EXPECT_EQ("Gr\xC3\xBC\xE2\x82\xAC", Text(utf));
     EXPECT_TRUE(utf.IsUTF8());
-    EXPECT_EQ("\x82\xA0", S(SString(L"\u3042", 932))); // two bytes for one unit
+    EXPECT_EQ("\x82\xA0", Text(SString(L"\u3042", 932))); // two bytes for one unit
 }
 
 TEST(SStringAppend, OverloadsSharingAndFlags)
@@ -48,7 +49,7 @@ TEST(SStringAppend, OverloadsSharingAndFlags)
     s += (short)-2;
     s += -5L;
     s += '\0';
-    EXPECT_EQ("65-2-5", S(s));
+    EXPECT_EQ("65-2-5", Text(s));
     SString utf(L"\u00E4", 65001), empty;
     empty += utf;
     EXPECT_EQ(utf.GetStr(), empty.GetStr()); // an empty string takes a share
@@ -67,7 +68,7 @@ TEST(SStringAppend, SeparatorsAndStringLists)
     s.AddSeparated("b", ", ");
     s.AddSeparated("", ", ");
     s.AddSeparated("d", ';');
-    EXPECT_EQ("a, b;d", S(s));
+    EXPECT_EQ("a, b;d", Text(s));
     char list[16];
     std::memset(list, 'X', sizeof list);
     list[0] = list[1] = '\0';
@@ -90,9 +91,9 @@ TEST(SStringEdit, PhraseReplacementIgnoringCase)
 {
     SString s("Path/TO/path/to");
     s.ReplaceAllPhrasesI("path", "P");
-    EXPECT_EQ("P/TO/P/to", S(s));
+    EXPECT_EQ("P/TO/P/to", Text(s));
     s.ReplaceAllPhrasesI("/to", "", 3);
-    EXPECT_EQ("P/TO/P", S(s));
+    EXPECT_EQ("P/TO/P", Text(s));
 }
 
 TEST(SStringEdit, PolishUpperCase)
@@ -101,8 +102,8 @@ TEST(SStringEdit, PolishUpperCase)
     SString pl("a\xB9\xEA\xBA\x9F\xB3\xF1\xF3\xBF\x9C");
     pl.ToUpper();
     SString::SetLanguage(0);
-    EXPECT_EQ("A\xA5\xCA\xAA\x8F\xA3\xD1\xD3\xAF\x9C", S(pl));
-    EXPECT_EQ("\xA5", S(SString("\xA5").Lower())); // only ASCII letters fold down
+    EXPECT_EQ("A\xA5\xCA\xAA\x8F\xA3\xD1\xD3\xAF\x9C", Text(pl));
+    EXPECT_EQ("\xA5", Text(SString("\xA5").Lower())); // only ASCII letters fold down
 }
 
 TEST(SStringEdit, LineEnds)
@@ -112,15 +113,15 @@ TEST(SStringEdit, LineEnds)
     b.ConvertLineEnd(LineEndCr);
     char const *before = c.GetStr();
     c.ConvertLineEnd(LineEndCr);
-    EXPECT_EQ("a\rb", S(a));
-    EXPECT_EQ("a\rb", S(b));
-    EXPECT_EQ("a\r\rb", S(c));
+    EXPECT_EQ("a\rb", Text(a));
+    EXPECT_EQ("a\rb", Text(b));
+    EXPECT_EQ("a\r\rb", Text(c));
     EXPECT_EQ(before, c.GetStr());
     SString d("1\r2\n3\r\n4\n\r5\n\n6");
     d.ConvertLineEnd();
-    EXPECT_EQ("1\r\n2\r\n3\r\n4\r\n5\r\n\r\n6", S(d));
+    EXPECT_EQ("1\r\n2\r\n3\r\n4\r\n5\r\n\r\n6", Text(d));
     d.ConvertLineEnd(LineEndLf);
-    EXPECT_EQ("1\n2\n3\n4\n5\n\n6", S(d));
+    EXPECT_EQ("1\n2\n3\n4\n5\n\n6", Text(d));
 }
 
 TEST(SStringTokens, PositionsAndSharing)
@@ -184,16 +185,16 @@ TEST(SStringUTF8, CodePageConversions)
 {
     SString ansi("K\xF6ln \x80");
     SString utf = ansi.AnsiToUTF8(1252);
-    EXPECT_EQ("K\xC3\xB6ln \xE2\x82\xAC", S(utf));
+    EXPECT_EQ("K\xC3\xB6ln \xE2\x82\xAC", Text(utf));
     EXPECT_TRUE(utf.IsUTF8());
     SString back = utf.UTF8ToEnglish();
-    EXPECT_EQ(S(ansi), S(back));
+    EXPECT_EQ(Text(ansi), Text(back));
     EXPECT_FALSE(back.IsUTF8());
     SString ascii("only ascii");
     EXPECT_EQ(ascii.GetStr(), ascii.AnsiToUTF8(1252).GetStr());
     EXPECT_TRUE(ansi.AnsiToUTF8(12345).IsEmpty());          // no such code page
-    EXPECT_EQ(S(utf), S(utf.UTF8ToAnsi(12345)));            // kept as it was
-    EXPECT_EQ("\xB9\xB3", S(SString(L"\u0105\u0142", 65001).UTF8ToPolish()));
+    EXPECT_EQ(Text(utf), Text(utf.UTF8ToAnsi(12345)));            // kept as it was
+    EXPECT_EQ("\xB9\xB3", Text(SString(L"\u0105\u0142", 65001).UTF8ToPolish()));
     wchar_t *w = ansi.CreateWCHARArr(1252);
     EXPECT_EQ(std::wstring(L"K\u00F6ln \u20AC"), std::wstring(w));
     delete[] w;

@@ -1,6 +1,7 @@
 // SString and UString against std::string and std::wstring over long random
 // sequences of edits, searches and copies; every intermediate text is
 // compared, and earlier copies must keep the text they had when they were made.
+#include "tests/text/StdText.h"
 #include "text/SString.h"
 #include "text/UString.h"
 
@@ -15,8 +16,7 @@
 #include <utility>
 #include <vector>
 
-static std::string Text(SString const &s) { return std::string(s.GetStr(), std::size_t(s.Len())); }
-static std::wstring Text(UString const &s) { return std::wstring(s.GetUStr(), std::size_t(s.Len())); }
+using kstest::Text;
 static char const *Raw(SString const &s) { return s.GetStr(); }
 static wchar_t const *Raw(UString const &s) { return s.GetUStr(); }
 static unsigned Found(std::size_t p) { return p == std::string::npos ? STR_NOT_FOUND : unsigned(p); }

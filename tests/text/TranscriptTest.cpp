@@ -2,6 +2,7 @@
 // text in its script.
 #include "frame/KSData.h"
 #include "tests/support/WindowFixture.h"
+#include "tests/text/StdText.h"
 #include "text/SString.h"
 #include "text/TranscriptData.h"
 #include "text/UString.h"
@@ -16,9 +17,7 @@ template <class Letter>
 static void ExpectFlags(TranscriptData const &td, unsigned codePage, Letter letter)
 {
     for (int b = 0; b < 256; ++b) {
-        char c = char(b);
-        wchar_t u = 0;
-        MultiByteToWideChar(codePage, 0, &c, 1, &u, 1);
+        wchar_t const u = kstest::PlatformDecode(codePage, std::string(1, char(b)))[0];
         EXPECT_EQ(letter(u), td.IsTranscriptChar((unsigned char)b)) << b;
     }
 }
@@ -114,15 +113,15 @@ TEST_F(TranscriptGlobal, SetTranscriptDecodesWithTheScriptsCodePage)
     SString bytes("x\xCF\xF0\xE8\xE2\xE5\xF2y"); // x, Привет, y in 1251
     UString u;
     u.SetTranscript(bytes, 1, 6);
-    EXPECT_EQ(std::wstring(L"\u041F\u0440\u0438\u0432\u0435\u0442"), std::wstring(u.GetUStr()));
+    EXPECT_EQ(L"\u041F\u0440\u0438\u0432\u0435\u0442", kstest::Text(u));
     Data().SetToGreek();
     u.SetTranscript(bytes, 1, 2);
-    EXPECT_EQ(std::wstring(L"\u039F\u03C0"), std::wstring(u.GetUStr()));
+    EXPECT_EQ(L"\u039F\u03C0", kstest::Text(u));
     // The count is cut at the end; a start beyond it gives the empty text.
     u.SetTranscript(bytes, 6, 100);
     EXPECT_EQ(2, u.Len());
     u.SetTranscript(bytes, 50, 2);
     EXPECT_TRUE(u.IsEmpty());
     u.SetTranscript(CStringA("\xE1"), 0, STR_TO_END);
-    EXPECT_EQ(std::wstring(L"\u03B1"), std::wstring(u.GetUStr()));
+    EXPECT_EQ(L"\u03B1", kstest::Text(u));
 }

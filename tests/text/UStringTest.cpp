@@ -2,6 +2,7 @@
 #include "text/UString.h"
 
 #include "tests/support/LeakCounters.h"
+#include "tests/text/StdText.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,43 +15,27 @@
 #include <string>
 #include <vector>
 
-static std::wstring W(UString const &s) { return std::wstring(s.GetUStr(), std::size_t(s.Len())); }
-static std::string B(SString const &s) { return std::string(s.GetStr(), std::size_t(s.Len())); }
-
-// What the platform makes of the bytes in a code page, and back.
-static std::wstring PlatformDecode(unsigned codePage, std::string const &bytes)
-{
-    std::wstring out(bytes.size(), L'\0');
-    out.resize(std::size_t(std::max(0, MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), out.data(),
-                                                           int(out.size())))));
-    return out;
-}
-
-static std::string PlatformEncode(unsigned codePage, std::wstring const &units)
-{
-    std::string out(units.size() * 4, '\0');
-    out.resize(std::size_t(std::max(0, WideCharToMultiByte(codePage, 0, units.data(), int(units.size()), out.data(),
-                                                           int(out.size()), nullptr, nullptr))));
-    return out;
-}
+using kstest::PlatformDecode;
+using kstest::PlatformEncode;
+using kstest::Text;
 
 TEST(UStringDecode, Utf8WhenASequenceIsFoundElseAnsi)
 {
     // One UTF-8 sequence anywhere makes the whole text UTF-8, a stray byte
     // included, which the platform turns into U+FFFD.
     std::string mixed = "\xE4 and \xC3\xA4";
-    EXPECT_EQ(PlatformDecode(CP_UTF8, mixed), W(UString(mixed.c_str())));
+    EXPECT_EQ(PlatformDecode(CP_UTF8, mixed), Text(UString(mixed.c_str())));
     // Over-long and surrogate encodings are no sequences: ANSI it is.
-    EXPECT_EQ(PlatformDecode(CP_ACP, "\xC0\x80\xED\xA0\x80"), W(UString("\xC0\x80\xED\xA0\x80")));
+    EXPECT_EQ(PlatformDecode(CP_ACP, "\xC0\x80\xED\xA0\x80"), Text(UString("\xC0\x80\xED\xA0\x80")));
     // Every constructor from 8-bit text decides alike.
     SString s("x\xE2\x82\xAC");
-    EXPECT_EQ(L"x\u20AC", W(UString(s)));
-    EXPECT_EQ(L"\u00E2\u201A", W(UString(s, 1, 2))) << "a cut sequence is no sequence";
+    EXPECT_EQ(L"x\u20AC", Text(UString(s)));
+    EXPECT_EQ(L"\u00E2\u201A", Text(UString(s, 1, 2))) << "a cut sequence is no sequence";
     UString a(L"<");
     a += s;
     a += "\xE4";
     a += '\xE4';
-    EXPECT_EQ(L"<x\u20AC\u00E4\u00E4", W(a));
+    EXPECT_EQ(L"<x\u20AC\u00E4\u00E4", Text(a));
 }
 
 TEST(UStringDecode, RandomBytesDecodeAsThePlatformDoes)
@@ -61,12 +46,12 @@ TEST(UStringDecode, RandomBytesDecodeAsThePlatformDoes)
         for (int n = int(rng() % 12); n > 0; --n)
             bytes += char(1 + rng() % 255);
         unsigned cp = SString::MayBeUTF8(bytes.c_str(), STR_TO_END) ? CP_UTF8 : CP_ACP;
-        ASSERT_EQ(PlatformDecode(cp, bytes), W(UString(bytes.c_str()))) << round;
+        ASSERT_EQ(PlatformDecode(cp, bytes), Text(UString(bytes.c_str()))) << round;
         UString u;
         u.SetUTF8(bytes.c_str(), unsigned(bytes.size()));
-        ASSERT_EQ(PlatformDecode(CP_UTF8, bytes), W(u)) << round;
+        ASSERT_EQ(PlatformDecode(CP_UTF8, bytes), Text(u)) << round;
         u.SetUTF8(SString(bytes.c_str()));
-        ASSERT_EQ(PlatformDecode(cp, bytes), W(u)) << round;
+        ASSERT_EQ(PlatformDecode(cp, bytes), Text(u)) << round;
     }
 }
 
@@ -74,13 +59,13 @@ TEST(UStringDecode, AssignmentFrom8BitTextIsAlwaysAnsi)
 {
     UString u;
     u = "\xC3\xA4";
-    EXPECT_EQ(PlatformDecode(CP_ACP, "\xC3\xA4"), W(u));
+    EXPECT_EQ(PlatformDecode(CP_ACP, "\xC3\xA4"), Text(u));
     u.Insert("\xE4", 1);
     u.Replace('\xFC', 0);
     u.ReplaceAllChars(L'\u00E4', '\xF6');
-    EXPECT_EQ(L"\u00FC\u00F6\u00A4", W(u));
+    EXPECT_EQ(L"\u00FC\u00F6\u00A4", Text(u));
     u.Insert('\xDF', 99);
-    EXPECT_EQ(L"\u00FC\u00F6\u00A4\u00DF", W(u));
+    EXPECT_EQ(L"\u00FC\u00F6\u00A4\u00DF", Text(u));
 }
 
 TEST(UStringLimit, LongInputsAreCut)
@@ -97,11 +82,11 @@ TEST(UStringLimit, LongInputsAreCut)
     EXPECT_EQ(int(USTR_MAX_LEN), u.Len());
     UString shorter(longWide.c_str(), 0, USTR_MAX_LEN - 2);
     shorter += L"abcd";
-    EXPECT_EQ(L"wwab", W(shorter).substr(USTR_MAX_LEN - 4));
+    EXPECT_EQ(L"wwab", Text(shorter).substr(USTR_MAX_LEN - 4));
     shorter.Insert(L"XY", 1);
     EXPECT_EQ(int(USTR_MAX_LEN), shorter.Len());
-    EXPECT_EQ(L"wXYw", W(shorter).substr(0, 4));
-    EXPECT_EQ(L"www", W(shorter).substr(USTR_MAX_LEN - 3)) << "the old tail gave way";
+    EXPECT_EQ(L"wXYw", Text(shorter).substr(0, 4));
+    EXPECT_EQ(L"www", Text(shorter).substr(USTR_MAX_LEN - 3)) << "the old tail gave way";
     // A line-end conversion that would reach the limit leaves the text alone.
     UString lines(std::wstring(USTR_MAX_LEN - 2, L'\n').c_str());
     lines.ConvertLineEnd(LineEndCrLf);
@@ -117,12 +102,12 @@ TEST(UStringEncode, Utf8OutAsThePlatformMakesIt)
     UString u(text.c_str());
     SString s = u.GetUTF8();
     EXPECT_TRUE(s.IsUTF8());
-    EXPECT_EQ(PlatformEncode(CP_UTF8, text), B(s));
-    EXPECT_EQ(text, W(UString(s))) << "back through detection";
+    EXPECT_EQ(PlatformEncode(CP_UTF8, text), Text(s));
+    EXPECT_EQ(text, Text(UString(s))) << "back through detection";
     // Unpaired surrogates become whatever the platform writes, never a crash.
     std::wstring broken = {L'a', wchar_t(0xD800), L'b', wchar_t(0xDC00)};
     UString bu(broken.c_str());
-    EXPECT_EQ(PlatformEncode(CP_UTF8, broken), B(bu.GetUTF8()));
+    EXPECT_EQ(PlatformEncode(CP_UTF8, broken), Text(bu.GetUTF8()));
 }
 
 TEST(UStringEncode, Utf8IntoACallerBuffer)
@@ -141,14 +126,14 @@ TEST(UStringEncode, Utf8IntoACallerBuffer)
 
 TEST(UStringNumbers, DecimalTextAndBack)
 {
-    EXPECT_EQ(L"-9223372036854775808", W(UString((__int64)(-9223372036854775807LL - 1))));
-    EXPECT_EQ(L"007", W(UString(7, 3)));
+    EXPECT_EQ(L"-9223372036854775808", Text(UString((__int64)(-9223372036854775807LL - 1))));
+    EXPECT_EQ(L"007", Text(UString(7, 3)));
     UString u(L"n=");
     u += -5;
     u += 7u;
     u += 1.5;
     u += (__int64)-2;
-    EXPECT_EQ(L"n=-571.500000-2", W(u));
+    EXPECT_EQ(L"n=-571.500000-2", Text(u));
 
     EXPECT_EQ(-42, int(UString(L"  -42xyz")));
     EXPECT_EQ(123456789012345LL, static_cast<__int64>(UString(L"123456789012345")));
@@ -159,13 +144,13 @@ TEST(UStringCase, RuntimeCaseMappingAndComparison)
     UString u(L"Abc-\u00C4\u0416");
     UString low = u.Lower(), up = u.Upper();
     std::wstring wantLow, wantUp;
-    for (wchar_t c : W(u)) {
+    for (wchar_t c : Text(u)) {
         wantLow += wchar_t(towlower(c));
         wantUp += wchar_t(towupper(c));
     }
-    EXPECT_EQ(wantLow, W(low));
-    EXPECT_EQ(wantUp, W(up));
-    EXPECT_EQ(L"Abc-\u00C4\u0416", W(u)) << "the copies changed, not the source";
+    EXPECT_EQ(wantLow, Text(low));
+    EXPECT_EQ(wantUp, Text(up));
+    EXPECT_EQ(L"Abc-\u00C4\u0416", Text(u)) << "the copies changed, not the source";
     EXPECT_EQ(CompEqual, UString(L"ABCd").ICompare(L"abcX", 3));
     EXPECT_EQ(CompGreater, UString(L"b").ICompare(nullptr));
     EXPECT_FALSE(UString(L"1\u0661").IsNumeric()) << "only ASCII digits";
@@ -175,10 +160,10 @@ TEST(UStringFormat, WideFormatting)
 {
     UString u;
     u.Format(L"%d-%s-%S-%5.2f", 42, L"wide", "narrow", 3.14159);
-    EXPECT_EQ(L"42-wide-narrow- 3.14", W(u));
+    EXPECT_EQ(L"42-wide-narrow- 3.14", Text(u));
     u.Format(L"%*d", int(USTR_MAX_LEN) + 100, 7);
     EXPECT_EQ(int(USTR_MAX_LEN), u.Len()) << "cut at the limit";
-    EXPECT_EQ(L"   ", W(u).substr(0, 3));
+    EXPECT_EQ(L"   ", Text(u).substr(0, 3));
     u.Format(nullptr);
     EXPECT_TRUE(u.IsEmpty());
 }
@@ -192,7 +177,7 @@ TEST(UStringArguments, NullPointersAreEmptyText)
     u += nc;
     u += nw;
     u.Insert(nw, 1);
-    EXPECT_EQ(L"abc", W(u));
+    EXPECT_EQ(L"abc", Text(u));
     EXPECT_EQ(STR_NOT_FOUND, u.Search(nw));
     EXPECT_TRUE(UString() == nw);
     EXPECT_EQ(CompGreater, u.Compare(nw));
@@ -215,10 +200,10 @@ TEST(UStringSharing, EditsLeaveCopiesAlone)
         assigned = source;
         for (UString *c : {&copy, &assigned, &whole})
             edits[i](*c);
-        EXPECT_EQ(L"Hello\nWorld 0 x", W(source)) << "edit " << i;
-        EXPECT_NE(W(source), W(copy)) << "edit " << i << " changed nothing";
-        EXPECT_EQ(W(copy), W(assigned)) << "edit " << i;
-        EXPECT_EQ(W(copy), W(whole)) << "edit " << i;
+        EXPECT_EQ(L"Hello\nWorld 0 x", Text(source)) << "edit " << i;
+        EXPECT_NE(Text(source), Text(copy)) << "edit " << i << " changed nothing";
+        EXPECT_EQ(Text(copy), Text(assigned)) << "edit " << i;
+        EXPECT_EQ(Text(copy), Text(whole)) << "edit " << i;
     }
 }
 
@@ -232,10 +217,10 @@ TEST(UStringSharing, AssignmentReusesASimilarSizedArray)
     u = "abcdefgh";
     EXPECT_EQ(where, u.GetUStr());
     u = L"a";
-    EXPECT_EQ(L"a", W(u));
+    EXPECT_EQ(L"a", Text(u));
     UString copy(u);
     u = L"b";
-    EXPECT_EQ(L"a", W(copy)) << "a shared array is never written";
+    EXPECT_EQ(L"a", Text(copy)) << "a shared array is never written";
 }
 
 TEST(UStringHeap, NothingIsLeft)
