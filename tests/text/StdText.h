@@ -13,6 +13,9 @@ namespace kstest {
 // The whole text, embedded zeros included.
 inline std::string Text(SString const &s) { return std::string(s.GetStr(), std::size_t(s.Len())); }
 inline std::wstring Text(UString const &s) { return std::wstring(s.GetUStr(), std::size_t(s.Len())); }
+// The buffer itself, to see where it lives and that it ends in a zero.
+inline char const *Raw(SString const &s) { return s.GetStr(); }
+inline wchar_t const *Raw(UString const &s) { return s.GetUStr(); }
 
 // Empty where the platform refuses the bytes.
 inline std::wstring PlatformDecode(unsigned codePage, std::string const &bytes, DWORD flags = 0)

@@ -16,9 +16,8 @@
 #include <utility>
 #include <vector>
 
+using kstest::Raw;
 using kstest::Text;
-static char const *Raw(SString const &s) { return s.GetStr(); }
-static wchar_t const *Raw(UString const &s) { return s.GetUStr(); }
 static unsigned Found(std::size_t p) { return p == std::string::npos ? STR_NOT_FOUND : unsigned(p); }
 static StringCompare Sign(int c) { return c == 0 ? CompEqual : (c < 0 ? CompLess : CompGreater); }
 

@@ -5,6 +5,7 @@
 #include "text/UString.h"
 
 #include "tests/support/LeakCounters.h"
+#include "tests/text/StdText.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,9 @@
 
 static constexpr auto kRunTime = std::chrono::seconds(3);
 
-static char const *Raw(SString const &s) { return s.GetStr(); }
-static wchar_t const *Raw(UString const &s) { return s.GetUStr(); }
+using kstest::Raw;
 
-template <class Str>
-using Plain = std::basic_string<std::remove_cvref_t<decltype(*Raw(std::declval<Str>()))>>;
+template <class Str> using Plain = decltype(kstest::Text(std::declval<Str>()));
 
 template <class Str>
 static Plain<Str> Of(char const *ascii)
@@ -36,7 +35,7 @@ static int LengthOf(int k) { return 16 + 53 * k; }
 template <class Str>
 static bool IsWholeText(Str const &s)
 {
-    Plain<Str> t(Raw(s), std::size_t(s.Len()));
+    Plain<Str> const t = kstest::Text(s);
     int k = t.empty() ? -1 : (t[0] | 0x20) - 'a';
     return k >= 0 && k < 8 && int(t.size()) == LengthOf(k) && Raw(s)[t.size()] == 0 &&
            t.find_first_not_of(t[0]) == t.npos;
