@@ -107,24 +107,16 @@ TEST(DockElementRecord, WrongFormatsTypesAndCutsGiveNull)
 TEST(DockElementRecord, HostileBuffersNeverCrashOrLeak)
 {
     auto const good = Written(*SampleTree());
+    std::vector<Bytes> const seeds{good};
     { auto warm = Read(good); }
     auto const heap = kstest::CurrentHeapUsage();
     std::mt19937 rng(11);
     int accepted = 0;
     for (int round = 0; round < 100000; ++round) {
         Bytes b;
-        switch (round % 3) {
-        case 0: // mutated
-            b = good;
-            for (int k = 0; k < 1 + int(rng() % 4); ++k)
-                b[rng() % b.size()] = static_cast<unsigned char>(rng());
-            break;
-        case 1: // truncated and mutated
-            b.assign(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(rng() % good.size()));
-            if (!b.empty())
-                b[rng() % b.size()] ^= static_cast<unsigned char>(1 + rng() % 255);
-            break;
-        default: // random, starting like a record
+        if (round % 3) {
+            b = Mutate(good, rng, seeds);
+        } else { // random, starting like a record
             b.resize(8 + rng() % 200);
             for (auto &c : b)
                 c = static_cast<unsigned char>(rng());

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <random>
 #include <vector>
 
@@ -35,49 +34,6 @@ DockPosition SeedPosition(std::mt19937 &rng)
     p.SetPos(Point(int(rng() % 2000) - 1, int(rng() % 2000) - 1));
     p.SetRectRecentFloat(CRectangle(10, 10, int(rng() % 40), 300));
     return p;
-}
-
-// Values that sit on the readers' limits.
-unsigned int const kInteresting[] = {0, 3, 4, 10, 11, 60, 61, 99, 100, 32999, 33000, 0xFF00001, 0x80000000, 0xFFFFFFFF};
-
-// One to four edits: flipped bits, a limit value, a cut, inserted or erased
-// bytes, or the tail of another seed spliced in.
-Bytes Mutate(Bytes b, std::mt19937 &rng, std::vector<Bytes> const &seeds)
-{
-    auto below = [&](std::size_t n) { return n ? rng() % n : 0; };
-    for (int e = 1 + int(rng() % 4); e > 0; --e) {
-        switch (rng() % 7) {
-        case 0:
-        case 1:
-            if (!b.empty())
-                b[rng() % b.size()] ^= static_cast<unsigned char>(rng() | 1);
-            break;
-        case 2:
-            if (b.size() >= 4) {
-                std::size_t at = rng() % (b.size() - 3);
-                unsigned int v = kInteresting[rng() % std::size(kInteresting)];
-                for (int i = 0; i < 4; ++i)
-                    b[at + i] = static_cast<unsigned char>(v >> (8 * i));
-            }
-            break;
-        case 3:
-            b.resize(below(b.size()));
-            break;
-        case 4:
-            b.insert(b.begin() + long(below(b.size() + 1)), 1 + rng() % 8, static_cast<unsigned char>(rng()));
-            break;
-        case 5: {
-            std::size_t at = below(b.size());
-            b.erase(b.begin() + long(at), b.begin() + long(std::min<std::size_t>(b.size(), at + 1 + rng() % 8)));
-            break;
-        }
-        default:
-            Bytes const &other = seeds[rng() % seeds.size()];
-            b.resize(below(b.size()));
-            b.insert(b.end(), other.begin() + long(below(other.size())), other.end());
-        }
-    }
-    return b;
 }
 
 // The same bytes, with filler of the given value in the buffer's memory
