@@ -41,8 +41,7 @@ public:
     std::function<void(Timer *)> action;
 };
 
-using kstest::PumpFor;
-using kstest::PumpUntil;
+using namespace kstest;
 
 class TimerTest : public kstest::WindowFixture
 {

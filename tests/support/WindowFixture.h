@@ -75,16 +75,10 @@ protected:
     void TearDown() override
     {
         delete top;
-        top = nullptr;
         KSExit();
     }
     // A hidden top-level window of the given library style.
-    WorkWindow *MakeTop(int style = 0)
-    {
-        auto *w = new WorkWindow(static_cast<CWnd *>(nullptr), style);
-        top = w;
-        return w;
-    }
+    WorkWindow *MakeTop(int style = 0) { return top = new WorkWindow(static_cast<CWnd *>(nullptr), style); }
     // Places, shows and brings top to the front, then pumps until quiet: real
     // input reaches it from then on.
     void ShowTop(Point at, Size size)
@@ -109,7 +103,7 @@ protected:
         EXPECT_EQ(heap.blocks, CurrentHeapUsage().blocks);
     }
 
-    Window *top = nullptr;
+    WorkWindow *top = nullptr;
 };
 
 } // namespace kstest

@@ -16,8 +16,7 @@
 #include <utility>
 #include <vector>
 
-using kstest::Raw;
-using kstest::Text;
+using namespace kstest;
 static unsigned Found(std::size_t p) { return p == std::string::npos ? STR_NOT_FOUND : unsigned(p); }
 static StringCompare Sign(int c) { return c == 0 ? CompEqual : (c < 0 ? CompLess : CompGreater); }
 

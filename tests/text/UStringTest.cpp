@@ -15,9 +15,7 @@
 #include <string>
 #include <vector>
 
-using kstest::PlatformDecode;
-using kstest::PlatformEncode;
-using kstest::Text;
+using namespace kstest;
 
 TEST(UStringDecode, Utf8WhenASequenceIsFoundElseAnsi)
 {

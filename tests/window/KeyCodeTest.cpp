@@ -4,7 +4,7 @@
 #include "tests/support/WindowFixture.h"
 #include "window/KeyCode.h"
 #include "window/KeyEvent.h"
-#include "window/Window.h"
+#include "window/WorkWindow.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -26,10 +26,10 @@ TEST(KeyCode, ModifiersFunctionsAndNames)
 }
 
 namespace {
-class KeyWindow : public Window
+class KeyWindow : public WorkWindow
 {
 public:
-    KeyWindow() : Window(static_cast<CWnd *>(nullptr), 0, 2) {}
+    KeyWindow() : WorkWindow(static_cast<CWnd *>(nullptr), 0) {}
     std::vector<KeyEvent> events;
     bool KeyInput(KeyEvent const &e) override { return events.push_back(e), true; }
 };
