@@ -4,7 +4,6 @@
 #include "text/SString.h"
 #include "text/UString.h"
 
-#include <algorithm>
 #include <string>
 #include <windows.h>
 
@@ -21,16 +20,16 @@ inline wchar_t const *Raw(UString const &s) { return s.GetUStr(); }
 inline std::wstring PlatformDecode(unsigned codePage, std::string const &bytes, DWORD flags = 0)
 {
     std::wstring out(bytes.size(), L'\0');
-    out.resize(std::size_t(std::max(
-        0, MultiByteToWideChar(codePage, flags, bytes.data(), int(bytes.size()), out.data(), int(out.size())))));
+    out.resize(std::size_t(
+        MultiByteToWideChar(codePage, flags, bytes.data(), int(bytes.size()), out.data(), int(out.size()))));
     return out;
 }
 
 inline std::string PlatformEncode(unsigned codePage, std::wstring const &units)
 {
     std::string out(units.size() * 4, '\0');
-    out.resize(std::size_t(std::max(0, WideCharToMultiByte(codePage, 0, units.data(), int(units.size()), out.data(),
-                                                           int(out.size()), nullptr, nullptr))));
+    out.resize(std::size_t(WideCharToMultiByte(codePage, 0, units.data(), int(units.size()), out.data(),
+                                               int(out.size()), nullptr, nullptr)));
     return out;
 }
 
