@@ -290,10 +290,12 @@ static bool EffectUsable(ID2D1DCRenderTarget *rt, REFCLSID id, volatile long &kn
 // Runs one Direct2D drawing on the device's DC render target bound to the
 // area; the target paints what it does not draw black, so the drawing must
 // cover the whole area. Answers false without Direct2D or without the
-// effect, after which the caller works on the pixels itself.
-template <class F> static bool WithD2D(ID2D1DCRenderTarget *rt, HDC h, RECT const &area, F draw, bool &recreate)
+// effect, after which the caller works on the pixels itself. When the
+// target must be recreated, the device's target and factory go, as in
+// ReleaseD2D, so that the next operation makes them afresh.
+template <class F>
+static bool WithD2D(ID2D1Factory *&factory, ID2D1DCRenderTarget *&rt, HDC h, RECT const &area, F draw)
 {
-    recreate = false;
     if (!rt || rt->BindDC(h, &area) != S_OK)
         return false;
     ID2D1DeviceContext *dc = nullptr;
@@ -304,8 +306,10 @@ template <class F> static bool WithD2D(ID2D1DCRenderTarget *rt, HDC h, RECT cons
     bool drawn = draw(dc);
     HRESULT hr = rt->EndDraw();
     dc->Release();
-    if (hr == HRESULT(0x8899000C))
-        recreate = true;
+    if (hr == HRESULT(0x8899000C)) {
+        ReleaseCom(rt);
+        ReleaseCom(factory);
+    }
     return drawn && SUCCEEDED(hr);
 }
 
@@ -320,9 +324,9 @@ bool OutputDevice::DrawGradient(ColorPair &rColors)
         return D2D1::ColorF(float(c.Get8BitRed() / 255.0), float(c.Get8BitGreen() / 255.0),
                             float(c.Get8BitBlue() / 255.0), 1.0f);
     };
-    bool recreate = false;
+    GetRenderTarget(); // made when missing
     bool ok = WithD2D(
-        GetRenderTarget(), h, area,
+        m_pD2DFactory, m_pRenderTarget, h, area,
         [&](ID2D1DeviceContext *dc) {
             D2D1_GRADIENT_STOP stops[2] = {{0.0f, colour(rColors[0])}, {1.0f, colour(rColors[1])}};
             ID2D1GradientStopCollection *coll = nullptr;
@@ -338,10 +342,7 @@ bool OutputDevice::DrawGradient(ColorPair &rColors)
             ReleaseCom(brush);
             ReleaseCom(coll);
             return done;
-        },
-        recreate);
-    if (recreate)
-        ReleaseD2D();
+        });
     if (ok)
         return true;
     // Without Direct2D: the same gradient through GDI+.
@@ -368,10 +369,9 @@ bool OutputDevice::BlurEffect(CRectangle const &rRect, double fStdDev)
     if (fStdDev == 0.0)
         return true;
     RECT area = ToRECT(rRect);
-    bool recreate = false;
     static volatile long s_nBlurUsable = 0;
     bool ok = EffectUsable(GetRenderTarget(), CLSID_D2D1GaussianBlur, s_nBlurUsable) && WithD2D(
-        GetRenderTarget(), h, area,
+        m_pD2DFactory, m_pRenderTarget, h, area,
         [&](ID2D1DeviceContext *dc) {
             ID2D1Effect *blur = nullptr;
             ID2D1Bitmap *source = nullptr;
@@ -391,10 +391,7 @@ bool OutputDevice::BlurEffect(CRectangle const &rRect, double fStdDev)
             ReleaseCom(source);
             ReleaseCom(blur);
             return done;
-        },
-        recreate);
-    if (recreate)
-        ReleaseD2D();
+        });
     if (ok)
         return true;
     BlurPixels(px.Data(), px.Width(), px.Height(), fStdDev);
@@ -477,13 +474,12 @@ bool OutputDevice::DrawShadow(Point const &rPos, Size const &rSize)
     if (box.IsEmpty())
         return false;
     bool ok = false;
-    if (ID2D1DCRenderTarget *rt = GetRenderTarget()) {
+    if (GetRenderTarget()) {
         // The target does not start from the HDC's pixels: they are drawn
         // first, so that the steps darken what was there.
         AreaPixels px(h, box);
-        bool recreate = false;
         ok = px.IsValid() && WithD2D(
-            rt, h, ToRECT(box),
+            m_pD2DFactory, m_pRenderTarget, h, ToRECT(box),
             [&](ID2D1DeviceContext *dc) {
                 ID2D1Bitmap *background = nullptr;
                 ID2D1SolidColorBrush *brush = nullptr;
@@ -505,10 +501,7 @@ bool OutputDevice::DrawShadow(Point const &rPos, Size const &rSize)
                 ReleaseCom(brush);
                 ReleaseCom(background);
                 return done;
-            },
-            recreate);
-        if (recreate)
-            ReleaseD2D();
+            });
     }
     if (ok)
         return true;
@@ -610,12 +603,11 @@ bool OutputDevice::ImpShadow(CRectangle const &rShapes, Color const *pKey, int n
 
     ID2D1DCRenderTarget *rt = GetRenderTarget();
     static volatile long s_nShadowUsable = 0, s_nMoveUsable = 0, s_nCompositeUsable = 0;
-    bool recreate = false;
     bool ok = EffectUsable(rt, CLSID_D2D1Shadow, s_nShadowUsable) &&
               EffectUsable(rt, CLSID_D2D12DAffineTransform, s_nMoveUsable) &&
               EffectUsable(rt, CLSID_D2D1Composite, s_nCompositeUsable) &&
               WithD2D(
-                  rt, h, ToRECT(area),
+                  m_pD2DFactory, m_pRenderTarget, h, ToRECT(area),
                   [&](ID2D1DeviceContext *dc) {
                       // The coverage as black of that opacity; the shapes as
                       // their own pixels (drop shadow) or as an opaque mask
@@ -679,10 +671,7 @@ bool OutputDevice::ImpShadow(CRectangle const &rShapes, Color const *pKey, int n
                       ReleaseCom(move);
                       ReleaseCom(shadow);
                       return done;
-                  },
-                  recreate);
-    if (recreate)
-        ReleaseD2D();
+                  });
     if (ok)
         return true;
 
