@@ -353,31 +353,40 @@ void OutputDevice::ChangeFont(Font const &rFont)
     m_aFont = rFont;
 }
 
+namespace {
+
+// The tool selected in the HDC, read through its MFC wrapper, which must not
+// take the platform object over.
+template <class Tool, class Wrap> Tool SelectedTool(HDC h, UINT nType)
+{
+    Wrap wrap;
+    wrap.Attach(GetCurrentObject(h, nType));
+    Tool tool(&wrap);
+    wrap.Detach();
+    return tool;
+}
+
+} // namespace
+
 Pen OutputDevice::GetPen()
 {
-    if (m_aPen.IsValid())
-        return m_aPen;
-    HDC h = GethDC();
-    if (!h)
-        return Pen();
-    CPen wrap;
-    wrap.Attach(GetCurrentObject(h, OBJ_PEN));
-    m_aPen = Pen(&wrap);
-    wrap.Detach();
+    if (!m_aPen.IsValid()) {
+        HDC h = GethDC();
+        if (!h)
+            return Pen();
+        m_aPen = SelectedTool<Pen, CPen>(h, OBJ_PEN);
+    }
     return m_aPen;
 }
 
 Brush OutputDevice::GetFillInBrush()
 {
-    if (m_aFillBrush.IsValid())
-        return m_aFillBrush;
-    HDC h = GethDC();
-    if (!h)
-        return Brush();
-    CBrush wrap;
-    wrap.Attach(GetCurrentObject(h, OBJ_BRUSH));
-    m_aFillBrush = Brush(&wrap);
-    wrap.Detach();
+    if (!m_aFillBrush.IsValid()) {
+        HDC h = GethDC();
+        if (!h)
+            return Brush();
+        m_aFillBrush = SelectedTool<Brush, CBrush>(h, OBJ_BRUSH);
+    }
     return m_aFillBrush;
 }
 

@@ -9,22 +9,11 @@
 #include <utility>
 
 #include <windows.h>
-#include <commdlg.h>
 
 namespace {
 
 int const s_aCapIndex[8] = {HORZRES, VERTRES, PHYSICALWIDTH, PHYSICALHEIGHT, LOGPIXELSX, LOGPIXELSY,
                             PHYSICALOFFSETX, PHYSICALOFFSETY};
-
-SString SelectedPrinterName(CWinApp const &app)
-{
-    SString name;
-    if (auto const *names = app.m_hDevNames ? static_cast<DEVNAMES const *>(GlobalLock(app.m_hDevNames)) : nullptr) {
-        name = SString(reinterpret_cast<char const *>(names) + names->wDeviceOffset);
-        GlobalUnlock(app.m_hDevNames);
-    }
-    return name;
-}
 
 } // namespace
 
@@ -79,7 +68,7 @@ bool Printer::Init()
         if (!app->CreatePrinterDC(dc))
             return false;
     }
-    m_aPrinterName = SelectedPrinterName(*app);
+    m_aPrinterName = SString(AfxGetDevName(app->m_hDevNames, AfxDevNameDevice).text);
     ReadCaps(dc.m_hDC);
     return true;
 }

@@ -79,18 +79,6 @@ bool CPrintDialog::GetDefaults()
     return ok;
 }
 
-CPrintDialog::Entry CPrintDialog::DevNamesEntry(int nWhich) const
-{
-    Entry e{};
-    auto const *names = m_pd.hDevNames ? static_cast<DEVNAMES const *>(GlobalLock(m_pd.hDevNames)) : nullptr;
-    if (names) {
-        WORD const offset = nWhich == 0 ? names->wDriverOffset : nWhich == 1 ? names->wDeviceOffset : names->wOutputOffset;
-        lstrcpynA(e.text, reinterpret_cast<char const *>(names) + offset, sizeof e.text);
-        GlobalUnlock(m_pd.hDevNames);
-    }
-    return e;
-}
-
 DEVMODEA *CPrintDialog::GetDevMode() const
 {
     if (!m_pd.hDevMode)
@@ -106,7 +94,8 @@ HDC CPrintDialog::CreatePrinterDC()
 {
     if (m_pd.hDC)
         ::DeleteDC(std::exchange(m_pd.hDC, nullptr));
-    Entry const driver = DevNamesEntry(0), device = DevNamesEntry(1);
+    AfxDevName const driver = AfxGetDevName(m_pd.hDevNames, AfxDevNameDriver),
+                     device = AfxGetDevName(m_pd.hDevNames, AfxDevNameDevice);
     if (!device.text[0])
         return nullptr;
     m_pd.hDC = ::CreateDCA(driver.text, device.text, nullptr, GetDevMode());
@@ -127,4 +116,17 @@ HGLOBAL AfxCopyGlobal(HGLOBAL hSource)
     if (from)
         GlobalUnlock(hSource);
     return copy;
+}
+
+AfxDevName AfxGetDevName(HGLOBAL hDevNames, AfxDevNameKind eKind)
+{
+    AfxDevName name{};
+    if (auto const *names = hDevNames ? static_cast<DEVNAMES const *>(GlobalLock(hDevNames)) : nullptr) {
+        WORD const offset = eKind == AfxDevNameDriver   ? names->wDriverOffset
+                            : eKind == AfxDevNameDevice ? names->wDeviceOffset
+                                                        : names->wOutputOffset;
+        lstrcpynA(name.text, reinterpret_cast<char const *>(names) + offset, sizeof name.text);
+        GlobalUnlock(hDevNames);
+    }
+    return name;
 }

@@ -8,6 +8,22 @@
 
 class CWnd;
 
+// The names a DEVNAMES block holds.
+enum AfxDevNameKind
+{
+    AfxDevNameDriver = 0,
+    AfxDevNameDevice = 1,
+    AfxDevNamePort = 2
+};
+
+// One name copied out of a DEVNAMES block, so that the block is not left
+// locked; "" without a block.
+struct AfxDevName
+{
+    char text[256];
+};
+KSAPI AfxDevName AfxGetDevName(HGLOBAL hDevNames, AfxDevNameKind eKind);
+
 // The platform's print dialog. The dialog owns the DEVNAMES and DEVMODE
 // blocks and the printer DC it obtained, and frees them with itself; a
 // caller that keeps a printer selection takes copies.
@@ -32,9 +48,9 @@ public:
     // The default printer's settings, without a window.
     bool GetDefaults();
 
-    CStringA GetDeviceName() const { return CStringA(DevNamesEntry(1).text); }
-    CStringA GetDriverName() const { return CStringA(DevNamesEntry(0).text); }
-    CStringA GetPortName() const { return CStringA(DevNamesEntry(2).text); }
+    CStringA GetDeviceName() const { return CStringA(AfxGetDevName(m_pd.hDevNames, AfxDevNameDevice).text); }
+    CStringA GetDriverName() const { return CStringA(AfxGetDevName(m_pd.hDevNames, AfxDevNameDriver).text); }
+    CStringA GetPortName() const { return CStringA(AfxGetDevName(m_pd.hDevNames, AfxDevNamePort).text); }
     // The settings block, locked; unlocked by the dialog's destructor.
     DEVMODEA *GetDevMode() const;
     // A DC for the chosen printer and settings, kept in m_pd.hDC.
@@ -42,12 +58,6 @@ public:
     HDC GetPrinterDC() const { return m_pd.hDC; }
 
 private:
-    struct Entry
-    {
-        char text[256];
-    };
-    // 0 driver, 1 device, 2 port of the DEVNAMES block ("" without one).
-    Entry DevNamesEntry(int nWhich) const;
     bool Run();
     void UnlockDevMode();
 

@@ -1,5 +1,6 @@
 #include "mfc/CWinApp.h"
 #include "mfc/CDC.h"
+#include "mfc/CPrintDialog.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CObject)
 
@@ -37,15 +38,13 @@ void CWinApp::SelectPrinter(HGLOBAL hDevNames, HGLOBAL hDevMode, bool bFreeOld)
 
 bool CWinApp::CreatePrinterDC(CDC &dc)
 {
-    auto *names = m_hDevNames ? static_cast<DEVNAMES const *>(GlobalLock(m_hDevNames)) : nullptr;
-    if (!names)
+    AfxDevName const device = AfxGetDevName(m_hDevNames, AfxDevNameDevice);
+    if (!device.text[0])
         return false;
-    auto const *base = reinterpret_cast<char const *>(names);
     auto const *mode = m_hDevMode ? static_cast<DEVMODEA const *>(GlobalLock(m_hDevMode)) : nullptr;
-    bool ok = dc.CreateDC(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+    bool ok = dc.CreateDC(AfxGetDevName(m_hDevNames, AfxDevNameDriver).text, device.text, nullptr, mode);
     if (mode)
         GlobalUnlock(m_hDevMode);
-    GlobalUnlock(m_hDevNames);
     return ok;
 }
 
