@@ -1,13 +1,100 @@
 #include "docking/ZnDockablePane.h"
 
+#include <algorithm>
+
+#include "docking/DockGeometry.h"
+#include "docking/ZnDockParentWnd.h"
+#include "docking/ZnDockingGesture.h"
+#include "docking/ZnDockingManager.h"
+#include "docking/ZnPaneContainer.h"
+#include "docking/ZnPaneContainerManager.h"
+#include "docking/ZnPaneDivider.h"
+#include "frame/KSData.h"
+#include "frame/KSGlobal.h"
+#include "mfc/CObList.h"
+
+IMPLEMENT_DYNAMIC(ZnDockablePane, ZnPane)
+
+int ZnDockablePane::m_nTimeOutBeforeAutoHide = 700;
+int ZnDockablePane::m_nSlideSteps = 12;
+int ZnDockablePane::m_nSlideDefaultTimeOut = 1;
+int ZnDockablePane::m_bHideDisabledButtons = 1;
+int ZnDockablePane::m_bCaptionText = 0;
+int ZnDockablePane::m_bHideInAutoHideMode = 0;
+int ZnDockablePane::m_bDisableAnimation = 0;
+CSize ZnDockablePane::m_sizeDragSensitivity(::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
+
+namespace {
+
+int Scaled(int v)
+{
+    KSData const *data = GetPKSData();
+    return data ? data->ScaleY(v) : v;
+}
+
+int BorderWidth()
+{
+    return 1;
+}
+
+int XOf(LPARAM lp)
+{
+    return short(LOWORD(lp));
+}
+
+int YOf(LPARAM lp)
+{
+    return short(HIWORD(lp));
+}
+
+bool IsSide(unsigned long a)
+{
+    return a == CBRS_ALIGN_LEFT || a == CBRS_ALIGN_TOP || a == CBRS_ALIGN_RIGHT || a == CBRS_ALIGN_BOTTOM;
+}
+
+} // namespace
+
 ZnDockablePane::ZnDockablePane(ZnDockParentWnd *pDockParentWnd)
     : m_pDockParentWnd(pDockParentWnd), m_pDockedWin(nullptr), m_nSizeInContainer(0),
-      m_nLastPercentInPaneContainer(50)
+      m_nLastPercentInPaneContainer(50), m_bActive(false), m_bHasGripper(true), m_bFloatGripActive(true),
+      m_bResizeMode(false), m_pDefaultDivider(nullptr), m_pRestoredDefaultDivider(nullptr), m_pHotButton(nullptr)
 {
+    m_dwControlBarStyle = AFX_DEFAULT_DOCKING_PANE_STYLE;
+    if (pDockParentWnd)
+        m_pDockManager = pDockParentWnd->GetPDockingManager();
+    SetCaptionButtons();
 }
 
 ZnDockablePane::~ZnDockablePane()
 {
+    if (m_pDockManager)
+        m_pDockManager->RemovePaneFromDockManager(this, false, false);
+    RemoveCaptionButtons();
+}
+
+bool ZnDockablePane::Create(char const *lpszCaption, CWnd *pParentWnd, CRect const &rect, bool bHasGripper,
+                            unsigned int nID, unsigned long dwStyle, unsigned long, unsigned long dwControlBarStyle)
+{
+    static char const *const cls = RegisterDockingClass("Afx:DockablePane", nullptr);
+    // The low word carries the pane's own style bits (its side among them),
+    // not the window's.
+    m_dwStyle = dwStyle & 0xFFFF;
+    if (!(m_dwStyle & CBRS_ALIGN_ANY))
+        m_dwStyle |= CBRS_ALIGN_TOP;
+    m_dwControlBarStyle = dwControlBarStyle;
+    m_bHasGripper = bHasGripper;
+    if (lpszCaption)
+        m_sWindowText = lpszCaption;
+    unsigned long const wndStyle = (dwStyle & 0xFFFF0000) | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (!CWnd::CreateEx(0, cls, lpszCaption ? lpszCaption : "", wndStyle, rect, pParentWnd, nID))
+        return false;
+    m_bPaneVisible = (wndStyle & WS_VISIBLE) != 0;
+    if (!m_pDockManager)
+        m_pDockManager = ZnDockingManager::GetPDockingManager(pParentWnd);
+    if (m_pDockManager)
+        m_pDockManager->AddPane(this);
+    LayoutCaptionButtons();
+    return true;
 }
 
 void ZnDockablePane::SetRecentDockPosition(DockPosition const &position)
@@ -16,12 +103,445 @@ void ZnDockablePane::SetRecentDockPosition(DockPosition const &position)
     m_recentDockPosition.SetName(m_sInternalName);
 }
 
+// --- docking
+
+ZnPaneDivider *ZnDockablePane::CreateDefaultPaneDivider(unsigned long dwAlign, CWnd *pDockSite)
+{
+    CObject *obj = ZnPaneDivider::m_pSliderRTC ? ZnPaneDivider::m_pSliderRTC->CreateObject() : nullptr;
+    auto *d = dynamic_cast<ZnPaneDivider *>(obj);
+    if (!d) {
+        delete obj;
+        d = new ZnPaneDivider;
+    }
+    d->Init(true, pDockSite);
+    d->SetPaneAlignment(dwAlign);
+    d->SetDockingManager(m_pDockManager);
+    unsigned long const style = DockGeometry::IsHorzAxis(dwAlign) ? ZnPaneDivider::SS_VERT : ZnPaneDivider::SS_HORZ;
+    d->SetPaneDividerStyle(style);
+    d->SetPaneVisibleFlag(false);
+    CObject *cmObj = ZnPaneDivider::m_pContainerManagerRTC ? ZnPaneDivider::m_pContainerManagerRTC->CreateObject()
+                                                           : nullptr;
+    auto *cm = dynamic_cast<ZnPaneContainerManager *>(cmObj);
+    if (!cm) {
+        delete cmObj;
+        cm = new ZnPaneContainerManager;
+    }
+    cm->Create(pDockSite, d);
+    d->SetPaneContainerManager(cm);
+    if (pDockSite && pDockSite->GetSafeHwnd() &&
+        !d->Create(WS_CHILD, pDockSite, CRect(0, 0, 0, 0), 0, style)) {
+        delete d;
+        return nullptr;
+    }
+    return d;
+}
+
+bool ZnDockablePane::DockToDockParentWindow(unsigned long dwAlign, RECT const *lpRect, unsigned long,
+                                            ZnBasePane *, int, bool bAddToManager)
+{
+    ZnDockingManager *mgr = m_pDockManager;
+    dwAlign &= CBRS_ALIGN_ANY;
+    if (!mgr || !IsSide(dwAlign))
+        return false;
+    ZnDockingGesture gesture(mgr);
+    CWnd *site = mgr->GetDockSiteWnd();
+    ZnPaneDivider *d = CreateDefaultPaneDivider(dwAlign, site);
+    if (!d)
+        return false;
+    // The length the group starts with: the rectangle asked for, else what
+    // the pane measures now.
+    bool const horz = DockGeometry::IsHorzAxis(dwAlign);
+    int len;
+    if (lpRect) {
+        CRect rect(*lpRect);
+        mgr->AdjustRectToClientArea(rect, dwAlign);
+        len = DockGeometry::Extent(rect, horz);
+    } else {
+        CRect now;
+        if (m_hWnd)
+            GetWindowRect(&now);
+        else
+            now = m_rectLayout;
+        len = DockGeometry::Extent(now, horz);
+        if (len <= 0)
+            len = Scaled(200);
+    }
+    RemoveFromMiniframe(site, DM_UNKNOWN);
+    if (m_pDefaultDivider)
+        RemoveFromDefaultPaneDivider();
+    m_bPaneVisible = true;
+    if (m_hWnd && !IsWindowVisible())
+        ShowWindow(SW_SHOWNOACTIVATE);
+    d->AddPane(this);
+    d->SetGroupLength(len);
+    SetDefaultPaneDivider(d);
+    mgr->AddDefaultDivider(d, false);
+    if (bAddToManager) {
+        mgr->AddPane(d);
+        mgr->AddPane(this);
+    }
+    SetPaneAlignment(dwAlign);
+    OnAfterDock(site, lpRect, DM_UNKNOWN);
+    d->SetPaneVisibleFlag(true);
+    mgr->RecalcLayout(true);
+    return true;
+}
+
+bool ZnDockablePane::DockPaneContainer(ZnPaneContainerManager &rManager, unsigned long dwAlign, AFX_DOCK_METHOD)
+{
+    ZnPaneDivider *d = m_pDefaultDivider;
+    if (!d || !m_pDockManager || !IsSide(dwAlign & CBRS_ALIGN_ANY))
+        return false;
+    ZnDockingGesture gesture(m_pDockManager);
+    CObList incoming;
+    rManager.GetPanes(incoming);
+    if (!d->AddPaneContainer(this, rManager, dwAlign & CBRS_ALIGN_ANY))
+        return false;
+    CWnd *site = m_pDockManager->GetDockSiteWnd();
+    for (POSITION pos = incoming.GetHeadPosition(); pos;) {
+        auto *p = static_cast<ZnDockablePane *>(incoming.GetNext(pos));
+        p->SetDockingManager(m_pDockManager);
+        p->SetDefaultPaneDivider(d);
+        p->SetPaneAlignment(GetCurrentAlignment());
+        p->RemoveFromMiniframe(site, DM_UNKNOWN);
+        p->SetPaneVisibleFlag(true);
+        if (p->m_hWnd && !p->IsWindowVisible())
+            p->ShowWindow(SW_SHOWNOACTIVATE);
+        p->OnAfterDock(site, nullptr, DM_UNKNOWN);
+    }
+    m_pDockManager->RecalcLayout(true);
+    return true;
+}
+
+void ZnDockablePane::OnAfterDock(CWnd *, RECT const *, AFX_DOCK_METHOD)
+{
+}
+
+void ZnDockablePane::RemoveFromDefaultPaneDivider()
+{
+    ZnPaneDivider *d = m_pDefaultDivider;
+    if (!d)
+        return;
+    ZnDockingGesture gesture(m_pDockManager);
+    d->RemovePane(this);
+    m_pDefaultDivider = nullptr;
+    d->ReleaseEmptyPaneContainers();
+    ZnPaneContainerManager *cm = d->GetPaneContainerManager();
+    if (!cm || cm->IsEmpty()) {
+        if (m_pDockManager) {
+            m_pDockManager->RemoveDefaultDivider(d);
+            m_pDockManager->RemovePaneFromDockManager(d, false, false);
+        }
+        if (m_pRestoredDefaultDivider == d)
+            m_pRestoredDefaultDivider = nullptr;
+        if (d->GetSafeHwnd())
+            d->DestroyWindow();
+        delete d;
+    }
+    if (m_pDockManager)
+        m_pDockManager->RecalcLayout(true);
+}
+
+void ZnDockablePane::RestoreDefaultPaneDivider()
+{
+    if (m_pRestoredDefaultDivider)
+        m_pDefaultDivider = m_pRestoredDefaultDivider;
+    m_pRestoredDefaultDivider = nullptr;
+}
+
 bool ZnDockablePane::SetSizeInContainer(int len)
 {
     m_nSizeInContainer = len;
-    // The pane containers come with the docking engine; until a pane sits in
-    // one there is no divider to move.
-    return false;
+    int isLeft = 0;
+    ZnPaneContainer *c = m_pDefaultDivider ? m_pDefaultDivider->FindPaneContainer(this, isLeft) : nullptr;
+    ZnPaneDivider *div = c ? c->GetPaneDivider() : nullptr;
+    if (!c || !div || c->GetPane(isLeft != 0) != this)
+        return false;
+    CRect const pane = m_rectLayout;
+    CPoint offset;
+    if (div->IsHorizontal())
+        offset.y = pane.bottom - len - pane.top - 1;
+    else
+        offset.x = pane.right - len - pane.left;
+    // The offset shrinks a pane beyond the divider; one before it needs the
+    // opposite direction.
+    if (isLeft) {
+        offset.x = -offset.x;
+        offset.y = -offset.y;
+    }
+    div->Move(offset, true);
+    return true;
+}
+
+int ZnDockablePane::GetNestedDockDepth() const
+{
+    int isLeft = 0;
+    ZnPaneContainer const *c = m_pDefaultDivider ? m_pDefaultDivider->FindPaneContainer(this, isLeft) : nullptr;
+    int depth = 0;
+    for (; c; c = c->GetParentContainer()) {
+        ZnPaneContainer const *parent = c->GetParentContainer();
+        if (!parent)
+            break;
+        // A parent holding nothing beside this container does not nest it.
+        bool const first = parent->GetChild(true) == c;
+        if (parent->IsHalfEmpty(!first))
+            break;
+        ++depth;
+    }
+    return depth;
+}
+
+bool ZnDockablePane::HasChilds() const
+{
+    int isLeft = 0;
+    ZnPaneContainer const *c = m_pDefaultDivider ? m_pDefaultDivider->FindPaneContainer(this, isLeft) : nullptr;
+    return c && c->CountPanes() > 1;
+}
+
+ZnDockablePane *ZnDockablePane::GetDirectNeighbour(unsigned long &dwAlign) const
+{
+    int isLeft = 0;
+    ZnPaneContainer const *c = m_pDefaultDivider ? m_pDefaultDivider->FindPaneContainer(this, isLeft) : nullptr;
+    if (!c)
+        return nullptr;
+    ZnDockablePane *other = c->GetPane(isLeft == 0);
+    if (!other)
+        return nullptr;
+    bool const sbs = c->IsSplitSideBySide();
+    // The neighbour lies in the other half: after this pane when this one is first.
+    dwAlign = sbs ? (isLeft ? CBRS_ALIGN_RIGHT : CBRS_ALIGN_LEFT) : (isLeft ? CBRS_ALIGN_BOTTOM : CBRS_ALIGN_TOP);
+    return other;
+}
+
+CRectangle ZnDockablePane::CalcFloatRect() const
+{
+    CRect r;
+    if (m_hWnd)
+        GetWindowRect(&r);
+    else
+        r = m_rectLayout;
+    return CRectangle(r);
+}
+
+// --- closing
+
+void ZnDockablePane::OnPressCloseButton()
+{
+    if (m_pDockParentWnd) {
+        m_pDockParentWnd->PostClose(this);
+        return;
+    }
+    DoClose();
+}
+
+void ZnDockablePane::DoClose()
+{
+    ZnDockingGesture gesture(m_pDockManager);
+    ShowPane(false, false, false);
+    if (m_pDockManager)
+        m_pDockManager->OnLayoutChange();
+}
+
+void ZnDockablePane::ShowPane(bool bShow, bool bDelay, bool bActivate)
+{
+    ZnDockingGesture gesture(m_pDockManager);
+    ZnPane::ShowPane(bShow, bDelay, bActivate);
+    if (!bShow && m_bActive)
+        SetIsActive(false);
+}
+
+void ZnDockablePane::OnDestroy()
+{
+    if (m_pDockManager) {
+        ZnDockingGesture gesture(m_pDockManager);
+        RemoveFromDefaultPaneDivider();
+        m_pDockManager->RemovePaneFromDockManager(this, false, false);
+        m_pDockManager = nullptr;
+    }
+    ZnPane::OnDestroy();
+}
+
+// --- caption and buttons
+
+void ZnDockablePane::SetCaptionStyle(int bDrawText, int, int bHideDisabledButtons)
+{
+    m_bCaptionText = bDrawText;
+    m_bHideDisabledButtons = bHideDisabledButtons;
+}
+
+void ZnDockablePane::SetCaptionButtons()
+{
+    RemoveCaptionButtons();
+    // Close, the panes menu, the pin and the maximise-in-container button.
+    // Pinning and maximising come with auto-hide; until then they are off.
+    for (unsigned int hit : {AFX_HTCLOSE, AFX_HTMENU, unsigned(HTMAXBUTTON), unsigned(HTMINBUTTON)}) {
+        auto *b = new CMFCCaptionButton(hit);
+        b->Enable(hit == AFX_HTCLOSE || hit == AFX_HTMENU);
+        m_arrButtons.push_back(b);
+    }
+    EnableButton(AFX_HTCLOSE, CanBeClosed());
+}
+
+void ZnDockablePane::RemoveCaptionButtons()
+{
+    m_pHotButton = nullptr;
+    for (CMFCCaptionButton *b : m_arrButtons)
+        delete b;
+    m_arrButtons.clear();
+}
+
+CMFCCaptionButton *ZnDockablePane::FindButtonByHit(unsigned int nHit) const
+{
+    for (CMFCCaptionButton *b : m_arrButtons)
+        if (b->GetHit() == nHit)
+            return b;
+    return nullptr;
+}
+
+CMFCCaptionButton *ZnDockablePane::FindButton(CPoint point) const
+{
+    for (CMFCCaptionButton *b : m_arrButtons)
+        if (!b->IsHidden() && b->GetRect().PtInRect(point))
+            return b;
+    return nullptr;
+}
+
+void ZnDockablePane::EnableButton(unsigned int nHit, int bEnable)
+{
+    if (CMFCCaptionButton *b = FindButtonByHit(nHit)) {
+        b->Enable(bEnable != 0);
+        LayoutCaptionButtons();
+        RedrawGripper(m_bActive);
+    }
+}
+
+bool ZnDockablePane::IsButtonEnabled(unsigned int nHit) const
+{
+    CMFCCaptionButton const *b = FindButtonByHit(nHit);
+    return b && b->IsEnabled();
+}
+
+void ZnDockablePane::RedrawButton(CMFCCaptionButton const *)
+{
+    RedrawGripper(m_bActive);
+}
+
+void ZnDockablePane::OnPressButtons(unsigned int nHit)
+{
+    if (nHit == AFX_HTCLOSE) {
+        OnPressCloseButton();
+    } else if (nHit == AFX_HTMENU) {
+        CMFCCaptionButton const *b = FindButtonByHit(nHit);
+        CPoint pt = b ? CPoint(b->GetRect().left, b->GetRect().bottom) : CPoint();
+        CRect wr;
+        if (m_hWnd) {
+            GetWindowRect(&wr);
+            pt.Offset(wr.left, wr.top);
+        }
+        if (m_pDockParentWnd)
+            m_pDockParentWnd->OnPaneMenuClick(this, Point(pt.x, pt.y));
+        else if (m_pDockManager)
+            m_pDockManager->OnPaneContextMenu(pt);
+    }
+}
+
+void ZnDockablePane::UpdateTooltips()
+{
+}
+
+void ZnDockablePane::SetButtonTipText(int nTip, SString const &rText)
+{
+    if (nTip == 1 || nTip == 2)
+        m_sTipText[nTip - 1] = rText;
+}
+
+bool ZnDockablePane::OnNeedTipText(int nTip, SString &rText) const
+{
+    switch (nTip) {
+    case 1:
+        rText = m_sTipText[0].Len() ? m_sTipText[0] : SString("Close");
+        return true;
+    case 2:
+        rText = m_sTipText[1].Len() ? m_sTipText[1] : SString("Panes Menu");
+        return true;
+    case 3:
+        rText = "Auto Hide";
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ZnDockablePane::EnableGripper(bool bEnable)
+{
+    m_bHasGripper = bEnable;
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void ZnDockablePane::RedrawGripper(bool)
+{
+    if (m_hWnd)
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+}
+
+void ZnDockablePane::SetIsActive(bool bActive)
+{
+    if (bActive == m_bActive)
+        return;
+    m_bActive = bActive;
+    if (bActive && m_pDockManager) {
+        // One active pane per site.
+        std::vector<ZnDockablePane *> panes;
+        m_pDockManager->FillDockablePaneVec(panes);
+        for (ZnDockablePane *p : panes)
+            if (p != this)
+                p->SetIsActive(false);
+    }
+    RedrawGripper(bActive);
+    if (bActive && m_pDockParentWnd)
+        m_pDockParentWnd->OnCaptionSetFocus(this);
+}
+
+int ZnDockablePane::GetCaptionHeight() const
+{
+    return m_bHasGripper ? Scaled(20) : 0;
+}
+
+CRect ZnDockablePane::GetCaptionRect() const
+{
+    CRect wr;
+    if (m_hWnd)
+        GetWindowRect(&wr);
+    else
+        wr = m_rectLayout;
+    int const b = BorderWidth();
+    return CRect(b, b, std::max(b, wr.Width() - b), b + GetCaptionHeight());
+}
+
+void ZnDockablePane::LayoutCaptionButtons()
+{
+    CRect const cap = GetCaptionRect();
+    int const size = Scaled(14);
+    int const gap = Scaled(2);
+    int x = cap.right - gap;
+    int const top = cap.top + (cap.Height() - size) / 2;
+    for (CMFCCaptionButton *b : m_arrButtons) {
+        b->Hide(!m_bHasGripper || (!b->IsEnabled() && m_bHideDisabledButtons));
+        if (b->IsHidden()) {
+            b->SetRect(CRect());
+            continue;
+        }
+        b->SetRect(CRect(x - size, top, x, top + size));
+        x -= size + gap;
+    }
+}
+
+void ZnDockablePane::GetMinSize(CSize &size) const
+{
+    int const b = 2 * BorderWidth();
+    size = CSize(Scaled(24) + b, GetCaptionHeight() + Scaled(4) + b);
 }
 
 SString ZnDockablePane::GetWindowText() const
@@ -36,6 +556,193 @@ SString ZnDockablePane::GetWindowText() const
 void ZnDockablePane::SetWindowText(char const *text)
 {
     m_sWindowText = text ? text : "";
-    if (m_hWnd)
+    if (m_hWnd) {
         CWnd::SetWindowText(text);
+        RedrawGripper(m_bActive);
+    }
+}
+
+// --- the non-client area
+
+LRESULT ZnDockablePane::HitTest(CPoint ptScreen)
+{
+    CRect wr;
+    GetWindowRect(&wr);
+    CPoint const pt(ptScreen.x - wr.left, ptScreen.y - wr.top);
+    if (!CRect(0, 0, wr.Width(), wr.Height()).PtInRect(pt))
+        return HTNOWHERE;
+    if (CMFCCaptionButton *b = FindButton(pt))
+        return b->GetHit();
+    if (GetCaptionRect().PtInRect(pt) && m_bHasGripper)
+        return HTCAPTION;
+    CRect client;
+    GetClientRect(&client);
+    POINT c = ptScreen;
+    ScreenToClient(&c);
+    return client.PtInRect(c) ? HTCLIENT : HTBORDER;
+}
+
+void ZnDockablePane::SetHotButton(CMFCCaptionButton *pBtn)
+{
+    if (pBtn == m_pHotButton)
+        return;
+    if (m_pHotButton)
+        m_pHotButton->m_bFocused = false;
+    m_pHotButton = pBtn;
+    if (pBtn) {
+        pBtn->m_bFocused = true;
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE | TME_NONCLIENT, m_hWnd, 0};
+        ::TrackMouseEvent(&tme);
+    }
+    RedrawGripper(m_bActive);
+}
+
+void ZnDockablePane::TrackCaptionButton(CMFCCaptionButton *pBtn)
+{
+    // The button is pressed while the mouse is over it; releasing it there
+    // presses it for real.
+    pBtn->m_bPushed = true;
+    RedrawGripper(m_bActive);
+    SetCapture();
+    bool pressed = false;
+    unsigned int const hit = pBtn->GetHit();
+    while (::GetCapture() == m_hWnd) {
+        MSG msg;
+        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+            ::PostQuitMessage(int(msg.wParam));
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+            CPoint p(XOf(msg.lParam), YOf(msg.lParam));
+            ::ClientToScreen(msg.hwnd, &p);
+            bool const over = HitTest(p) == LRESULT(hit);
+            if (over != pBtn->m_bPushed) {
+                pBtn->m_bPushed = over;
+                RedrawGripper(m_bActive);
+            }
+            if (msg.message == WM_LBUTTONUP) {
+                pressed = over;
+                break;
+            }
+            continue;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    // The press may close or delete things: the button is looked up again.
+    if (CMFCCaptionButton *b = FindButtonByHit(hit))
+        b->m_bPushed = false;
+    RedrawGripper(m_bActive);
+    if (pressed)
+        OnPressButtons(hit);
+}
+
+void ZnDockablePane::PaintNonClient()
+{
+    HDC dc = ::GetWindowDC(m_hWnd);
+    if (!dc)
+        return;
+    CRect wr;
+    GetWindowRect(&wr);
+    CRect const all(0, 0, wr.Width(), wr.Height());
+    CRect client;
+    GetClientRect(&client);
+    POINT org{0, 0};
+    ClientToScreen(&org);
+    client.OffsetRect(org.x - wr.left, org.y - wr.top);
+    ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNSHADOW));
+    CRect inner = all;
+    ::InflateRect(&inner, -BorderWidth(), -BorderWidth());
+    ::FillRect(dc, &inner, ::GetSysColorBrush(COLOR_BTNFACE));
+    if (m_bHasGripper) {
+        CRect const cap = GetCaptionRect();
+        ::FillRect(dc, &cap, ::GetSysColorBrush(m_bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, ::GetSysColor(m_bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+        CRect text = cap;
+        text.left += Scaled(4);
+        for (CMFCCaptionButton *b : m_arrButtons)
+            if (!b->IsHidden())
+                text.right = std::min<LONG>(text.right, b->GetRect().left);
+        SString const title = GetWindowText();
+        ::DrawTextA(dc, title.GetStr(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        ::SelectObject(dc, old);
+        for (CMFCCaptionButton *b : m_arrButtons) {
+            if (b->IsHidden())
+                continue;
+            CRect r = b->GetRect();
+            int const face = b->m_bPushed ? COLOR_BTNSHADOW : b->m_bFocused ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE;
+            ::FillRect(dc, &r, ::GetSysColorBrush(face));
+            ::FrameRect(dc, &r, ::GetSysColorBrush(b->IsEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        }
+    }
+    ::ReleaseDC(m_hWnd, dc);
+}
+
+LRESULT ZnDockablePane::WindowProc(unsigned int message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCALCSIZE: {
+        auto *r = reinterpret_cast<RECT *>(lParam);
+        int const b = BorderWidth();
+        r->left += b;
+        r->right -= b;
+        r->top += b + GetCaptionHeight();
+        r->bottom -= b;
+        if (r->right < r->left)
+            r->right = r->left;
+        if (r->bottom < r->top)
+            r->bottom = r->top;
+        return 0;
+    }
+    case WM_SIZE:
+        LayoutCaptionButtons();
+        break;
+    case WM_NCPAINT:
+        PaintNonClient();
+        return 0;
+    case WM_NCACTIVATE:
+        return TRUE;
+    case WM_SETTEXT: {
+        LRESULT r = ZnPane::WindowProc(message, wParam, lParam);
+        RedrawGripper(m_bActive);
+        return r;
+    }
+    case WM_NCHITTEST:
+        return HitTest(CPoint(XOf(lParam), YOf(lParam)));
+    case WM_NCMOUSEMOVE: {
+        CRect wr;
+        GetWindowRect(&wr);
+        CPoint pt(XOf(lParam) - wr.left, YOf(lParam) - wr.top);
+        SetHotButton(FindButton(pt));
+        return 0;
+    }
+    case WM_NCMOUSELEAVE:
+        SetHotButton(nullptr);
+        return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: {
+        SetIsActive(true);
+        if (CMFCCaptionButton *b = FindButtonByHit(static_cast<unsigned int>(wParam)))
+            if (!b->IsHidden() && b->IsEnabled())
+                TrackCaptionButton(b);
+        // A caption press never reaches the platform, which would move the
+        // child window itself.
+        return 0;
+    }
+    case WM_MOUSEACTIVATE:
+        // Any press inside the pane, its content's children included,
+        // activates the caption.
+        SetIsActive(true);
+        break;
+    default:
+        break;
+    }
+    return ZnPane::WindowProc(message, wParam, lParam);
 }

@@ -1,23 +1,42 @@
 #pragma once
-// A pane that users dock, float, tab, pin and hide. This is the part the
-// layout model needs: the internal name that layouts and positions use as
-// the pane's key, its window text, its remembered dock position and floating
-// rectangle, and the length it should have in its pane container. The
-// docking engine adds the window behaviour on top without changing these.
+// A pane that users dock, resize, close and (with the later pieces) float,
+// tab, pin and hide. One platform window per pane: its caption with text and
+// buttons, the gripper and the border live in the non-client area, so that
+// the client area is exactly the content. A pane of a dock parent window
+// hosts a library Window as its content, usually the very window the pane
+// is the platform window of.
+//
+// The layout model needs only the internal name (the pane's key in layouts
+// and positions), the window text, the remembered dock position and
+// floating rectangle, and the pane's length in its container.
+#include <vector>
+
 #include "docking/DockPosition.h"
+#include "docking/ZnPane.h"
 #include "frame/Kestrel5Api.h"
 #include "graphics/CRectangle.h"
-#include "mfc/CWnd.h"
+#include "mfc/CMFCCaptionButton.h"
 #include "text/SString.h"
 
 class Window;
 class ZnDockParentWnd;
+class ZnPaneContainer;
+class ZnPaneContainerManager;
+class ZnPaneDivider;
 
-class KSAPI ZnDockablePane : public CWnd
+class KSAPI ZnDockablePane : public ZnPane
 {
+    DECLARE_DYNAMIC(ZnDockablePane)
 public:
     explicit ZnDockablePane(ZnDockParentWnd *pDockParentWnd = nullptr);
     ~ZnDockablePane() override;
+
+    // The pane's window: a child of pParentWnd (the dock site) at rect.
+    // dwTabbedStyle says how tabs would show, dwControlBarStyle what the pane
+    // allows (AFX_CBRS_CLOSE …).
+    virtual bool Create(char const *lpszCaption, CWnd *pParentWnd, CRect const &rect, bool bHasGripper,
+                        unsigned int nID, unsigned long dwStyle, unsigned long dwTabbedStyle = AFX_CBRS_REGULAR_TABS,
+                        unsigned long dwControlBarStyle = AFX_DEFAULT_DOCKING_PANE_STYLE);
 
     ZnDockParentWnd *GetPDockParentWnd() const { return m_pDockParentWnd; }
     // The library window shown as the pane's content; not owned.
@@ -36,15 +55,96 @@ public:
     CRectangle const &GetRectRecentFloat() const { return m_rectRecentFloat; }
     void SetRectRecentFloat(CRectangle const &rect) { m_rectRecentFloat = rect; }
 
-    // Records len as the length the pane should have in its pane container
-    // (GetSizeInContainer) and answers whether a container divider could be
-    // moved for it now: false while the pane is not inside a container,
-    // which leaves the layout unchanged.
+    // Moves the divider of the pane's container so that the pane gets len
+    // (len + 1 rows beside a horizontal divider). False, and nothing changes,
+    // when the pane is not in a container with a divider. The length asked
+    // for is kept either way (GetSizeInContainer).
     bool SetSizeInContainer(int len);
     int GetSizeInContainer() const { return m_nSizeInContainer; }
-
     int GetLastPercentInPaneContainer() const { return m_nLastPercentInPaneContainer; }
     void SetLastPercentInPaneContainer(int percent) { m_nLastPercentInPaneContainer = percent; }
+
+    // --- docking
+    bool DockToDockParentWindow(unsigned long dwAlign, RECT const *lpRect, unsigned long dwStyle,
+                                ZnBasePane *pRelative, int nRelativeIndex, bool bAddToManager);
+    // Docks the panes held by rManager beside this pane on side dwAlign.
+    virtual bool DockPaneContainer(ZnPaneContainerManager &rManager, unsigned long dwAlign,
+                                   AFX_DOCK_METHOD dockMethod);
+    virtual void OnAfterDock(CWnd *pDockBar, RECT const *lpRect, AFX_DOCK_METHOD dockMethod);
+    bool IsDocked() const { return m_pDefaultDivider != nullptr; }
+
+    ZnPaneDivider *GetDefaultPaneDivider() const { return m_pDefaultDivider; }
+    void SetDefaultPaneDivider(ZnPaneDivider *pDivider) { m_pDefaultDivider = pDivider; }
+    void SetRestoredDefaultPaneDivider(ZnPaneDivider *pDivider) { m_pRestoredDefaultDivider = pDivider; }
+    ZnPaneDivider *GetRestoredDefaultPaneDivider() const { return m_pRestoredDefaultDivider; }
+    void RestoreDefaultPaneDivider();
+    // Leaves the group the pane is docked in; the group's empty containers
+    // collapse and an emptied group goes with its divider.
+    void RemoveFromDefaultPaneDivider();
+    ZnPaneDivider *CreateDefaultPaneDivider(unsigned long dwAlign, CWnd *pDockSite);
+
+    int GetNestedDockDepth() const;
+    bool HasChilds() const;
+    ZnDockablePane *GetDirectNeighbour(unsigned long &dwAlign) const;
+    // The pane window's current screen rectangle.
+    CRectangle CalcFloatRect() const;
+
+    // --- closing
+    virtual void OnPressCloseButton();
+    virtual void DoClose();
+    void ShowPane(bool bShow, bool bDelay, bool bActivate) override;
+
+    // --- caption and buttons
+    static int m_nTimeOutBeforeAutoHide;
+    static int m_nSlideSteps;
+    static int m_nSlideDefaultTimeOut;
+    static int m_bHideDisabledButtons;
+    static int m_bCaptionText;
+    static int m_bHideInAutoHideMode;
+    static int m_bDisableAnimation;
+    static CSize m_sizeDragSensitivity;
+    static CSize GetDragSensitivity() { return m_sizeDragSensitivity; }
+    // Draw caption text, (no effect), hide disabled buttons.
+    static void SetCaptionStyle(int bDrawText, int bForceGradient, int bHideDisabledButtons);
+    static bool IsDrawCaption() { return m_bCaptionText != 0; }
+    static bool IsHideDisabledButtons() { return m_bHideDisabledButtons != 0; }
+
+    virtual void SetCaptionButtons();
+    void RemoveCaptionButtons();
+    int GetCaptionButtonTotal() const { return int(m_arrButtons.size()); }
+    CMFCCaptionButton *GetCaptionButton(int i) const { return m_arrButtons[size_t(i)]; }
+    // The button under a point in window coordinates, or null.
+    CMFCCaptionButton *FindButton(CPoint point) const;
+    CMFCCaptionButton *FindButtonByHit(unsigned int nHit) const;
+    void EnableButton(unsigned int nHit, int bEnable);
+    bool IsButtonEnabled(unsigned int nHit) const;
+    void RedrawButton(CMFCCaptionButton const *pBtn);
+    virtual void OnPressButtons(unsigned int nHit);
+    virtual void UpdateTooltips();
+    // The tip of button tip index nTip (1 close, 2 menu, 3 pin); false for
+    // others.
+    virtual bool OnNeedTipText(int nTip, SString &rText) const;
+    // A text of the application's own for one of the first two tips.
+    void SetButtonTipText(int nTip, SString const &rText);
+
+    void EnableGripper(bool bEnable);
+    bool HasGripper() const { return m_bHasGripper; }
+    void RedrawGripper(bool bActive);
+    // The float grip lets a caption drag float the pane (the floating frames
+    // come later; the switch is kept now).
+    void ActivateFloatGrip(bool bActivate) { m_bFloatGripActive = bActivate; }
+    bool IsFloatGripActive() const { return m_bFloatGripActive; }
+    bool IsActive() const { return m_bActive; }
+    void SetIsActive(bool bActive);
+    void SetResizeMode(bool bResize) { m_bResizeMode = bResize; }
+    bool IsTracked() const { return false; }
+
+    // The caption's height, 0 without a gripper; border width.
+    int GetCaptionHeight() const;
+    // The caption's rectangle in window coordinates.
+    CRect GetCaptionRect() const;
+
+    void GetMinSize(CSize &size) const override;
 
     // The window's text once the window exists, the text set before
     // otherwise: models name panes by it before their windows are created.
@@ -52,7 +152,18 @@ public:
     SString GetWindowText() const;
     void SetWindowText(char const *text);
 
+protected:
+    LRESULT WindowProc(unsigned int message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
+
 private:
+    void LayoutCaptionButtons();
+    void PaintNonClient();
+    LRESULT HitTest(CPoint ptScreen);
+    void TrackCaptionButton(CMFCCaptionButton *pBtn);
+    void SetHotButton(CMFCCaptionButton *pBtn);
+
+    std::vector<CMFCCaptionButton *> m_arrButtons;
     ZnDockParentWnd *m_pDockParentWnd;
     Window *m_pDockedWin;
     DockPosition m_recentDockPosition;
@@ -61,4 +172,12 @@ private:
     CRectangle m_rectRecentFloat;
     int m_nSizeInContainer;
     int m_nLastPercentInPaneContainer;
+    bool m_bActive;
+    bool m_bHasGripper;
+    bool m_bFloatGripActive;
+    bool m_bResizeMode;
+    ZnPaneDivider *m_pDefaultDivider;
+    ZnPaneDivider *m_pRestoredDefaultDivider;
+    CMFCCaptionButton *m_pHotButton;
+    SString m_sTipText[2];
 };

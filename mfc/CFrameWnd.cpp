@@ -33,6 +33,40 @@ bool CFrameWnd::Create(char const *lpszClassName, char const *lpszWindowName, un
     return ok;
 }
 
+void CFrameWnd::RecalcLayout(bool)
+{
+    if (!m_hWnd)
+        return;
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    if (m_pDockingHost)
+        m_pDockingHost->LayoutDockedPanes(client);
+    if (HWND view = ::GetDlgItem(m_hWnd, 0xE900))
+        ::SetWindowPos(view, nullptr, client.left, client.top, client.right - client.left, client.bottom - client.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CFrameWnd::EnableDocking(unsigned long dwDockStyle)
+{
+    return m_pDockingHost && m_pDockingHost->EnableFrameDocking(dwDockStyle);
+}
+
+void CFrameWnd::OnSize(unsigned int nType, int cx, int cy)
+{
+    CWnd::OnSize(nType, cx, cy);
+    if (nType != SIZE_MINIMIZED)
+        RecalcLayout();
+}
+
+void CFrameWnd::OnDestroy()
+{
+    if (CFrameDockingHost *host = m_pDockingHost) {
+        m_pDockingHost = nullptr;
+        host->OnFrameDestroyed();
+    }
+    CWnd::OnDestroy();
+}
+
 void CFrameWnd::PostNcDestroy()
 {
     delete this;

@@ -6,6 +6,8 @@
 #include "mfc/AfxWin.h"
 #include "mfc/CBrush.h"
 #include "mfc/CWnd.h"
+#include "docking/ZnDockParentWnd.h"
+#include "docking/ZnDockablePane.h"
 #include "window/KeyEvent.h"
 #include "window/MouseEvent.h"
 
@@ -180,11 +182,26 @@ void Window::InitWindow(CWnd *pParentWnd, int nStyle, int nWinImpType)
     m_nWinImpType = nWinImpType;
 }
 
-void Window::CreateNewWindow(int)
+namespace {
+
+// The dock parent window a parent Window stands for, or null.
+ZnDockParentWnd *DockParentOf(Window const *pParent)
 {
-    // Docking panes and dock parent windows bring their own window objects
-    // once the docking layer exists; every other kind is a plain CWnd.
-    m_pCWnd = new CWnd;
+    return pParent ? dynamic_cast<ZnDockParentWnd *>(pParent->GetPCWnd()) : nullptr;
+}
+
+int s_nPaneCounter = 0;
+
+} // namespace
+
+void Window::CreateNewWindow(int nWinImpType)
+{
+    if (nWinImpType & 0x400000)
+        m_pCWnd = new ZnDockablePane(DockParentOf(m_pParent));
+    else if (nWinImpType & 0x800000)
+        m_pCWnd = new ZnDockParentWnd;
+    else
+        m_pCWnd = new CWnd;
 }
 
 unsigned long Window::TranslateWinStyles(unsigned long dwStyle, int nStyle)
@@ -216,7 +233,26 @@ void Window::CreateWin(CWnd *pParentWnd, int nStyle, int nWinImpType)
         style = WS_CHILD;
         break;
     }
+    if (nWinImpType & 0x400000) {
+        // A docking pane: its own window class and caption, a counter as its
+        // identifier, the side bits in its style's low word.
+        auto *pane = static_cast<ZnDockablePane *>(m_pCWnd);
+        unsigned long paneStyle = TranslateWinStyles(0, nStyle);
+        if (!(paneStyle & 0xF000))
+            paneStyle |= 0x2000;
+        paneStyle |= 0x50001400;
+        ++s_nPaneCounter;
+        pane->Create("", pParentWnd, CRect(0, 0, 350, 250), !(nStyle & 0x200000), unsigned(s_nPaneCounter),
+                     paneStyle, 64, 15);
+        pane->EnableDocking(0xF000);
+        pane->SetDockedWindow(this);
+        if (!DockParentOf(m_pParent))
+            pane->ActivateFloatGrip(false);
+        return;
+    }
     style = TranslateWinStyles(style, nStyle);
+    if (nWinImpType & 0x800000)
+        style |= WS_CLIPCHILDREN;
     KSData *data = GetPKSData();
     char const *cls = data ? data->m_aWndClassName.GetString() : "";
     RECT const none{0, 0, 0, 0};
@@ -739,6 +775,8 @@ void Window::ChangeParent(Window *pNewParent)
     if (HWND h = GetHWND())
         SetParent(h, pNewParent ? pNewParent->GetHWND() : nullptr);
     m_pParent = pNewParent;
+    if (auto *pane = dynamic_cast<ZnDockablePane *>(m_pCWnd))
+        pane->ActivateFloatGrip(DockParentOf(pNewParent) != nullptr);
 }
 
 HICON Window::ChangeCursor(HICON hCursor)

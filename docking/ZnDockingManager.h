@@ -1,0 +1,204 @@
+#pragma once
+// The docking state of one dock site window (a frame or a dock parent
+// window): its panes, groups and dock sites, the layout of the docked panes
+// around the client area, and the process-wide registry of managers.
+//
+// Every operation runs in one gesture (ZnDockingGesture): whatever it
+// changes, the layout is computed as often as the operation needs it, the
+// windows are moved once in one batch when the outermost gesture ends, and
+// the site hears of the change once. Class-wide hooks run before and after
+// each outermost gesture, for checkers and, later, undo.
+#include <map>
+#include <vector>
+
+#include "docking/ZnDockingGesture.h"
+#include "frame/Kestrel5Api.h"
+#include "frame/Link.h"
+#include "mfc/AfxDocking.h"
+#include "mfc/CFrameWnd.h"
+#include "mfc/CObList.h"
+#include "mfc/CObject.h"
+#include "mfc/CPoint.h"
+#include "mfc/CRect.h"
+#include "text/SString.h"
+
+class CFrameWnd;
+class CWnd;
+class DockPosition;
+class ZnBasePane;
+class ZnDockablePane;
+class ZnDockParentWnd;
+class ZnDockSite;
+class ZnPane;
+class ZnPaneDivider;
+
+class KSAPI ZnDockingManager : public CObject, public CFrameDockingHost
+{
+    DECLARE_DYNAMIC(ZnDockingManager)
+public:
+    ZnDockingManager();
+    ~ZnDockingManager() override;
+    ZnDockingManager(ZnDockingManager const &) = delete;
+    ZnDockingManager &operator=(ZnDockingManager const &) = delete;
+
+    // --- the registry of managers, by frame
+    static void RegisterDockingManager(CFrameWnd *pFrame, ZnDockingManager *pManager);
+    static std::vector<ZnDockablePane *> UnregisterDockingManager(ZnDockingManager *pManager);
+    static ZnDockingManager *GetPDockingManager(CWnd const *pWnd);
+
+    // --- class-wide settings
+    static int m_nTimeOutBeforeToolBarDock;
+    static int m_nTimeOutBeforeDockingBarDock;
+    static int m_ahSlideModeGlobal;
+    static int m_nDockSensitivity;
+    static int m_bHideDockingBarsInContainerMode;
+    static AFX_DOCK_TYPE m_dockModeGlobal;
+    static int m_bRestoringDockState;
+    static int m_bSavingState;
+    static int m_bDisableRecalcLayout;
+    static int m_bFullScreenMode;
+    static int m_bIgnoreEnabledAlignment;
+    static int m_bDockBarMenu;
+    static CRuntimeClass const *m_pAutoHideToolbarRTC;
+    static AFX_DOCK_TYPE GetDockingMode() { return m_dockModeGlobal; }
+    static void SetDockingMode(AFX_DOCK_TYPE type) { m_dockModeGlobal = type; }
+
+    // Registered window messages of the docking classes.
+    static unsigned int GetWmOnPressCloseButton();
+    static unsigned int GetWmCheckEmptyMiniFrame();
+    static unsigned int GetWmChangeVisualManager();
+
+    // Hooks around every outermost gesture of every manager; the argument is
+    // the manager.
+    static void SetGestureHdls(Link const &before, Link const &after);
+
+    // --- set-up
+    // Takes pParentWnd as the dock site; a frame is registered and lays its
+    // docked panes out before its view from then on.
+    virtual bool Create(CWnd *pParentWnd);
+    CWnd *GetDockSiteWnd() const { return m_pParentWnd; }
+    // The site as a dock parent window, or null.
+    ZnDockParentWnd *GetDockParentWnd() const;
+    // The site's client rectangle for a site without a window: the
+    // arithmetic runs on it when there is nothing to measure.
+    void SetDockSiteRect(CRect const &rect);
+    CRect GetDockSiteRect() const;
+
+    bool EnableDocking(unsigned long dwDockStyle);
+    unsigned long GetEnabledAlignment() const { return m_dwEnabledDockBars; }
+    bool IsValidAlign(unsigned long dwAlign) const;
+    bool AddDockSite(AFX_DOCKSITE_INFO const &info, ZnDockSite **ppDockBar = nullptr);
+    bool InsertDockSite(AFX_DOCKSITE_INFO const &info, unsigned long dwAlignToInsertAfter,
+                        ZnDockSite **ppDockBar = nullptr);
+    ZnDockSite *FindDockSite(unsigned long dwAlignment, bool bOuter) const;
+    CObList const &GetDockSiteList() const { return m_lstDockSites; }
+
+    // --- panes
+    bool AddPane(ZnBasePane *pWnd, bool bTail = true, bool bAutoHide = false, bool bInsertForOuterEdge = false);
+    bool InsertPane(ZnBasePane *pControlBar, ZnBasePane *pTarget, bool bAfter = true);
+    void RemovePaneFromDockManager(ZnBasePane *pWnd, bool bDestroy = false, bool bAdjustLayout = false,
+                                   bool bAutoHide = false, ZnBasePane *pBarReplacement = nullptr);
+    void GetPaneList(CObList &lstBars, bool bIncludeAutohide = false, CRuntimeClass const *pRTCFilter = nullptr,
+                     bool bIncludeTabs = false) const;
+    CObList const &GetPaneListRef() const { return m_lstControlBars; }
+    ZnBasePane *FindPaneByID(unsigned int uBarID, bool bSearchMiniFrames = false) const;
+    void FillDockablePaneVec(std::vector<ZnDockablePane *> &panes) const;
+    bool ReplacePane(ZnDockablePane *pOriginalBar, ZnDockablePane *pNewBar);
+    // The groups docked to the site, outermost first.
+    std::vector<ZnPaneDivider *> GetDefaultDividers() const;
+
+    // --- docking
+    bool DockIntoParent(ZnDockablePane *pPane, unsigned long align, int len, bool bAddToManager);
+    bool DockIntoPane(ZnDockablePane *pPane, ZnDockablePane *pTarget, unsigned long align, int len);
+    // Frame docking: to a side by the side's dock-site identifier
+    // (AFX_IDW_DOCKBAR_LEFT …) or any side the pane allows.
+    void DockPane(ZnBasePane *pBar, unsigned int nDockBarID = 0, RECT const *lpRect = nullptr);
+    bool DockPaneLeftOf(ZnPane *pBarToDock, ZnPane *pTargetBar);
+    // A group's registration: the layout walks the groups in this order.
+    void AddDefaultDivider(ZnPaneDivider *pDivider, bool bOuterEdge);
+    void RemoveDefaultDivider(ZnPaneDivider *pDivider);
+
+    // --- layout
+    virtual void RecalcLayout(bool bNotify = true, void *pContext = nullptr);
+    virtual void AdjustDockingLayout(void *hdwp = nullptr);
+    void ForceAdjustLayout(bool bForce = false, bool bEvenIfHidden = false);
+    CRect GetClientAreaBounds() const { return m_rectClientAreaBounds; }
+    CRect GetOuterEdgeBounds() const { return m_rectOuterEdgeBounds; }
+    int GetMinClientAreaWidth() const { return 60; }
+    int GetMinClientAreaHeight() const { return 60; }
+    // Fits rectWnd to the client area on side dwAlignment.
+    virtual bool AdjustRectToClientArea(CRect &rectWnd, unsigned long dwAlignment);
+    bool IsPointNearDockSite(CPoint point, unsigned long &dwBarAlignment, bool &bOuterEdge) const;
+    bool IsInAdjustLayout() const { return m_bIsInAdjustLayout; }
+    void LockUpdate(bool bLock);
+    bool IsUpdateLocked() const { return m_bLockUpdate; }
+    void ReleaseEmptyPaneContainers();
+
+    // --- notices
+    void NotifyStandBy();
+    void NotifyWakeUp();
+    void NotifyBeginResizes();
+    void OnLayoutChange();
+
+    // --- gestures: see ZnDockingGesture
+    void BeginGesture();
+    void EndGesture();
+    bool IsInGesture() const { return m_nGestureDepth > 0; }
+
+    // --- the panes context menu
+    void EnablePaneContextMenu(bool bEnable, unsigned int uiCustomizeCmd = 0, SString const *pCustomizeText = nullptr,
+                               bool bToolbarsOnly = false);
+    bool IsPaneContextMenuEnabled() const { return m_bDockBarMenu != 0; }
+    // A check item per dockable pane (its window text), checked when shown;
+    // the item's identifier is the pane's control identifier.
+    HMENU BuildPanesMenu(bool bToolbarsOnly = false);
+    // Shows the menu at point (screen) and shows or hides the chosen pane.
+    bool OnPaneContextMenu(CPoint point);
+    bool ProcessPaneContextMenuCommand(unsigned int nID);
+
+    // The smart docking guides are not built yet; no manager has them.
+    void *GetSmartDockingManagerPermanent() const { return nullptr; }
+
+    // --- the frame's docking layer
+    void LayoutDockedPanes(RECT &rClient) override;
+    bool EnableFrameDocking(unsigned long dwDockStyle) override { return EnableDocking(dwDockStyle); }
+    void OnFrameDestroyed() override;
+
+    // Identifiers of the frame's dock sites, by side.
+    static constexpr unsigned int AFX_IDW_DOCKBAR_TOP = 0xE81B;
+    static constexpr unsigned int AFX_IDW_DOCKBAR_LEFT = 0xE81C;
+    static constexpr unsigned int AFX_IDW_DOCKBAR_RIGHT = 0xE81D;
+    static constexpr unsigned int AFX_IDW_DOCKBAR_BOTTOM = 0xE81E;
+
+private:
+    void ComputeLayout();
+    // The window that takes what the docked panes leave: the dock parent's
+    // free-space window or the frame's view.
+    CWnd *GetClientAreaWnd() const;
+    void DetachEverything();
+    void ApplyLayout();
+    ZnDockablePane *PaneOfId(unsigned int nID) const;
+
+    CObList m_lstControlBars;
+    CObList m_lstDockSites;
+    CObList m_lstMiniFrames;
+    CObList m_lstAutoHideBars;
+    std::vector<void *> m_lstHiddenMDITabbedBars;
+    std::vector<ZnPaneDivider *> m_lstGroups;
+    CWnd *m_pParentWnd;
+    CRect m_rectSite;
+    CRect m_rectClientAreaBounds;
+    CRect m_rectOuterEdgeBounds;
+    bool m_bLockUpdate;
+    bool m_bIsInAdjustLayout;
+    unsigned long m_dwEnabledDockBars;
+    unsigned long m_dwEnabledSDBars;
+
+    int m_nGestureDepth;
+    bool m_bApplyPending;
+    bool m_bNotifyPending;
+    bool m_bBeginResizesSent;
+    unsigned int m_uiCustomizeCmd;
+
+    static std::map<CFrameWnd *, ZnDockingManager *> s_registry;
+};
