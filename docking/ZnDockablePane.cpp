@@ -67,8 +67,11 @@ ZnDockablePane::ZnDockablePane(ZnDockParentWnd *pDockParentWnd)
 
 ZnDockablePane::~ZnDockablePane()
 {
-    if (m_pDockManager)
+    if (m_pDockManager) {
+        ZnDockingGesture gesture(m_pDockManager);
+        RemoveFromDefaultPaneDivider();
         m_pDockManager->RemovePaneFromDockManager(this, false, false);
+    }
     RemoveCaptionButtons();
 }
 

@@ -130,7 +130,7 @@ ZnDockingManager *ZnDockingManager::GetPDockingManager(CWnd const *pWnd)
 // ------------------------------------------------------------------ set-up
 
 ZnDockingManager::ZnDockingManager()
-    : m_pParentWnd(nullptr), m_bLockUpdate(false), m_bIsInAdjustLayout(false), m_dwEnabledDockBars(0),
+    : m_pParentWnd(nullptr), m_hSiteWnd(nullptr), m_bLockUpdate(false), m_bIsInAdjustLayout(false), m_dwEnabledDockBars(0),
       m_dwEnabledSDBars(0), m_nGestureDepth(0), m_bApplyPending(false), m_bNotifyPending(false),
       m_bBeginResizesSent(false), m_uiCustomizeCmd(0)
 {
@@ -139,7 +139,10 @@ ZnDockingManager::ZnDockingManager()
 ZnDockingManager::~ZnDockingManager()
 {
     UnregisterDockingManager(this);
-    if (auto *frame = dynamic_cast<CFrameWnd *>(m_pParentWnd))
+    // A frame deletes itself with its window: only a site that still exists
+    // (or never had a window) is looked at.
+    bool const siteAlive = !m_hSiteWnd || (::IsWindow(m_hSiteWnd) && CWnd::FromHandlePermanent(m_hSiteWnd) == m_pParentWnd);
+    if (auto *frame = siteAlive ? dynamic_cast<CFrameWnd *>(m_pParentWnd) : nullptr)
         if (frame->GetDockingHost() == this)
             frame->SetDockingHost(nullptr);
     DetachEverything();
@@ -156,6 +159,10 @@ void ZnDockingManager::DetachEverything()
         p->SetRestoredDefaultPaneDivider(nullptr);
         p->SetDockingManager(nullptr);
     }
+    for (POSITION pos = m_lstControlBars.GetHeadPosition(); pos;)
+        if (auto *b = dynamic_cast<ZnBasePane *>(m_lstControlBars.GetNext(pos)))
+            b->SetDockingManager(nullptr);
+    m_lstControlBars.RemoveAll();
     std::vector<ZnPaneDivider *> groups;
     groups.swap(m_lstGroups);
     for (ZnPaneDivider *d : groups) {
@@ -170,15 +177,12 @@ void ZnDockingManager::DetachEverything()
         delete site;
     }
     m_lstDockSites.RemoveAll();
-    for (POSITION pos = m_lstControlBars.GetHeadPosition(); pos;)
-        if (auto *b = dynamic_cast<ZnBasePane *>(m_lstControlBars.GetNext(pos)))
-            b->SetDockingManager(nullptr);
-    m_lstControlBars.RemoveAll();
 }
 
 bool ZnDockingManager::Create(CWnd *pParentWnd)
 {
     m_pParentWnd = pParentWnd;
+    m_hSiteWnd = pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr;
     if (auto *frame = dynamic_cast<CFrameWnd *>(pParentWnd)) {
         RegisterDockingManager(frame, this);
         frame->SetDockingHost(this);
@@ -191,6 +195,7 @@ void ZnDockingManager::OnFrameDestroyed()
     UnregisterDockingManager(this);
     DetachEverything();
     m_pParentWnd = nullptr;
+    m_hSiteWnd = nullptr;
 }
 
 ZnDockParentWnd *ZnDockingManager::GetDockParentWnd() const
@@ -677,7 +682,7 @@ void ZnDockingManager::ApplyLayout()
         HWND const h = p.wnd->GetSafeHwnd();
         if (!h || ::GetParent(h) != site)
             continue;
-        bool const vis = ::IsWindowVisible(h) != FALSE || (::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE);
+        bool const vis = (::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0;
         if (vis != p.visible)
             ::ShowWindow(h, p.visible ? SW_SHOWNOACTIVATE : SW_HIDE);
     }

@@ -186,6 +186,7 @@ private:
     std::vector<void *> m_lstHiddenMDITabbedBars;
     std::vector<ZnPaneDivider *> m_lstGroups;
     CWnd *m_pParentWnd;
+    HWND m_hSiteWnd;
     CRect m_rectSite;
     CRect m_rectClientAreaBounds;
     CRect m_rectOuterEdgeBounds;

@@ -245,6 +245,9 @@ void Window::CreateWin(CWnd *pParentWnd, int nStyle, int nWinImpType)
         pane->Create("", pParentWnd, CRect(0, 0, 350, 250), !(nStyle & 0x200000), unsigned(s_nPaneCounter),
                      paneStyle, 64, 15);
         pane->EnableDocking(0xF000);
+        // It shows once it docks: until then it has no place of its own.
+        pane->ShowWindow(SW_HIDE);
+        pane->SetPaneVisibleFlag(false);
         pane->SetDockedWindow(this);
         if (!DockParentOf(m_pParent))
             pane->ActivateFloatGrip(false);

@@ -1,0 +1,192 @@
+// The docking engine on real windows: a dock parent window in a top-level
+// window, panes that are library Windows, and a frame with a view. No input
+// is sent, so this runs beside other tests; the checker judges every
+// layout by the windows' own rectangles.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "docking/DockParentWindow.h"
+#include "docking/ZnDockParentWnd.h"
+#include "docking/ZnDockablePane.h"
+#include "docking/ZnDockingManager.h"
+#include "docking/ZnPaneDivider.h"
+#include "mfc/CFrameWnd.h"
+#include "tests/support/DockChecker.h"
+#include "tests/support/DockOperations.h"
+#include "tests/support/LinkCounter.h"
+#include "tests/support/WindowFixture.h"
+
+namespace {
+
+using kstest::CheckDockLayout;
+
+// Remembers the Window the close-request link was given.
+struct CloseTarget : LinkHdl
+{
+    void *last = nullptr;
+    int calls = 0;
+    __int64 On(void *w) { return last = w, ++calls, 0; }
+};
+
+struct Host
+{
+    DockParentWindow host;
+    Window canvas;
+    std::vector<std::unique_ptr<Window>> panes;
+    kstest::LinkCounter layout, begin;
+    CloseTarget close;
+    kstest::DockWorld world;
+
+    Host(Window *top, int n) : host(top, 0), canvas(&host, 0, 0)
+    {
+        host.SetPosSizePixel(Point(0, 0), Size(800, 600));
+        host.Show();
+        canvas.Show();
+        ZnDockParentWnd *dp = host.GetPDockParentWnd();
+        dp->SetPFreeSpaceWnd(canvas.GetPCWnd());
+        DockParentCallBacks cb;
+        cb.aLayoutChangeHdl = layout.GetLink();
+        cb.aBeginResizesHdl = begin.GetLink();
+        cb.aPostCloseHdl = Link(&close, &CloseTarget::On);
+        dp->SetCallBacks(cb);
+        for (int i = 0; i < n; ++i) {
+            panes.push_back(std::make_unique<Window>(&host, 0, 0x400000));
+            P(i)->SetInternalName(SString("pane") + char('A' + i));
+            P(i)->SetWindowText((SString("Pane ") + char('A' + i)).GetStr());
+            world.panes.push_back(P(i));
+        }
+        world.mgr = Mgr();
+        world.resize = [this](int cx, int cy) { host.SetPosSizePixel(Point(0, 0), Size(cx, cy)); };
+    }
+    ZnDockingManager *Mgr() { return host.GetPDockParentWnd()->GetPDockingManager(); }
+    ZnDockablePane *P(int i) { return static_cast<ZnDockablePane *>(panes[size_t(i)]->GetPCWnd()); }
+};
+
+class DockParentTest : public kstest::WindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        MakeTop();
+        top->SetPosSizePixel(Point(0, 0), Size(900, 700));
+    }
+};
+
+} // namespace
+
+TEST_F(DockParentTest, PanesAreWindowsOfTheDockParentWithTheirContentAsClientArea)
+{
+    Host h(top, 2);
+    ZnDockablePane *p = h.P(0);
+    EXPECT_EQ(h.panes[0].get(), p->GetPDockedWin());
+    EXPECT_EQ(h.host.GetPDockParentWnd(), p->GetPDockParentWnd());
+    EXPECT_TRUE(p->IsFloatGripActive());
+    EXPECT_EQ(h.host.GetHWND(), ::GetParent(p->GetSafeHwnd()));
+    h.Mgr()->DockIntoParent(p, CBRS_ALIGN_LEFT, 200, true);
+    ASSERT_EQ("", CheckDockLayout(*h.Mgr()));
+    // The caption and border are non-client: the Window's client area is
+    // the window less exactly them.
+    RECT wr, cr;
+    ::GetWindowRect(p->GetSafeHwnd(), &wr);
+    ::GetClientRect(p->GetSafeHwnd(), &cr);
+    EXPECT_EQ(wr.right - wr.left - 2, cr.right);
+    EXPECT_EQ(wr.bottom - wr.top - 2 - p->GetCaptionHeight(), cr.bottom);
+    EXPECT_EQ(cr.right, h.panes[0]->GetOutputSizePixel().Width());
+    // Moving a pane out of the dock parent turns the float grip off.
+    h.panes[1]->ChangeParent(top);
+    EXPECT_FALSE(h.P(1)->IsFloatGripActive());
+    h.panes[1]->ChangeParent(&h.host);
+    EXPECT_TRUE(h.P(1)->IsFloatGripActive());
+}
+
+TEST_F(DockParentTest, AThousandFuzzedOperationsOnRealWindows)
+{
+    Host h(top, 6);
+    EXPECT_EQ("", kstest::FuzzDocking(h.world, 4242, 1000));
+}
+
+TEST_F(DockParentTest, LayoutChangeLinksFireOncePerReportedChange)
+{
+    Host h(top, 3);
+    ZnDockingManager *m = h.Mgr();
+    auto count = [&h](auto op) {
+        h.layout.calls = 0;
+        op();
+        return h.layout.calls;
+    };
+    EXPECT_EQ(1, count([&] { m->DockIntoParent(h.P(0), CBRS_ALIGN_LEFT, 250, true); }));
+    EXPECT_EQ(0, count([&] { m->DockIntoPane(h.P(1), h.P(0), CBRS_ALIGN_BOTTOM, 0); }));
+    EXPECT_EQ(1, count([&] { m->DockIntoPane(h.P(2), h.P(1), CBRS_ALIGN_RIGHT, 90); }));
+    h.begin.calls = 0;
+    EXPECT_EQ(1, count([&] { h.P(0)->SetSizeInContainer(120); }));
+    EXPECT_EQ(1, h.begin.calls);
+    EXPECT_EQ(1, count([&] {
+        ZnDockingGesture g(m); // one user gesture, many steps
+        for (int i = 0; i < 5; ++i)
+            h.P(0)->SetSizeInContainer(100 + 10 * i);
+    }));
+    EXPECT_EQ(2, h.begin.calls);
+    EXPECT_EQ(0, count([&] { h.world.resize(700, 500); }));
+    EXPECT_EQ("", CheckDockLayout(*m));
+}
+
+TEST_F(DockParentTest, TheCloseButtonAsksTheOwnerOrHidesAFramePane)
+{
+    Host h(top, 2);
+    h.Mgr()->DockIntoParent(h.P(0), CBRS_ALIGN_RIGHT, 200, true);
+    h.Mgr()->DockIntoPane(h.P(1), h.P(0), CBRS_ALIGN_TOP, 0);
+    h.layout.calls = 0;
+    h.P(0)->OnPressButtons(AFX_HTCLOSE);
+    EXPECT_EQ(1, h.close.calls);
+    EXPECT_EQ(h.panes[0].get(), h.close.last);
+    EXPECT_TRUE(h.P(0)->IsPaneVisible()) << "the owner closes, not the pane";
+    EXPECT_EQ(0, h.layout.calls);
+    h.P(1)->SetDockedWindow(nullptr);
+    h.P(1)->OnPressButtons(AFX_HTCLOSE);
+    EXPECT_EQ(1, h.close.calls) << "no docked window, nothing to ask about";
+    EXPECT_TRUE(h.P(1)->IsPaneVisible());
+    h.P(1)->SetDockedWindow(h.panes[1].get());
+
+    // A pane of a plain frame hides itself.
+    CFrameWnd *frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "frame"));
+    CWnd view;
+    view.CreateEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST);
+    ZnDockingManager mgr;
+    mgr.Create(frame);
+    EXPECT_TRUE(frame->EnableDocking(CBRS_ALIGN_ANY));
+    ZnDockablePane pane;
+    ASSERT_TRUE(pane.Create("Output", frame, CRect(0, 0, 200, 150), true, 101, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM));
+    mgr.DockPane(&pane, ZnDockingManager::AFX_IDW_DOCKBAR_BOTTOM);
+    frame->RecalcLayout();
+    ASSERT_EQ("", CheckDockLayout(mgr));
+    RECT v, c;
+    ::GetWindowRect(view.GetSafeHwnd(), &v);
+    ::MapWindowPoints(nullptr, frame->GetSafeHwnd(), reinterpret_cast<POINT *>(&v), 2);
+    c = mgr.GetClientAreaBounds();
+    EXPECT_TRUE(::EqualRect(&v, &c)) << "the view takes what the panes leave";
+    pane.OnPressButtons(AFX_HTCLOSE);
+    EXPECT_FALSE(pane.IsPaneVisible());
+    EXPECT_EQ("", CheckDockLayout(mgr));
+    frame->DestroyWindow();
+}
+
+TEST_F(DockParentTest, TheDockParentLeavesNothingBehind)
+{
+    // 200 cycles of a dock parent with ten docked panes, re-laid out and
+    // destroyed.
+    ExpectNoLeak(200, [this] {
+        Host h(top, 10);
+        ZnDockingManager *m = h.Mgr();
+        for (int i = 0; i < 10; ++i) {
+            if (i % 3 == 0)
+                m->DockIntoParent(h.P(i), 0x1000u << (i % 4), 100 + i, true);
+            else
+                m->DockIntoPane(h.P(i), h.P(i - 1), 0x1000u << (i % 4), 0);
+        }
+        h.world.resize(640, 480);
+        h.P(4)->SetSizeInContainer(60);
+    });
+}

@@ -1,0 +1,241 @@
+#include "tests/support/DockChecker.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "docking/DockGeometry.h"
+#include "docking/ZnDockParentWnd.h"
+#include "docking/ZnDockSite.h"
+#include "docking/ZnDockablePane.h"
+#include "docking/ZnDockingManager.h"
+#include "docking/ZnPaneContainer.h"
+#include "docking/ZnPaneContainerManager.h"
+#include "docking/ZnPaneDivider.h"
+#include "frame/Link.h"
+#include "mfc/CObList.h"
+
+namespace kstest {
+
+namespace {
+
+std::string Name(CWnd const *w)
+{
+    if (auto const *p = dynamic_cast<ZnDockablePane const *>(w))
+        if (p->GetInternalName().Len())
+            return "pane '" + std::string(p->GetInternalName().GetStr()) + "'";
+    char buf[64];
+    if (auto const *d = dynamic_cast<ZnPaneDivider const *>(w))
+        std::snprintf(buf, sizeof buf, "%s divider %p", d->IsDefault() ? "group" : "inner", static_cast<void const *>(d));
+    else if (dynamic_cast<ZnDockSite const *>(w))
+        std::snprintf(buf, sizeof buf, "dock site %p", static_cast<void const *>(w));
+    else if (dynamic_cast<ZnDockablePane const *>(w))
+        std::snprintf(buf, sizeof buf, "pane %p", static_cast<void const *>(w));
+    else
+        std::snprintf(buf, sizeof buf, "free space");
+    return buf;
+}
+
+std::string Str(CRect const &r)
+{
+    char buf[80];
+    std::snprintf(buf, sizeof buf, "(%ld,%ld)-(%ld,%ld)", long(r.left), long(r.top), long(r.right), long(r.bottom));
+    return buf;
+}
+
+struct Tile
+{
+    CWnd const *wnd;
+    CRect rect;
+};
+
+long long Area(CRect const &r)
+{
+    return r.IsRectEmpty() ? 0 : 1LL * r.Width() * r.Height();
+}
+
+struct Walker
+{
+    ZnDockingManager &mgr;
+    HWND site;
+    std::map<ZnDockablePane const *, int> seen;
+    std::vector<Tile> tiles;
+    std::string err;
+
+    bool Fail(std::string const &s)
+    {
+        if (err.empty())
+            err = s;
+        return false;
+    }
+
+    // Where a window is, in the site's client coordinates, and whether it
+    // shows; the layout's word for windowless ones.
+    bool Place(ZnBasePane const *w, CRect &r, bool &shown)
+    {
+        HWND const h = w->GetSafeHwnd();
+        if (!site || !h) {
+            r = w->GetLayoutRect();
+            shown = w->IsPaneVisible();
+            return true;
+        }
+        shown = (::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0;
+        ::GetWindowRect(h, &r);
+        ::MapWindowPoints(nullptr, site, reinterpret_cast<POINT *>(&r), 2);
+        if (shown != w->IsPaneVisible())
+            return Fail(Name(w) + (shown ? " shows though the layout hides it" : " is hidden though the layout shows it"));
+        if (shown && r != w->GetLayoutRect() && !(r.IsRectEmpty() && w->GetLayoutRect().IsRectEmpty()))
+            return Fail(Name(w) + " sits at " + Str(r) + " but the layout put it at " + Str(w->GetLayoutRect()));
+        return true;
+    }
+
+    void AddTile(ZnBasePane const *w)
+    {
+        CRect r;
+        bool shown;
+        if (Place(w, r, shown) && shown && !r.IsRectEmpty())
+            tiles.push_back({w, r});
+    }
+
+    void Container(ZnPaneContainer const *c, ZnPaneDivider const *group, ZnPaneContainerManager const *cm, bool root,
+                   int depth)
+    {
+        if (c->GetContainerManager() != cm)
+            Fail("a container of " + Name(group) + " belongs to another container manager");
+        if (!root && (c->IsHalfEmpty(true) || c->IsHalfEmpty(false)))
+            Fail("a nested container of " + Name(group) + " has an empty half");
+        double const pct = c->GetPercent();
+        if (!(pct > 0.0 && pct < 100.0))
+            Fail("a container of " + Name(group) + " has percentage " + std::to_string(pct));
+        bool const split = !c->IsHalfEmpty(true) && !c->IsHalfEmpty(false);
+        if (split != (c->GetPaneDivider() != nullptr))
+            Fail("a container of " + Name(group) + (split ? " splits without a divider" : " keeps a divider for one half"));
+        for (bool first : {true, false}) {
+            if (ZnDockablePane const *p = c->GetPane(first)) {
+                if (++seen[p] > 1)
+                    Fail(Name(p) + " is in more than one place");
+                if (p->GetDefaultPaneDivider() != group)
+                    Fail(Name(p) + " does not know its group");
+                if (p->GetDockingManager() != &mgr)
+                    Fail(Name(p) + " does not know its manager");
+                if (p->GetNestedDockDepth() != depth)
+                    Fail(Name(p) + " has depth " + std::to_string(p->GetNestedDockDepth()) + ", its container " +
+                         std::to_string(depth));
+                AddTile(p);
+            } else if (ZnPaneContainer const *k = c->GetChild(first)) {
+                if (k->GetParentContainer() != c)
+                    Fail("a container of " + Name(group) + " does not point back to its parent");
+                Container(k, group, cm, false, depth + 1);
+            }
+        }
+        if (ZnPaneDivider const *d = c->GetPaneDivider()) {
+            AddTile(d);
+            if (d->IsPaneVisible()) {
+                // Between its halves, which fill the container with it.
+                bool const sbs = d->IsVertical();
+                CRect const a = c->GetHalfRect(true), b = c->GetHalfRect(false), r = d->GetLayoutRect(),
+                            all = c->GetRect();
+                bool const ok = sbs ? (a.left == all.left && a.right == r.left && r.right == b.left &&
+                                       b.right == all.right && a.top == all.top && r.top == all.top &&
+                                       b.top == all.top && a.bottom == all.bottom && r.bottom == all.bottom &&
+                                       b.bottom == all.bottom)
+                                    : (a.top == all.top && a.bottom == r.top && r.bottom == b.top &&
+                                       b.bottom == all.bottom && a.left == all.left && r.left == all.left &&
+                                       b.left == all.left && a.right == all.right && r.right == all.right &&
+                                       b.right == all.right);
+                if (!ok)
+                    Fail(Name(d) + " at " + Str(r) + " does not lie between " + Str(a) + " and " + Str(b));
+            }
+        }
+    }
+};
+
+} // namespace
+
+std::string CheckDockLayout(ZnDockingManager &mgr)
+{
+    CWnd *siteWnd = mgr.GetDockSiteWnd();
+    Walker w{mgr, siteWnd ? siteWnd->GetSafeHwnd() : nullptr, {}, {}, {}};
+    for (ZnPaneDivider *g : mgr.GetDefaultDividers()) {
+        if (!g->IsDefault())
+            return Name(g) + " stands for a group but is not a default divider";
+        ZnPaneContainerManager const *cm = g->GetPaneContainerManager();
+        if (!cm || cm->IsEmpty())
+            return Name(g) + " has no panes left";
+        if (cm->GetDefaultPaneDivider() != g)
+            return Name(g) + "'s container manager belongs to another divider";
+        w.AddTile(g);
+        w.Container(cm->GetRootContainer(), g, cm, true, 0);
+    }
+    std::vector<ZnDockablePane *> registered;
+    mgr.FillDockablePaneVec(registered);
+    for (ZnDockablePane *p : registered) {
+        if (w.seen.count(p))
+            continue;
+        if (p->GetDefaultPaneDivider())
+            w.Fail(Name(p) + " names a group that does not hold it");
+        if (p->GetSafeHwnd() && (::GetWindowLongA(p->GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE))
+            w.Fail(Name(p) + " shows without being docked");
+    }
+    for (POSITION pos = mgr.GetDockSiteList().GetHeadPosition(); pos;)
+        w.AddTile(static_cast<ZnDockSite const *>(mgr.GetDockSiteList().GetNext(pos)));
+    if (!w.err.empty())
+        return w.err;
+
+    CRect const site = mgr.GetDockSiteRect();
+    CRect client = mgr.GetClientAreaBounds();
+    CWnd const *freeWnd = nullptr;
+    if (ZnDockParentWnd *dp = mgr.GetDockParentWnd())
+        freeWnd = dp->GetPFreeSpaceWnd();
+    if (freeWnd && freeWnd->GetSafeHwnd() && w.site) {
+        ::GetWindowRect(freeWnd->GetSafeHwnd(), &client);
+        ::MapWindowPoints(nullptr, w.site, reinterpret_cast<POINT *>(&client), 2);
+        if (client != mgr.GetClientAreaBounds() && !(client.IsRectEmpty() && mgr.GetClientAreaBounds().IsRectEmpty()))
+            return "the free space sits at " + Str(client) + " but the layout put it at " +
+                   Str(mgr.GetClientAreaBounds());
+    }
+    if (!client.IsRectEmpty())
+        w.tiles.push_back({nullptr, client});
+
+    long long sum = 0;
+    for (size_t i = 0; i < w.tiles.size(); ++i) {
+        CRect const &a = w.tiles[i].rect;
+        CRect in;
+        if (!::IntersectRect(&in, &a, &site) || in != a)
+            return Name(w.tiles[i].wnd) + " at " + Str(a) + " leaves the dock site " + Str(site);
+        sum += Area(a);
+        for (size_t j = 0; j < i; ++j) {
+            CRect o;
+            if (::IntersectRect(&o, &a, &w.tiles[j].rect))
+                return Name(w.tiles[i].wnd) + " overlaps " + Name(w.tiles[j].wnd) + " by " + std::to_string(o.Width()) +
+                       "x" + std::to_string(o.Height()) + " px at " + Str(o);
+        }
+    }
+    if (sum != Area(site))
+        return "the tiles cover " + std::to_string(sum) + " of the site's " + std::to_string(Area(site)) +
+               " px: a gap";
+    return {};
+}
+
+DockCheckScope::DockCheckScope()
+{
+    ZnDockingManager::SetGestureHdls(Link(), Link(this, &DockCheckScope::After));
+}
+
+DockCheckScope::~DockCheckScope()
+{
+    ZnDockingManager::SetGestureHdls(Link(), Link());
+}
+
+__int64 DockCheckScope::After(void *pManager)
+{
+    ++m_nChecks;
+    std::string const e = CheckDockLayout(*static_cast<ZnDockingManager *>(pManager));
+    if (!e.empty() && m_sFirst.empty())
+        m_sFirst = e;
+    return 0;
+}
+
+} // namespace kstest

@@ -1,0 +1,47 @@
+#pragma once
+// The one source of geometric truth for docking tests: walks a manager's
+// live layout and names the first broken invariant in words, or answers "".
+//   - every pane of a group is in exactly one place, knows its group and its
+//     manager; a registered pane outside every group is not shown;
+//   - shown panes, dividers, dock sites and the free space tile the dock
+//     site without overlap or gap (window rectangles when the site has a
+//     window, layout rectangles otherwise), and windows sit where the
+//     layout put them;
+//   - every split container's divider lies between its two halves, which
+//     fill the container with it;
+//   - the trees are normal: parents point back, every container but a
+//     root has two filled halves, depth is the parent's + 1;
+//   - every percentage lies strictly between 0 and 100.
+// DockCheckScope runs the check after every outermost docking gesture of
+// every manager and records the failures.
+#include <string>
+#include <vector>
+
+#include "frame/LinkHdl.h"
+
+class ZnDockingManager;
+
+namespace kstest {
+
+std::string CheckDockLayout(ZnDockingManager &mgr);
+
+class DockCheckScope : public LinkHdl
+{
+public:
+    DockCheckScope();
+    ~DockCheckScope() override;
+    DockCheckScope(DockCheckScope const &) = delete;
+    DockCheckScope &operator=(DockCheckScope const &) = delete;
+
+    int Checks() const { return m_nChecks; }
+    // The first failure seen since the scope began (or the last Clear), or "".
+    std::string const &FirstFailure() const { return m_sFirst; }
+    void Clear() { m_sFirst.clear(); }
+
+private:
+    __int64 After(void *pManager);
+    int m_nChecks = 0;
+    std::string m_sFirst;
+};
+
+} // namespace kstest
