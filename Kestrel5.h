@@ -123,6 +123,7 @@
 #include "docking/DockParentCallBacks.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/DockParentWindow.h"
+#include "docking/ZnVisualManager.h"
 
 // The framework stand-in the library builds on
 #include "mfc/CObject.h"

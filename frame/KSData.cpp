@@ -1,4 +1,5 @@
 #include "frame/KSData.h"
+#include "docking/ZnVisualManager.h"
 #include "frame/TimerManager.h"
 #include "graphics/DCManager.h"
 #include "mfc/AfxWin.h"
@@ -69,6 +70,9 @@ KSData::KSData()
 
 KSData::~KSData()
 {
+    // The docking painter keeps platform fonts: after KSExit none may be
+    // left, and the next KSInit makes a painter of its own.
+    ZnVisualManager::DestroyVisualManager();
     delete m_pTranscriptData;
     m_pTranscriptData = nullptr;
     delete m_pDCManager;
