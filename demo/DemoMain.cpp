@@ -247,6 +247,33 @@ private:
     FixedLinkText m_link;
 };
 
+// A docked pane's content: a calm body with a line of text. The pane's
+// caption, buttons and border are the docking engine's.
+class NotePane : public Window
+{
+public:
+    NotePane(Window *host, char const *title, COLORREF body, char const *text)
+        : Window(host, 0, 0x400000), m_body(body), m_text(text)
+    {
+        Pane()->SetWindowText(title);
+        Pane()->SetInternalName(SString(title));
+    }
+    ZnDockablePane *Pane() const { return static_cast<ZnDockablePane *>(GetPCWnd()); }
+    void Paint(CRectangle const &) override
+    {
+        Size sz = GetOutputSizePixel();
+        Erase(Color(static_cast<unsigned long>(m_body)), CRectangle(Point(0, 0), sz));
+        Font f(SString("Tahoma"), 13);
+        f.ChangeColor(Color(0x404040ul));
+        ChangeFont(f);
+        DrawTextA(Point(8, 6), m_text);
+    }
+
+private:
+    COLORREF m_body;
+    SString m_text;
+};
+
 // The content of the main frame: a heading over a vertical shade, drawn
 // through its output device.
 class DemoContent : public Window
@@ -451,6 +478,43 @@ int main(int argc, char **argv)
         saved = SaveClientPng(content.GetHWND(), dir + "\\demo-2.png") && saved;
         animation.Stop();
         std::printf("demo: %s %s\\demo.png and demo-2.png\n", saved ? "wrote" : "could not write", dir.c_str());
+
+        // The docking scene: a dock parent window over the content, a drawing
+        // canvas as its free space, panes docked on all four sides, split
+        // and nested, with dividers and one active caption.
+        ZnDockablePane::SetCaptionStyle(1, 0, 1);
+        DockParentWindow dock(&content, 0);
+        dock.SetPosSizePixel(Point(0, 0), Size(720, 440));
+        CanvasPane document(&dock, "Document", RGB(255, 255, 255));
+        dock.GetPDockParentWnd()->SetPFreeSpaceWnd(document.GetPCWnd());
+        NotePane tools(&dock, "Tools", RGB(236, 242, 250), "Shapes, sizes, colours");
+        NotePane props(&dock, "Properties", RGB(246, 240, 230), "Size 24, amber");
+        NotePane outputPane(&dock, "Output", RGB(250, 250, 244), "Docked on the bottom, 100 px");
+        NotePane layers(&dock, "Layers", RGB(238, 248, 238), "Background, shapes");
+        NotePane history(&dock, "History", RGB(248, 238, 244), "3 steps");
+        NotePane ruler(&dock, "Ruler", RGB(244, 244, 244), "0    100    200    300");
+        NotePane find(&dock, "Find", RGB(240, 240, 252), "Search the shapes");
+        ZnDockingManager *docking = dock.GetPDockParentWnd()->GetPDockingManager();
+        dock.Show();
+        document.Show();
+        docking->DockIntoParent(tools.Pane(), 0x1000, 170, true);
+        docking->DockIntoParent(outputPane.Pane(), 0x8000, 100, true);
+        docking->DockIntoPane(props.Pane(), tools.Pane(), 0x8000, 120);
+        docking->DockIntoParent(layers.Pane(), 0x4000, 150, true);
+        docking->DockIntoPane(history.Pane(), layers.Pane(), 0x8000, 0);
+        docking->DockIntoParent(ruler.Pane(), 0x2000, 48, true);
+        docking->DockIntoPane(find.Pane(), outputPane.Pane(), 0x4000, 200);
+        props.Pane()->SetIsActive(true);
+        animation.Start(Link(&document, &CanvasPane::Tick), 30);
+        PumpFor(300);
+        animation.Stop();
+        RedrawWindow(dock.GetHWND(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        bool const docked = SaveClientPng(content.GetHWND(), dir + "\\demo-docking.png");
+        std::printf("demo: %s %s\\demo-docking.png (%d docked groups)\n", docked ? "wrote" : "could not write",
+                    dir.c_str(), int(docking->GetDefaultDividers().size()));
+        saved = saved && docked;
     }
     int const pages = PrintSummary();
     if (pages)

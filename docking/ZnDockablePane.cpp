@@ -9,6 +9,8 @@
 #include "docking/ZnPaneContainer.h"
 #include "docking/ZnPaneContainerManager.h"
 #include "docking/ZnPaneDivider.h"
+#include "docking/ZnVisualManager.h"
+#include "graphics/OutputDevice.h"
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "mfc/CObList.h"
@@ -34,7 +36,20 @@ int Scaled(int v)
 
 int BorderWidth()
 {
-    return 1;
+    return ZnVisualManager::GetPVisualManager()->GetPaneBorderWidth();
+}
+
+// The painter speaks inclusive rectangles, the windows exclusive ones.
+CRectangle Incl(CRect const &r)
+{
+    return CRectangle(r.left, r.top, r.right - 1, r.bottom - 1);
+}
+
+CRect Excl(CRectangle const &r)
+{
+    if (r.Right() == RECT_EMPTY || r.Bottom() == RECT_EMPTY)
+        return CRect();
+    return CRect(r.Left(), r.Top(), r.Right() + 1, r.Bottom() + 1);
 }
 
 int XOf(LPARAM lp)
@@ -509,7 +524,7 @@ void ZnDockablePane::SetIsActive(bool bActive)
 
 int ZnDockablePane::GetCaptionHeight() const
 {
-    return m_bHasGripper ? Scaled(20) : 0;
+    return m_bHasGripper ? ZnVisualManager::GetPVisualManager()->GetCaptionHeight() : 0;
 }
 
 CRect ZnDockablePane::GetCaptionRect() const
@@ -525,20 +540,18 @@ CRect ZnDockablePane::GetCaptionRect() const
 
 void ZnDockablePane::LayoutCaptionButtons()
 {
-    CRect const cap = GetCaptionRect();
-    int const size = Scaled(14);
-    int const gap = Scaled(2);
-    int x = cap.right - gap;
-    int const top = cap.top + (cap.Height() - size) / 2;
-    for (CMFCCaptionButton *b : m_arrButtons) {
+    // The painter places the buttons, so that hit tests match what it draws.
+    unsigned codes[8] = {};
+    CRectangle out[8];
+    int const n = std::min<int>(8, int(m_arrButtons.size()));
+    for (int i = 0; i < n; ++i) {
+        CMFCCaptionButton *b = m_arrButtons[size_t(i)];
         b->Hide(!m_bHasGripper || (!b->IsEnabled() && m_bHideDisabledButtons));
-        if (b->IsHidden()) {
-            b->SetRect(CRect());
-            continue;
-        }
-        b->SetRect(CRect(x - size, top, x, top + size));
-        x -= size + gap;
+        codes[i] = b->IsHidden() ? 0 : b->GetHit();
     }
+    ZnVisualManager::GetPVisualManager()->LayoutCaptionButtons(Incl(GetCaptionRect()), codes, n, out);
+    for (int i = 0; i < n; ++i)
+        m_arrButtons[size_t(i)]->SetRect(codes[i] ? Excl(out[i]) : CRect());
 }
 
 void ZnDockablePane::GetMinSize(CSize &size) const
@@ -651,38 +664,32 @@ void ZnDockablePane::PaintNonClient()
         return;
     CRect wr;
     GetWindowRect(&wr);
-    CRect const all(0, 0, wr.Width(), wr.Height());
     CRect client;
     GetClientRect(&client);
     POINT org{0, 0};
     ClientToScreen(&org);
     client.OffsetRect(org.x - wr.left, org.y - wr.top);
     ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-    ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNSHADOW));
-    CRect inner = all;
-    ::InflateRect(&inner, -BorderWidth(), -BorderWidth());
-    ::FillRect(dc, &inner, ::GetSysColorBrush(COLOR_BTNFACE));
-    if (m_bHasGripper) {
-        CRect const cap = GetCaptionRect();
-        ::FillRect(dc, &cap, ::GetSysColorBrush(m_bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, ::GetSysColor(m_bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-        HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-        CRect text = cap;
-        text.left += Scaled(4);
-        for (CMFCCaptionButton *b : m_arrButtons)
-            if (!b->IsHidden())
-                text.right = std::min<LONG>(text.right, b->GetRect().left);
-        SString const title = GetWindowText();
-        ::DrawTextA(dc, title.GetStr(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-        ::SelectObject(dc, old);
-        for (CMFCCaptionButton *b : m_arrButtons) {
-            if (b->IsHidden())
-                continue;
-            CRect r = b->GetRect();
-            int const face = b->m_bPushed ? COLOR_BTNSHADOW : b->m_bFocused ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE;
-            ::FillRect(dc, &r, ::GetSysColorBrush(face));
-            ::FrameRect(dc, &r, ::GetSysColorBrush(b->IsEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    {
+        OutputDevice dev(dc);
+        ZnVisualManager *vm = ZnVisualManager::GetPVisualManager();
+        vm->DrawPaneBorder(dev, Incl(CRect(0, 0, wr.Width(), wr.Height())));
+        if (m_bHasGripper) {
+            unsigned codes[8] = {};
+            int const n = std::min<int>(8, int(m_arrButtons.size()));
+            for (int i = 0; i < n; ++i)
+                codes[i] = m_arrButtons[size_t(i)]->IsHidden() ? 0 : m_arrButtons[size_t(i)]->GetHit();
+            vm->DrawPaneCaption(dev, Incl(GetCaptionRect()), IsDrawCaption() ? GetWindowText() : SString(), m_bActive,
+                                codes, n);
+            for (CMFCCaptionButton *b : m_arrButtons) {
+                if (b->IsHidden())
+                    continue;
+                auto const state = !b->IsEnabled() ? ZnVisualManager::ButtonDisabled
+                                   : b->m_bPushed  ? ZnVisualManager::ButtonPressed
+                                   : b->m_bFocused ? ZnVisualManager::ButtonHot
+                                                   : ZnVisualManager::ButtonNormal;
+                vm->DrawCaptionButton(dev, Incl(b->GetRect()), b->GetHit(), state, m_bActive);
+            }
         }
     }
     ::ReleaseDC(m_hWnd, dc);

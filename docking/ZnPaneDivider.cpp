@@ -8,6 +8,8 @@
 #include "docking/ZnDockingManager.h"
 #include "docking/ZnPaneContainer.h"
 #include "docking/ZnPaneContainerManager.h"
+#include "docking/ZnVisualManager.h"
+#include "graphics/OutputDevice.h"
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "mfc/AfxWin.h"
@@ -295,7 +297,11 @@ void ZnPaneDivider::DrawTracker()
         dc = ::GetDC(parent->GetSafeHwnd());
     if (!dc)
         return;
-    ::PatBlt(dc, m_rectTracker.left, m_rectTracker.top, m_rectTracker.Width(), m_rectTracker.Height(), DSTINVERT);
+    if (!m_rectTracker.IsRectEmpty()) {
+        OutputDevice dev(dc);
+        ZnVisualManager::GetPVisualManager()->DrawDividerTracker(
+            dev, CRectangle(m_rectTracker.left, m_rectTracker.top, m_rectTracker.right - 1, m_rectTracker.bottom - 1));
+    }
     ::ReleaseDC(parent->GetSafeHwnd(), dc);
     m_bTrackerShown = !m_bTrackerShown;
 }
@@ -393,10 +399,12 @@ void ZnPaneDivider::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
-    if (dc) {
-        CRect r;
-        GetClientRect(&r);
-        ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+    CRect r;
+    GetClientRect(&r);
+    if (dc && !r.IsRectEmpty()) {
+        OutputDevice dev(dc);
+        ZnVisualManager::GetPVisualManager()->DrawDivider(dev, CRectangle(0, 0, r.right - 1, r.bottom - 1),
+                                                          IsHorizontal(), m_bDefault);
     }
     ::EndPaint(m_hWnd, &ps);
 }
