@@ -125,25 +125,14 @@ void ZnDockablePane::SetRecentDockPosition(DockPosition const &position)
 
 ZnPaneDivider *ZnDockablePane::CreateDefaultPaneDivider(unsigned long dwAlign, CWnd *pDockSite)
 {
-    CObject *obj = ZnPaneDivider::m_pSliderRTC ? ZnPaneDivider::m_pSliderRTC->CreateObject() : nullptr;
-    auto *d = dynamic_cast<ZnPaneDivider *>(obj);
-    if (!d) {
-        delete obj;
-        d = new ZnPaneDivider;
-    }
+    ZnPaneDivider *d = ZnPaneDivider::CreateDivider();
     d->Init(true, pDockSite);
     d->SetPaneAlignment(dwAlign);
     d->SetDockingManager(m_pDockManager);
     unsigned long const style = DockGeometry::IsHorzAxis(dwAlign) ? ZnPaneDivider::SS_VERT : ZnPaneDivider::SS_HORZ;
     d->SetPaneDividerStyle(style);
     d->SetPaneVisibleFlag(false);
-    CObject *cmObj = ZnPaneDivider::m_pContainerManagerRTC ? ZnPaneDivider::m_pContainerManagerRTC->CreateObject()
-                                                           : nullptr;
-    auto *cm = dynamic_cast<ZnPaneContainerManager *>(cmObj);
-    if (!cm) {
-        delete cmObj;
-        cm = new ZnPaneContainerManager;
-    }
+    ZnPaneContainerManager *cm = ZnPaneDivider::CreateContainerManager();
     cm->Create(pDockSite, d);
     d->SetPaneContainerManager(cm);
     if (pDockSite && pDockSite->GetSafeHwnd() &&

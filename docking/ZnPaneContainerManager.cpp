@@ -97,12 +97,7 @@ bool ZnPaneContainerManager::Create(CWnd *pDockSite, ZnPaneDivider *pDefaultDivi
 
 ZnPaneDivider *ZnPaneContainerManager::MakeDivider(bool bSideBySide)
 {
-    CObject *obj = ZnPaneDivider::m_pSliderRTC ? ZnPaneDivider::m_pSliderRTC->CreateObject() : nullptr;
-    auto *d = dynamic_cast<ZnPaneDivider *>(obj);
-    if (!d) {
-        delete obj;
-        d = new ZnPaneDivider;
-    }
+    ZnPaneDivider *d = ZnPaneDivider::CreateDivider();
     d->Init(false, m_pDockSite);
     d->SetPaneContainerManager(this);
     d->SetDockingManager(m_pDefaultDivider ? m_pDefaultDivider->GetDockingManager() : nullptr);
@@ -391,38 +386,54 @@ CRect ZnPaneContainerManager::GetRootContainerRect() const
     return m_pRootContainer->GetRect();
 }
 
+namespace {
+
+// Where a container's split stands and how far a drag may take it.
+struct Split
+{
+    int avail = 0; // the extent less the divider
+    int first = 0; // the first half's length now
+    int lo = 0, hi = 0;
+};
+
+Split SplitOf(ZnPaneContainer const *c)
+{
+    Split s;
+    bool const sbs = c->IsSplitSideBySide();
+    int const w = ZnPaneDivider::GetDefaultWidth();
+    int const ext = std::max(0, DockGeometry::Extent(c->GetRect(), sbs));
+    s.avail = std::max(0, ext - std::min(w, ext));
+    s.first = std::max(0, DockGeometry::Extent(c->GetHalfRect(true), sbs));
+    CSize const m1 = c->GetHalfMinSize(true, w), m2 = c->GetHalfMinSize(false, w);
+    int a, b;
+    DockGeometry::DragLimits(s.avail, sbs ? m1.cx : m1.cy, sbs ? m2.cx : m2.cy, a, b);
+    // A drag never has to jump: where the split is now is always reachable.
+    s.lo = std::min(a, s.first);
+    s.hi = std::max(b, s.first);
+    return s;
+}
+
+} // namespace
+
 bool ZnPaneContainerManager::GetDividerDragLimits(ZnPaneDivider const *pDivider, int &lo, int &hi) const
 {
     ZnPaneContainer *c = FindByDivider(m_pRootContainer, pDivider);
     if (!c)
         return false;
-    bool const sbs = c->IsSplitSideBySide();
-    int const w = ZnPaneDivider::GetDefaultWidth();
-    int const ext = std::max(0, DockGeometry::Extent(c->GetRect(), sbs));
-    int const avail = std::max(0, ext - std::min(w, ext));
-    int const first = std::max(0, DockGeometry::Extent(c->GetHalfRect(true), sbs));
-    CSize const m1 = c->GetHalfMinSize(true, w), m2 = c->GetHalfMinSize(false, w);
-    int a, b;
-    DockGeometry::DragLimits(avail, sbs ? m1.cx : m1.cy, sbs ? m2.cx : m2.cy, a, b);
-    // A drag never has to jump: where the split is now is always reachable.
-    lo = std::min(a, first) - first;
-    hi = std::max(b, first) - first;
+    Split const s = SplitOf(c);
+    lo = s.lo - s.first;
+    hi = s.hi - s.first;
     return true;
 }
 
 bool ZnPaneContainerManager::OnPaneDividerMove(ZnPaneDivider *pDivider, int nOffset)
 {
     ZnPaneContainer *c = FindByDivider(m_pRootContainer, pDivider);
-    int lo, hi;
-    if (!c || !GetDividerDragLimits(pDivider, lo, hi))
+    if (!c)
         return false;
-    bool const sbs = c->IsSplitSideBySide();
-    int const w = ZnPaneDivider::GetDefaultWidth();
-    int const ext = std::max(0, DockGeometry::Extent(c->GetRect(), sbs));
-    int const avail = std::max(0, ext - std::min(w, ext));
-    int const first = std::max(0, DockGeometry::Extent(c->GetHalfRect(true), sbs));
-    int const target = first + std::clamp(nOffset, lo, hi);
-    c->SetPercent(DockGeometry::PercentOf(target, avail, c->GetPercent()));
-    c->Layout(c->GetRect(), w, ZnPane::m_bHandleMinSize != 0);
+    Split const s = SplitOf(c);
+    int const target = std::clamp(s.first + nOffset, s.lo, s.hi);
+    c->SetPercent(DockGeometry::PercentOf(target, s.avail, c->GetPercent()));
+    c->Layout(c->GetRect(), ZnPaneDivider::GetDefaultWidth(), ZnPane::m_bHandleMinSize != 0);
     return true;
 }

@@ -32,6 +32,29 @@ CRuntimeClass const *ZnPaneDivider::m_pSliderRTC = RUNTIME_CLASS(ZnPaneDivider);
 CRuntimeClass const *ZnPaneDivider::m_pContainerManagerRTC = RUNTIME_CLASS(ZnPaneContainerManager);
 bool ZnPaneDivider::m_bLiveResize = true;
 
+namespace {
+
+template <class T> T *CreateOf(CRuntimeClass const *pRTC)
+{
+    CObject *obj = pRTC ? pRTC->CreateObject() : nullptr;
+    if (auto *t = dynamic_cast<T *>(obj))
+        return t;
+    delete obj;
+    return new T;
+}
+
+} // namespace
+
+ZnPaneDivider *ZnPaneDivider::CreateDivider()
+{
+    return CreateOf<ZnPaneDivider>(m_pSliderRTC);
+}
+
+ZnPaneContainerManager *ZnPaneDivider::CreateContainerManager()
+{
+    return CreateOf<ZnPaneContainerManager>(m_pContainerManagerRTC);
+}
+
 int ZnPaneDivider::GetDefaultWidth()
 {
     KSData const *pData = GetPKSData();

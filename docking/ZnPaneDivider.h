@@ -33,6 +33,10 @@ public:
     // default dividers make.
     static CRuntimeClass const *m_pSliderRTC;
     static CRuntimeClass const *m_pContainerManagerRTC;
+    // New objects of those classes (of the base classes when a class set
+    // there makes something else).
+    static ZnPaneDivider *CreateDivider();
+    static ZnPaneContainerManager *CreateContainerManager();
 
     // A child window of class "Afx:Slider" on pParentWnd at rect.
     virtual bool Create(unsigned long dwStyle, CWnd *pParentWnd, CRect const &rect, unsigned int nID,
