@@ -361,7 +361,8 @@ LRESULT ZnPaneDivider::WindowProc(unsigned int message, WPARAM wParam, LPARAM lP
             return TRUE;
         }
         break;
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: { // a quick second press is a press too
         CPoint pt(XOf(lParam), YOf(lParam));
         ClientToScreen(&pt);
         BeginTracking(pt);
