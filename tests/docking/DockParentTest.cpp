@@ -1,3 +1,4 @@
+// ks-test: dpi=120,144
 // The docking engine on real windows: a dock parent window in a top-level
 // window, panes that are library Windows, and a frame with a view. No input
 // is sent, so this runs beside other tests; the checker judges every
@@ -5,12 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <thread>
 
 #include "docking/DockParentWindow.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockablePane.h"
 #include "docking/ZnDockingManager.h"
+#include "docking/ZnDockSite.h"
+#include "docking/ZnPaneContainer.h"
 #include "docking/ZnPaneDivider.h"
+#include "docking/ZnVisualManager.h"
+#include "frame/KSData.h"
+#include "frame/KSGlobal.h"
 #include "mfc/CFrameWnd.h"
 #include "tests/support/DockChecker.h"
 #include "tests/support/DockOperations.h"
@@ -76,10 +84,20 @@ protected:
 
 } // namespace
 
+// The resolution the prefix was made with (96 outside the dpi runs).
+int PrefixDpi()
+{
+    char v[16] = "";
+    return GetEnvironmentVariableA("KS_WINE_DPI", v, sizeof v) ? atoi(v) : 96;
+}
+
 TEST_F(DockParentTest, PanesAreWindowsOfTheDockParentWithTheirContentAsClientArea)
 {
     Host h(top, 2);
     ZnDockablePane *p = h.P(0);
+    // Dividers and captions follow the screen's resolution.
+    int const dpi = PrefixDpi();
+    ASSERT_EQ(dpi, GetPKSData()->m_nLogPixelsY);
     EXPECT_EQ(h.panes[0].get(), p->GetPDockedWin());
     EXPECT_EQ(h.host.GetPDockParentWnd(), p->GetPDockParentWnd());
     EXPECT_TRUE(p->IsFloatGripActive());
@@ -91,8 +109,12 @@ TEST_F(DockParentTest, PanesAreWindowsOfTheDockParentWithTheirContentAsClientAre
     RECT wr, cr;
     ::GetWindowRect(p->GetSafeHwnd(), &wr);
     ::GetClientRect(p->GetSafeHwnd(), &cr);
-    EXPECT_EQ(wr.right - wr.left - 2, cr.right);
-    EXPECT_EQ(wr.bottom - wr.top - 2 - p->GetCaptionHeight(), cr.bottom);
+    int const border = ZnVisualManager::GetPVisualManager()->GetPaneBorderWidth();
+    EXPECT_EQ(MulDiv(20, dpi, 96), p->GetCaptionHeight());
+    EXPECT_EQ(MulDiv(6, dpi, 96), p->GetDefaultPaneDivider()->GetWidth());
+    EXPECT_EQ(MulDiv(6, dpi, 96), p->GetDefaultPaneDivider()->GetLayoutRect().Width());
+    EXPECT_EQ(wr.right - wr.left - 2 * border, cr.right);
+    EXPECT_EQ(wr.bottom - wr.top - 2 * border - p->GetCaptionHeight(), cr.bottom);
     EXPECT_EQ(cr.right, h.panes[0]->GetOutputSizePixel().Width());
     // Moving a pane out of the dock parent turns the float grip off.
     h.panes[1]->ChangeParent(top);
@@ -189,4 +211,144 @@ TEST_F(DockParentTest, TheDockParentLeavesNothingBehind)
         h.world.resize(640, 480);
         h.P(4)->SetSizeInContainer(60);
     });
+}
+
+TEST_F(DockParentTest, ThePanesMenuShowsAndHidesPanes)
+{
+    Host h(top, 3);
+    ZnDockingManager *m = h.Mgr();
+    m->DockIntoParent(h.P(0), CBRS_ALIGN_LEFT, 200, true);
+    m->DockIntoPane(h.P(1), h.P(0), CBRS_ALIGN_BOTTOM, 0);
+    m->DockIntoParent(h.P(2), CBRS_ALIGN_RIGHT, 150, true);
+    h.P(1)->DoClose();
+    HMENU menu = m->BuildPanesMenu();
+    ASSERT_NE(nullptr, menu);
+    ASSERT_EQ(3, GetMenuItemCount(menu));
+    for (int i = 0; i < 3; ++i) {
+        char text[64] = "";
+        UINT const id = GetMenuItemID(menu, i);
+        GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION);
+        auto *p = static_cast<ZnDockablePane *>(m->FindPaneByID(id));
+        ASSERT_NE(nullptr, p);
+        EXPECT_EQ(std::string(p->GetWindowText().GetStr()), text);
+        EXPECT_EQ(p->IsPaneVisible(), (GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_CHECKED) != 0);
+    }
+    DestroyMenu(menu);
+    h.layout.calls = 0;
+    EXPECT_TRUE(m->ProcessPaneContextMenuCommand(unsigned(h.P(1)->GetDlgCtrlID())));
+    EXPECT_TRUE(h.P(1)->IsPaneVisible());
+    EXPECT_TRUE(m->ProcessPaneContextMenuCommand(unsigned(h.P(2)->GetDlgCtrlID())));
+    EXPECT_FALSE(h.P(2)->IsPaneVisible());
+    EXPECT_EQ(2, h.layout.calls);
+    EXPECT_FALSE(m->ProcessPaneContextMenuCommand(0xFFFF));
+    EXPECT_EQ("", CheckDockLayout(*m));
+    // Without the menu enabled nothing pops up.
+    EXPECT_FALSE(m->OnPaneContextMenu(CPoint(10, 10)));
+}
+
+TEST_F(DockParentTest, TheManagerIsFoundFromAnyWindowInsideAndAnswersForItsSite)
+{
+    Host h(top, 2);
+    ZnDockingManager *m = h.Mgr();
+    m->DockIntoParent(h.P(0), CBRS_ALIGN_TOP, 120, true);
+    Window inside(h.panes[0].get(), 0, 0); // content of a pane's content
+    EXPECT_EQ(m, ZnDockingManager::GetPDockingManager(inside.GetPCWnd()));
+    EXPECT_EQ(m, ZnDockingManager::GetPDockingManager(h.canvas.GetPCWnd()));
+    EXPECT_EQ(m, ZnDockingManager::GetPDockingManager(h.P(0)));
+    EXPECT_EQ(nullptr, ZnDockingManager::GetPDockingManager(top->GetPCWnd()));
+
+    // Near an edge: the site's own edges are outer, the client area's inner.
+    POINT o{0, 0};
+    ClientToScreen(h.host.GetHWND(), &o);
+    unsigned long align = 0;
+    bool outer = false;
+    EXPECT_TRUE(m->IsPointNearDockSite(CPoint(o.x + 3, o.y + 300), align, outer));
+    EXPECT_EQ(CBRS_ALIGN_LEFT, align);
+    EXPECT_TRUE(outer);
+    CRect const ca = m->GetClientAreaBounds();
+    EXPECT_TRUE(m->IsPointNearDockSite(CPoint(o.x + 300, o.y + ca.top + 2), align, outer));
+    EXPECT_EQ(CBRS_ALIGN_TOP, align);
+    EXPECT_FALSE(outer);
+    EXPECT_FALSE(m->IsPointNearDockSite(CPoint(o.x + 300, o.y + 300), align, outer));
+
+    // Replacing a docked pane puts the newcomer in its place.
+    CRect const was = h.P(0)->GetLayoutRect();
+    EXPECT_TRUE(m->ReplacePane(h.P(0), h.P(1)));
+    EXPECT_EQ(was, h.P(1)->GetLayoutRect());
+    EXPECT_FALSE(h.P(0)->IsPaneVisible());
+    EXPECT_EQ("", CheckDockLayout(*m));
+
+    // Locked, the site and its panes stop drawing until unlocked.
+    m->LockUpdate(true);
+    EXPECT_TRUE(m->IsUpdateLocked());
+    m->LockUpdate(false);
+    EXPECT_FALSE(m->IsUpdateLocked());
+    m->ForceAdjustLayout(true, true);
+    EXPECT_EQ("", CheckDockLayout(*m));
+}
+
+namespace {
+
+// A dock site whose window cannot be made.
+class BrokenDockSite : public ZnDockSite
+{
+public:
+    static CObject *Make() { return new BrokenDockSite; }
+    static CRuntimeClass const rtc;
+    bool Create(unsigned long, CRect const &, CWnd *, unsigned long) override { return false; }
+};
+CRuntimeClass const BrokenDockSite::rtc = {"BrokenDockSite", int(sizeof(BrokenDockSite)), 0xFFFF,
+                                           &BrokenDockSite::Make, RUNTIME_CLASS(ZnDockSite)};
+
+// Closes the first message box of this process and keeps its text.
+struct BoxCloser
+{
+    std::string text;
+    std::thread t;
+    BoxCloser()
+        : t([this] {
+              for (int i = 0; i < 300; ++i, Sleep(10)) {
+                  HWND box = FindWindowA("#32770", nullptr);
+                  DWORD pid = 0;
+                  if (!box || (GetWindowThreadProcessId(box, &pid), pid != GetCurrentProcessId()))
+                      continue;
+                  char buf[128] = "";
+                  // The box may be found before its text is in place.
+                  if (!GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf))
+                      continue;
+                  text = buf;
+                  PostMessageA(box, WM_COMMAND, IDOK, 0);
+                  return;
+              }
+          })
+    {
+    }
+    ~BoxCloser() { t.join(); }
+};
+
+} // namespace
+
+TEST_F(DockParentTest, ADockSiteThatCannotBeMadeSaysSo)
+{
+    Host h(top, 1);
+    ZnDockingManager *m = h.Mgr();
+    ASSERT_EQ(4, m->GetDockSiteList().GetCount()) << "a dock parent docks on every side";
+    ZnDockSite *made = reinterpret_cast<ZnDockSite *>(1);
+    std::string said;
+    {
+        BoxCloser closer;
+        EXPECT_FALSE(m->AddDockSite(AFX_DOCKSITE_INFO{CBRS_ALIGN_LEFT, &BrokenDockSite::rtc}, &made));
+        closer.t.join();
+        said = closer.text;
+        closer.t = std::thread([] {});
+    }
+    EXPECT_EQ("DockBar Create FAILED", said);
+    EXPECT_EQ(nullptr, made);
+    EXPECT_EQ(4, m->GetDockSiteList().GetCount());
+    // A second site on the left goes after the first one, inside it.
+    ASSERT_TRUE(m->InsertDockSite(AFX_DOCKSITE_INFO{CBRS_ALIGN_LEFT, RUNTIME_CLASS(ZnDockSite)}, CBRS_ALIGN_LEFT, &made));
+    EXPECT_EQ(made, m->FindDockSite(CBRS_ALIGN_LEFT, false));
+    EXPECT_NE(made, m->FindDockSite(CBRS_ALIGN_LEFT, true));
+    m->DockIntoParent(h.P(0), CBRS_ALIGN_LEFT, 100, true);
+    EXPECT_EQ("", CheckDockLayout(*m));
 }
