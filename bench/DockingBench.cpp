@@ -63,9 +63,15 @@ void Relayout(Window *top, int n)
     Scene s(top, n);
     Size const a(1800, 1400), b(1500, 1100);
     s.host.SetPosSizePixel(Point(0, 0), b);
-    auto const atB = s.Placements();
+    auto atB = s.Placements();
     s.host.SetPosSizePixel(Point(0, 0), a);
-    auto const atA = s.Placements();
+    auto atA = s.Placements();
+    // The same windows the layout moves: those whose rectangle differs.
+    for (size_t i = atA.size(); i-- > 0;)
+        if (::EqualRect(&atA[i].second, &atB[i].second)) {
+            atA.erase(atA.begin() + long(i));
+            atB.erase(atB.begin() + long(i));
+        }
     // Each call takes the site to the other size, whoever moved it last.
     auto isAtA = [&s, &a] {
         RECT r;
@@ -76,12 +82,15 @@ void Relayout(Window *top, int n)
         bool const toB = isAtA();
         auto const &to = toB ? atB : atA;
         Size const sz = toB ? b : a;
+        // The site's own resize without the engine: only the raw batch places.
+        ZnDockingManager::m_bDisableRecalcLayout = 1;
         ::SetWindowPos(s.host.GetHWND(), nullptr, 0, 0, sz.Width(), sz.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
         HDWP h = ::BeginDeferWindowPos(int(to.size()));
         for (auto const &[w, r] : to)
             h = ::DeferWindowPos(h, w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                  SWP_NOZORDER | SWP_NOACTIVATE);
         ::EndDeferWindowPos(h);
+        ZnDockingManager::m_bDisableRecalcLayout = 0;
     };
     auto docked = [&] { s.host.SetPosSizePixel(Point(0, 0), isAtA() ? b : a); };
     char name[64];
