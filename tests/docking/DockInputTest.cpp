@@ -13,6 +13,7 @@
 #include "docking/ZnDockingManager.h"
 #include "docking/ZnPaneContainer.h"
 #include "docking/ZnPaneDivider.h"
+#include "mfc/CFrameWnd.h"
 #include "tests/support/DockChecker.h"
 #include "tests/support/LinkCounter.h"
 #include "tests/support/WindowFixture.h"
@@ -226,4 +227,39 @@ TEST_F(DockInputTest, APressInsideAPaneActivatesItsCaption)
     Click({wr.left + 10, wr.top + 4}); // on the caption, left of the buttons
     EXPECT_TRUE(P(0)->IsActive());
     EXPECT_FALSE(P(1)->IsActive());
+}
+
+TEST_F(DockInputTest, CaptionButtonsLightUpUnderTheMouseAndAFramePaneClosesItself)
+{
+    POINT const b = ButtonCentre(P(0), AFX_HTCLOSE);
+    INPUT in = Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, b);
+    SendInput(1, &in, sizeof in);
+    kstest::Pump();
+    EXPECT_TRUE(P(0)->FindButtonByHit(AFX_HTCLOSE)->m_bFocused);
+    EXPECT_FALSE(P(0)->FindButtonByHit(AFX_HTMENU)->m_bFocused);
+    POINT const away = Centre(canvas->GetHWND());
+    in = Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, away);
+    SendInput(1, &in, sizeof in);
+    // The platform tells of the leave on its tracking timer.
+    kstest::PumpUntil([this] { return !P(0)->FindButtonByHit(AFX_HTCLOSE)->m_bFocused; }, 2000);
+    EXPECT_FALSE(P(0)->FindButtonByHit(AFX_HTCLOSE)->m_bFocused);
+
+    // A pane of a plain frame: its close button hides it.
+    CFrameWnd *frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "frame", WS_OVERLAPPEDWINDOW, CRect(60, 60, 560, 460)));
+    ZnDockingManager mgr;
+    mgr.Create(frame);
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    ZnDockablePane pane;
+    ASSERT_TRUE(pane.Create("Output", frame, CRect(0, 0, 200, 150), true, 101, WS_CHILD | WS_VISIBLE));
+    mgr.DockPane(&pane, ZnDockingManager::AFX_IDW_DOCKBAR_RIGHT);
+    frame->ShowWindow(SW_SHOW);
+    SetForegroundWindow(frame->GetSafeHwnd());
+    kstest::Pump();
+    ASSERT_EQ("", CheckDockLayout(mgr));
+    Click(ButtonCentre(&pane, AFX_HTCLOSE));
+    EXPECT_FALSE(pane.IsPaneVisible());
+    EXPECT_FALSE(IsWindowVisible(pane.GetSafeHwnd()));
+    EXPECT_EQ("", CheckDockLayout(mgr));
+    frame->DestroyWindow();
 }
