@@ -189,6 +189,22 @@ TEST_F(DockParentTest, TheCloseButtonAsksTheOwnerOrHidesAFramePane)
     ::MapWindowPoints(nullptr, frame->GetSafeHwnd(), reinterpret_cast<POINT *>(&v), 2);
     c = mgr.GetClientAreaBounds();
     EXPECT_TRUE(::EqualRect(&v, &c)) << "the view takes what the panes leave";
+    // A second pane left of the first, in its group; the dividers show
+    // resize cursors.
+    ZnDockablePane second;
+    ASSERT_TRUE(second.Create("Find", frame, CRect(0, 0, 200, 150), true, 102, WS_CHILD | WS_VISIBLE));
+    EXPECT_TRUE(mgr.DockPaneLeftOf(&second, &pane));
+    unsigned long side = 0;
+    EXPECT_EQ(&pane, second.GetDirectNeighbour(side));
+    EXPECT_EQ(CBRS_ALIGN_RIGHT, side);
+    EXPECT_EQ("", CheckDockLayout(mgr));
+    int isLeft;
+    HWND inner = pane.GetDefaultPaneDivider()->FindPaneContainer(&pane, isLeft)->GetPaneDivider()->GetSafeHwnd();
+    SendMessageA(inner, WM_SETCURSOR, WPARAM(inner), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(LoadCursorA(nullptr, IDC_SIZEWE), GetCursor());
+    HWND group = pane.GetDefaultPaneDivider()->GetSafeHwnd();
+    SendMessageA(group, WM_SETCURSOR, WPARAM(group), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(LoadCursorA(nullptr, IDC_SIZENS), GetCursor());
     pane.OnPressButtons(AFX_HTCLOSE);
     EXPECT_FALSE(pane.IsPaneVisible());
     EXPECT_EQ("", CheckDockLayout(mgr));
@@ -350,5 +366,99 @@ TEST_F(DockParentTest, ADockSiteThatCannotBeMadeSaysSo)
     EXPECT_EQ(made, m->FindDockSite(CBRS_ALIGN_LEFT, false));
     EXPECT_NE(made, m->FindDockSite(CBRS_ALIGN_LEFT, true));
     m->DockIntoParent(h.P(0), CBRS_ALIGN_LEFT, 100, true);
+    EXPECT_EQ("", CheckDockLayout(*m));
+}
+
+namespace {
+
+struct Answer : LinkHdl
+{
+    __int64 value = 0;
+    void *last = nullptr;
+    int calls = 0;
+    __int64 On(void *p) { return last = p, ++calls, value; }
+    __int64 Msg(void *p)
+    {
+        auto *req = static_cast<DockingMsgRequest *>(p);
+        *req->pText = SString("message ") + char('0' + req->nCode);
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST_F(DockParentTest, CaptionButtonsAnswerHitTestsAndTheOwnerIsAsked)
+{
+    Host h(top, 2);
+    ZnDockingManager *m = h.Mgr();
+    m->DockIntoParent(h.P(0), CBRS_ALIGN_LEFT, 240, true);
+    ZnDockablePane *p = h.P(0);
+    auto hit = [p](unsigned code) {
+        RECT wr;
+        GetWindowRect(p->GetSafeHwnd(), &wr);
+        CRect b = p->FindButtonByHit(code)->GetRect();
+        return SendMessageA(p->GetSafeHwnd(), WM_NCHITTEST, 0,
+                            MAKELPARAM(wr.left + (b.left + b.right) / 2, wr.top + (b.top + b.bottom) / 2));
+    };
+    EXPECT_EQ(LRESULT(AFX_HTCLOSE), hit(AFX_HTCLOSE));
+    EXPECT_EQ(LRESULT(AFX_HTMENU), hit(AFX_HTMENU));
+    CRectangle const fr = p->CalcFloatRect();
+    EXPECT_EQ(HTCAPTION, SendMessageA(p->GetSafeHwnd(), WM_NCHITTEST, 0, MAKELPARAM(fr.Left() + 5, fr.Top() + 5)));
+    EXPECT_EQ(HTCLIENT, SendMessageA(p->GetSafeHwnd(), WM_NCHITTEST, 0,
+                                     MAKELPARAM(fr.Left() + 20, fr.Top() + p->GetCaptionHeight() + 20)));
+
+    // Disabled buttons hide unless the caption style keeps them.
+    EXPECT_TRUE(p->FindButtonByHit(HTMAXBUTTON)->IsHidden()) << "pinning is off until auto-hide";
+    ZnDockablePane::SetCaptionStyle(1, 7, 0);
+    p->EnableButton(HTMAXBUTTON, 0);
+    EXPECT_FALSE(p->FindButtonByHit(HTMAXBUTTON)->IsHidden());
+    EXPECT_EQ(LRESULT(HTMAXBUTTON), hit(HTMAXBUTTON));
+    ZnDockablePane::SetCaptionStyle(0, 0, 1);
+    p->EnableButton(AFX_HTCLOSE, 0);
+    EXPECT_TRUE(p->FindButtonByHit(AFX_HTCLOSE)->IsHidden());
+    EXPECT_FALSE(p->IsButtonEnabled(AFX_HTCLOSE));
+    p->EnableButton(AFX_HTCLOSE, 1);
+    SString tip;
+    EXPECT_TRUE(p->OnNeedTipText(2, tip));
+    EXPECT_EQ(std::string("Panes Menu"), tip.GetStr());
+    p->SetButtonTipText(1, SString("Shut"));
+    EXPECT_TRUE(p->OnNeedTipText(1, tip));
+    EXPECT_EQ(std::string("Shut"), tip.GetStr());
+
+    // The owner's links: may close, may toggle, menu clicks, caption focus, texts.
+    Answer mayClose, mayToggle, menu, focus, msg;
+    DockParentCallBacks cb = h.host.GetPDockParentWnd()->GetCallBacks();
+    cb.aCanCloseHdl = Link(&mayClose, &Answer::On);
+    cb.aUserMayToggleHdl = Link(&mayToggle, &Answer::On);
+    cb.aPaneMenuClickHdl = Link(&menu, &Answer::On);
+    cb.aCaptionSetFocusHdl = Link(&focus, &Answer::On);
+    cb.aGetDockingMsgHdl = Link(&msg, &Answer::Msg);
+    ZnDockParentWnd *dp = h.host.GetPDockParentWnd();
+    dp->SetCallBacks(cb);
+    EXPECT_FALSE(dp->CanClose(p));
+    mayClose.value = 1;
+    EXPECT_TRUE(dp->CanClose(p));
+    EXPECT_EQ(h.panes[0].get(), mayClose.last);
+    EXPECT_FALSE(dp->UserMayToggle(p));
+    EXPECT_TRUE(dp->CanClose(nullptr));
+    p->SetDockedWindow(nullptr);
+    EXPECT_TRUE(dp->UserMayToggle(p)) << "no window, nothing to ask";
+    p->SetDockedWindow(h.panes[0].get());
+    p->OnPressButtons(AFX_HTMENU);
+    EXPECT_EQ(1, menu.calls);
+    h.P(1)->SetIsActive(true);
+    p->SetIsActive(true);
+    EXPECT_EQ(p, focus.last);
+    EXPECT_FALSE(h.P(1)->IsActive());
+    EXPECT_EQ(std::string("message 7"), dp->GetDockingMsg(7).GetStr());
+
+    // Depth and neighbours.
+    EXPECT_EQ(0, h.P(1)->GetNestedDockDepth()) << "not docked";
+    EXPECT_FALSE(p->HasChilds());
+    m->DockIntoPane(h.P(1), p, CBRS_ALIGN_TOP, 0);
+    EXPECT_TRUE(p->HasChilds());
+    unsigned long side = 0;
+    EXPECT_EQ(h.P(1), p->GetDirectNeighbour(side));
+    EXPECT_EQ(CBRS_ALIGN_TOP, side);
     EXPECT_EQ("", CheckDockLayout(*m));
 }

@@ -232,6 +232,12 @@ TEST(DockingEngineTest, DividerMovesStopAtMinimumSizes)
     group->Move(right, true);
     EXPECT_EQ(60, s.mgr.GetClientAreaBounds().Width());
     EXPECT_EQ("", CheckDockLayout(s.mgr));
+    // A divider in auto-hide mode does not move.
+    CRect const frozen = s.P(0)->GetLayoutRect();
+    inner->SetAutoHideMode(true);
+    inner->Move(up, true);
+    EXPECT_EQ(frozen, s.P(0)->GetLayoutRect());
+    inner->SetAutoHideMode(false);
 }
 
 TEST(DockingEngineTest, RegistryAndClassWideSettings)
