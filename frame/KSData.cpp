@@ -1,4 +1,5 @@
 #include "frame/KSData.h"
+#include "docking/ZnDockingManager.h"
 #include "docking/ZnVisualManager.h"
 #include "frame/TimerManager.h"
 #include "graphics/DCManager.h"
@@ -51,6 +52,10 @@ KSData::KSData()
     m_aUserMessages[UserMessageDragRender] = RegisterWindowMessageA("KSMFCDragRender");
     m_aUserMessages[UserMessageDrop] = RegisterWindowMessageA("KSMFCDrop");
     m_aUserMessages[UserMessageQueryDrop] = RegisterWindowMessageA("KSMFCQueryDrop");
+    // The docking classes' messages exist from the start, for clients too.
+    ZnDockingManager::GetWmOnPressCloseButton();
+    ZnDockingManager::GetWmCheckEmptyMiniFrame();
+    ZnDockingManager::GetWmChangeVisualManager();
 
     m_pDCManager = new DCManager;
     m_pTranscriptData = new TranscriptData;

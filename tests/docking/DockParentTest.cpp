@@ -97,6 +97,11 @@ TEST_F(DockParentTest, PanesAreWindowsOfTheDockParentWithTheirContentAsClientAre
     ZnDockablePane *p = h.P(0);
     // Dividers and captions follow the screen's resolution.
     int const dpi = PrefixDpi();
+    // The docking messages are registered by the library's start.
+    EXPECT_EQ(ZnDockingManager::GetWmOnPressCloseButton(), RegisterWindowMessageA("ZN_WM_ON_PRESS_CLOSE_BUTTON"));
+    EXPECT_EQ(ZnDockingManager::GetWmCheckEmptyMiniFrame(), RegisterWindowMessageA("MSG_ZNCHECKEMPTYMINIFRAME"));
+    EXPECT_EQ(ZnDockingManager::GetWmChangeVisualManager(), RegisterWindowMessageA("AFX_WM_CHANGEVISUALMANAGER"));
+    EXPECT_GE(ZnDockingManager::GetWmOnPressCloseButton(), 0xC000u);
     ASSERT_EQ(dpi, GetPKSData()->m_nLogPixelsY);
     EXPECT_EQ(h.panes[0].get(), p->GetPDockedWin());
     EXPECT_EQ(h.host.GetPDockParentWnd(), p->GetPDockParentWnd());

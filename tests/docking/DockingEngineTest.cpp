@@ -262,3 +262,24 @@ TEST(DockingEngineTest, RegistryAndClassWideSettings)
     EXPECT_FALSE(ZnDockablePane::IsHideDisabledButtons());
     ZnDockablePane::SetCaptionStyle(0, 0, 1);
 }
+
+TEST(DockingEngineTest, MinimumSizeHandlingKeepsSmallPanesAtTheirMinimum)
+{
+    for (int handle : {0, 1}) {
+        ZnPane::m_bHandleMinSize = handle;
+        Site s(2, 900, 700);
+        s.mgr.DockIntoParent(s.P(0), CBRS_ALIGN_TOP, 600, true);
+        s.mgr.DockIntoPane(s.P(1), s.P(0), CBRS_ALIGN_RIGHT, 0);
+        ASSERT_TRUE(s.P(1)->SetSizeInContainer(60)); // a small share of a wide group
+        s.world.resize(250, 700);                    // the share now falls below the minimum
+        CSize min;
+        s.P(1)->GetMinSize(min);
+        int const w = s.P(1)->GetLayoutRect().Width();
+        if (handle)
+            EXPECT_EQ(min.cx, w);
+        else
+            EXPECT_LT(w, min.cx) << "the percentage alone decides";
+        EXPECT_EQ("", CheckDockLayout(s.mgr));
+    }
+    ZnPane::m_bHandleMinSize = 0;
+}
