@@ -263,3 +263,24 @@ TEST_F(DockInputTest, CaptionButtonsLightUpUnderTheMouseAndAFramePaneClosesItsel
     EXPECT_EQ("", CheckDockLayout(mgr));
     frame->DestroyWindow();
 }
+
+TEST_F(DockInputTest, ThePanesMenuPopsUpAndTheChosenPaneTogglesByKeyboard)
+{
+    // The manager's panes menu, driven by the keyboard once it is up.
+    Mgr()->EnablePaneContextMenu(true);
+    std::thread keys([] {
+        for (int i = 0; i < 300 && !FindWindowA("#32768", nullptr); ++i)
+            Sleep(10);
+        INPUT in[4] = {Key(VK_DOWN, false), Key(VK_DOWN, true), Key(VK_RETURN, false), Key(VK_RETURN, true)};
+        SendInput(4, in, sizeof in[0]);
+    });
+    EXPECT_TRUE(Mgr()->OnPaneContextMenu(CPoint(100, 100)));
+    keys.join();
+    kstest::Pump();
+    Mgr()->EnablePaneContextMenu(false);
+    // The first item is the first pane: it was shown, now it is hidden.
+    EXPECT_FALSE(P(0)->IsPaneVisible());
+    EXPECT_TRUE(P(1)->IsPaneVisible());
+    EXPECT_EQ(1, layout.calls);
+    EXPECT_EQ("", CheckDockLayout(*Mgr()));
+}

@@ -121,6 +121,13 @@ TEST_F(DockParentTest, PanesAreWindowsOfTheDockParentWithTheirContentAsClientAre
     EXPECT_EQ(wr.right - wr.left - 2 * border, cr.right);
     EXPECT_EQ(wr.bottom - wr.top - 2 * border - p->GetCaptionHeight(), cr.bottom);
     EXPECT_EQ(cr.right, h.panes[0]->GetOutputSizePixel().Width());
+    // Without its gripper the pane gives the caption's rows to its content.
+    p->EnableGripper(false);
+    RECT cr2;
+    ::GetClientRect(p->GetSafeHwnd(), &cr2);
+    EXPECT_EQ(cr.bottom + MulDiv(20, dpi, 96), cr2.bottom);
+    EXPECT_EQ(0, p->GetCaptionHeight());
+    p->EnableGripper(true);
     // Moving a pane out of the dock parent turns the float grip off.
     h.panes[1]->ChangeParent(top);
     EXPECT_FALSE(h.P(1)->IsFloatGripActive());
