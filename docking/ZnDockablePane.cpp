@@ -164,12 +164,7 @@ bool ZnDockablePane::DockToDockParentWindow(unsigned long dwAlign, RECT const *l
         mgr->AdjustRectToClientArea(rect, dwAlign);
         len = DockGeometry::Extent(rect, horz);
     } else {
-        CRect now;
-        if (m_hWnd)
-            GetWindowRect(&now);
-        else
-            now = m_rectLayout;
-        len = DockGeometry::Extent(now, horz);
+        len = DockGeometry::Extent(CurrentRect(), horz);
         if (len <= 0)
             len = Scaled(200);
     }
@@ -320,14 +315,19 @@ ZnDockablePane *ZnDockablePane::GetDirectNeighbour(unsigned long &dwAlign) const
     return other;
 }
 
-CRectangle ZnDockablePane::CalcFloatRect() const
+CRect ZnDockablePane::CurrentRect() const
 {
     CRect r;
     if (m_hWnd)
         GetWindowRect(&r);
     else
         r = m_rectLayout;
-    return CRectangle(r);
+    return r;
+}
+
+CRectangle ZnDockablePane::CalcFloatRect() const
+{
+    return Incl(CurrentRect());
 }
 
 // --- closing
@@ -518,26 +518,28 @@ int ZnDockablePane::GetCaptionHeight() const
 
 CRect ZnDockablePane::GetCaptionRect() const
 {
-    CRect wr;
-    if (m_hWnd)
-        GetWindowRect(&wr);
-    else
-        wr = m_rectLayout;
+    CRect const wr = CurrentRect();
     int const b = BorderWidth();
     return CRect(b, b, std::max(b, wr.Width() - b), b + GetCaptionHeight());
+}
+
+int ZnDockablePane::ShownHitCodes(unsigned (&codes)[8]) const
+{
+    // The painter takes 0 for a hidden button.
+    int const n = std::min<int>(8, int(m_arrButtons.size()));
+    for (int i = 0; i < n; ++i)
+        codes[i] = m_arrButtons[size_t(i)]->IsHidden() ? 0 : m_arrButtons[size_t(i)]->GetHit();
+    return n;
 }
 
 void ZnDockablePane::LayoutCaptionButtons()
 {
     // The painter places the buttons, so that hit tests match what it draws.
+    for (CMFCCaptionButton *b : m_arrButtons)
+        b->Hide(!m_bHasGripper || (!b->IsEnabled() && m_bHideDisabledButtons));
     unsigned codes[8] = {};
     CRectangle out[8];
-    int const n = std::min<int>(8, int(m_arrButtons.size()));
-    for (int i = 0; i < n; ++i) {
-        CMFCCaptionButton *b = m_arrButtons[size_t(i)];
-        b->Hide(!m_bHasGripper || (!b->IsEnabled() && m_bHideDisabledButtons));
-        codes[i] = b->IsHidden() ? 0 : b->GetHit();
-    }
+    int const n = ShownHitCodes(codes);
     ZnVisualManager::GetPVisualManager()->LayoutCaptionButtons(Incl(GetCaptionRect()), codes, n, out);
     for (int i = 0; i < n; ++i)
         m_arrButtons[size_t(i)]->SetRect(codes[i] ? Excl(out[i]) : CRect());
@@ -665,9 +667,7 @@ void ZnDockablePane::PaintNonClient()
         vm->DrawPaneBorder(dev, Incl(CRect(0, 0, wr.Width(), wr.Height())));
         if (m_bHasGripper) {
             unsigned codes[8] = {};
-            int const n = std::min<int>(8, int(m_arrButtons.size()));
-            for (int i = 0; i < n; ++i)
-                codes[i] = m_arrButtons[size_t(i)]->IsHidden() ? 0 : m_arrButtons[size_t(i)]->GetHit();
+            int const n = ShownHitCodes(codes);
             vm->DrawPaneCaption(dev, Incl(GetCaptionRect()), IsDrawCaption() ? GetWindowText() : SString(), m_bActive,
                                 codes, n);
             for (CMFCCaptionButton *b : m_arrButtons) {

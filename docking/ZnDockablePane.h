@@ -157,6 +157,9 @@ protected:
     void OnDestroy() override;
 
 private:
+    // The window's rectangle when it has one, the layout's otherwise.
+    CRect CurrentRect() const;
+    int ShownHitCodes(unsigned (&codes)[8]) const;
     void LayoutCaptionButtons();
     void PaintNonClient();
     LRESULT HitTest(CPoint ptScreen);

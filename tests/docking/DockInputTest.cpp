@@ -22,12 +22,6 @@ namespace {
 
 using kstest::CheckDockLayout;
 
-struct CloseTarget : LinkHdl
-{
-    void *last = nullptr;
-    int calls = 0;
-    __int64 On(void *w) { return last = w, ++calls, 0; }
-};
 
 INPUT Mouse(DWORD flags, POINT to = {0, 0})
 {
@@ -117,7 +111,7 @@ protected:
         DockParentCallBacks cb;
         cb.aLayoutChangeHdl = layout.GetLink();
         cb.aBeginResizesHdl = begin.GetLink();
-        cb.aPostCloseHdl = Link(&close, &CloseTarget::On);
+        cb.aPostCloseHdl = close.GetLink();
         dp->SetCallBacks(cb);
         for (int i = 0; i < 2; ++i) {
             panes.push_back(std::make_unique<Window>(host.get(), 0, 0x400000));
@@ -155,7 +149,7 @@ protected:
     std::unique_ptr<Window> canvas;
     std::vector<std::unique_ptr<Window>> panes;
     kstest::LinkCounter layout, begin;
-    CloseTarget close;
+    kstest::LinkRecorder close;
 };
 
 } // namespace

@@ -29,13 +29,6 @@ namespace {
 
 using kstest::CheckDockLayout;
 
-// Remembers the Window the close-request link was given.
-struct CloseTarget : LinkHdl
-{
-    void *last = nullptr;
-    int calls = 0;
-    __int64 On(void *w) { return last = w, ++calls, 0; }
-};
 
 struct Host
 {
@@ -43,7 +36,7 @@ struct Host
     Window canvas;
     std::vector<std::unique_ptr<Window>> panes;
     kstest::LinkCounter layout, begin;
-    CloseTarget close;
+    kstest::LinkRecorder close;
     kstest::DockWorld world;
 
     Host(Window *top, int n) : host(top, 0), canvas(&host, 0, 0)
@@ -56,7 +49,7 @@ struct Host
         DockParentCallBacks cb;
         cb.aLayoutChangeHdl = layout.GetLink();
         cb.aBeginResizesHdl = begin.GetLink();
-        cb.aPostCloseHdl = Link(&close, &CloseTarget::On);
+        cb.aPostCloseHdl = close.GetLink();
         dp->SetCallBacks(cb);
         for (int i = 0; i < n; ++i) {
             panes.push_back(std::make_unique<Window>(&host, 0, 0x400000));
@@ -383,12 +376,9 @@ TEST_F(DockParentTest, ADockSiteThatCannotBeMadeSaysSo)
 
 namespace {
 
-struct Answer : LinkHdl
+// Fills the text a docking message asks for.
+struct MessageTexts : LinkHdl
 {
-    __int64 value = 0;
-    void *last = nullptr;
-    int calls = 0;
-    __int64 On(void *p) { return last = p, ++calls, value; }
     __int64 Msg(void *p)
     {
         auto *req = static_cast<DockingMsgRequest *>(p);
@@ -438,17 +428,18 @@ TEST_F(DockParentTest, CaptionButtonsAnswerHitTestsAndTheOwnerIsAsked)
     EXPECT_EQ(std::string("Shut"), tip.GetStr());
 
     // The owner's links: may close, may toggle, menu clicks, caption focus, texts.
-    Answer mayClose, mayToggle, menu, focus, msg;
+    kstest::LinkRecorder mayClose, mayToggle, menu, focus;
+    MessageTexts msg;
     DockParentCallBacks cb = h.host.GetPDockParentWnd()->GetCallBacks();
-    cb.aCanCloseHdl = Link(&mayClose, &Answer::On);
-    cb.aUserMayToggleHdl = Link(&mayToggle, &Answer::On);
-    cb.aPaneMenuClickHdl = Link(&menu, &Answer::On);
-    cb.aCaptionSetFocusHdl = Link(&focus, &Answer::On);
-    cb.aGetDockingMsgHdl = Link(&msg, &Answer::Msg);
+    cb.aCanCloseHdl = mayClose.GetLink();
+    cb.aUserMayToggleHdl = mayToggle.GetLink();
+    cb.aPaneMenuClickHdl = menu.GetLink();
+    cb.aCaptionSetFocusHdl = focus.GetLink();
+    cb.aGetDockingMsgHdl = Link(&msg, &MessageTexts::Msg);
     ZnDockParentWnd *dp = h.host.GetPDockParentWnd();
     dp->SetCallBacks(cb);
     EXPECT_FALSE(dp->CanClose(p));
-    mayClose.value = 1;
+    mayClose.answer = 1;
     EXPECT_TRUE(dp->CanClose(p));
     EXPECT_EQ(h.panes[0].get(), mayClose.last);
     EXPECT_FALSE(dp->UserMayToggle(p));

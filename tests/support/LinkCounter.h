@@ -13,4 +13,15 @@ public:
     Link GetLink() { return Link(this, &LinkCounter::On); }
 };
 
+// A link target that also keeps the last argument and answers a set value.
+class LinkRecorder : public LinkHdl
+{
+public:
+    int calls = 0;
+    void *last = nullptr;
+    __int64 answer = 0;
+    __int64 On(void *p) { return last = p, ++calls, answer; }
+    Link GetLink() { return Link(this, &LinkRecorder::On); }
+};
+
 } // namespace kstest
