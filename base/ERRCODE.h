@@ -5,5 +5,6 @@
 enum ERRCODE
 {
     ERRCODE_OK = 0,
-    ERRCODE_FAILED = 1 // general failure
+    ERRCODE_FAILED = 1,          // general failure
+    ERRCODE_HANDLE_NOT_KEPT = 13 // an image file was read but its handle could not be kept
 };
