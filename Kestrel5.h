@@ -71,6 +71,7 @@
 #include "graphics/DCManager.h"
 #include "graphics/VirtualDevice.h"
 #include "graphics/Printer.h"
+#include "graphics/Bitmap.h"
 
 // Windows and events
 #include "window/Window.h"
