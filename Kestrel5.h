@@ -93,6 +93,8 @@
 #include "controls/Static.h"
 #include "controls/FixedText.h"
 #include "controls/FixedLinkText.h"
+#include "controls/FixedBitmap.h"
+#include "controls/StretchedBitmap.h"
 
 // Docking
 #include "docking/NeighbourContactType.h"
