@@ -71,4 +71,19 @@ std::size_t ThreadWindowCount()
     return n;
 }
 
+std::size_t CommittedBytes()
+{
+    std::size_t total = 0;
+    MEMORY_BASIC_INFORMATION m{};
+    for (unsigned char *p = nullptr; VirtualQuery(p, &m, sizeof m) == sizeof m;) {
+        if (m.State == MEM_COMMIT)
+            total += m.RegionSize;
+        unsigned char *next = static_cast<unsigned char *>(m.BaseAddress) + m.RegionSize;
+        if (next <= p)
+            break;
+        p = next;
+    }
+    return total;
+}
+
 } // namespace kstest

@@ -21,4 +21,9 @@ std::size_t GdiObjectCount();
 // Windows owned by the calling thread, children included.
 std::size_t ThreadWindowCount();
 
+// Bytes of committed address space of the process (a VirtualQuery walk):
+// PagefileUsage counts only touched pages under Wine, so a huge bitmap that
+// was made and never drawn would not show there.
+std::size_t CommittedBytes();
+
 } // namespace kstest

@@ -18,6 +18,16 @@ TEST(LeakCounters, GdiTableSeesEveryPen)
     EXPECT_EQ(before, kstest::GdiObjectCount());
 }
 
+TEST(LeakCounters, CommittedBytesSeeACommitNeverTouched)
+{
+    std::size_t const before = kstest::CommittedBytes();
+    void *p = VirtualAlloc(nullptr, 64 << 20, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(nullptr, p);
+    EXPECT_GE(kstest::CommittedBytes(), before + (64 << 20));
+    VirtualFree(p, 0, MEM_RELEASE);
+    EXPECT_LT(kstest::CommittedBytes(), before + (64 << 20));
+}
+
 TEST(LeakCounters, HeapWalkSeesBlocks)
 {
     std::vector<void *> blocks;
