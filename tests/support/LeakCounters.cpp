@@ -28,6 +28,37 @@ HeapUsage CurrentHeapUsage()
     return u;
 }
 
+std::vector<HeapBlock> HeapBlocks()
+{
+    std::vector<HeapBlock> list;
+    std::vector<HANDLE> heaps;
+    for (;;) {
+        // Room is made before each walk: the walk itself must not allocate.
+        heaps.resize(GetProcessHeaps(0, nullptr) + 16);
+        list.clear();
+        list.reserve(CurrentHeapUsage().blocks + 256);
+        DWORD const n = GetProcessHeaps(DWORD(heaps.size()), heaps.data());
+        bool full = n > heaps.size();
+        for (DWORD i = 0; i < n && i < heaps.size() && !full; ++i) {
+            if (!HeapLock(heaps[i]))
+                continue;
+            PROCESS_HEAP_ENTRY e{};
+            while (HeapWalk(heaps[i], &e))
+                if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+                    if (list.size() == list.capacity()) {
+                        full = true;
+                        break;
+                    }
+                    if (e.lpData != list.data() && e.lpData != heaps.data())
+                        list.push_back(HeapBlock{heaps[i], e.lpData, e.cbData});
+                }
+            HeapUnlock(heaps[i]);
+        }
+        if (!full)
+            return list;
+    }
+}
+
 std::size_t GdiObjectCount()
 {
     // x64 PEB: GdiSharedHandleTable at 0xF8; entries of 24 bytes, the type

@@ -3,6 +3,7 @@
 // GetProcessHandleCount always answer 0, so a leak test built on them could
 // never fail; these read the real state instead.
 #include <cstddef>
+#include <vector>
 
 namespace kstest {
 
@@ -14,6 +15,17 @@ struct HeapUsage
 
 // Walks every process heap (GetProcessHeaps + HeapWalk).
 HeapUsage CurrentHeapUsage();
+
+struct HeapBlock
+{
+    void const *heap;
+    void const *address; // what the allocator handed out
+    std::size_t size;
+};
+
+// The busy blocks of every process heap, by heap and address. The list's own
+// buffer is left out, so two lists differ only by what happened between them.
+std::vector<HeapBlock> HeapBlocks();
 
 // Used entries of the process's GDI handle table (PEB, 0x10000 entries).
 std::size_t GdiObjectCount();

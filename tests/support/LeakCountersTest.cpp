@@ -1,8 +1,12 @@
 // The counters every leak test relies on must see a leak when there is one;
-// each case below leaks on purpose and checks that the counter moves.
+// each case below leaks on purpose and checks that the counter moves, and
+// the leak loop fails on every kind of planted leak yet lets a cache settle.
 #include "tests/support/LeakCounters.h"
+#include "tests/support/LeakLoop.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <set>
 #include <vector>
 #include <windows.h>
 
@@ -55,4 +59,124 @@ TEST(LeakCounters, ThreadWindowsAreCounted)
     EXPECT_EQ(before + 2, kstest::ThreadWindowCount());
     DestroyWindow(top);
     EXPECT_EQ(before, kstest::ThreadWindowCount());
+}
+
+TEST(LeakCounters, HeapBlocksListsEveryBlockButItsOwn)
+{
+    std::vector<void *> blocks;
+    blocks.reserve(10);
+    auto const before = kstest::HeapBlocks();
+    for (int i = 0; i < 10; ++i)
+        blocks.push_back(HeapAlloc(GetProcessHeap(), 0, 1000));
+    auto const after = kstest::HeapBlocks();
+    std::set<void const *> added;
+    for (auto const &b : after)
+        if (b.address != before.data())
+            added.insert(b.address);
+    for (auto const &b : before)
+        EXPECT_EQ(1u, added.erase(b.address)) << "a block that was there is listed again";
+    EXPECT_EQ(std::set<void const *>(blocks.begin(), blocks.end()), added);
+    for (auto const &b : after)
+        EXPECT_TRUE(!added.count(b.address) || b.size == 1000u) << b.size;
+    for (void *b : blocks)
+        HeapFree(GetProcessHeap(), 0, b);
+}
+
+// The leak loop itself, against leaks and caches planted on purpose.
+class LeakLoop : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        for (void *b : blocks)
+            HeapFree(GetProcessHeap(), 0, b);
+        for (HPEN p : pens)
+            DeleteObject(p);
+        for (HWND w : windows)
+            DestroyWindow(w);
+    }
+    // Room for everything a case keeps, made before the loop counts.
+    std::vector<void *> blocks = Reserved<void *>();
+    std::vector<HPEN> pens = Reserved<HPEN>();
+    std::vector<HWND> windows = Reserved<HWND>();
+
+private:
+    template <class T> static std::vector<T> Reserved()
+    {
+        std::vector<T> v;
+        v.reserve(10000);
+        return v;
+    }
+};
+
+using testing::HasSubstr;
+
+TEST_F(LeakLoop, ABlockKeptEveryCycleNeverSettles)
+{
+    auto const r = kstest::NoGrowthOnceSettled({.batch = 50}, [&] { blocks.push_back(HeapAlloc(GetProcessHeap(), 0, 24)); });
+    EXPECT_FALSE(r);
+    EXPECT_THAT(r.message(), HasSubstr("did not settle in 10 batches of 50"));
+    EXPECT_THAT(r.message(), HasSubstr("heap blocks +50"));
+    EXPECT_THAT(r.message(), HasSubstr("24 B x50"));
+}
+
+TEST_F(LeakLoop, ABlockKeptEveryFortyCyclesNeverSettles)
+{
+    auto const r = kstest::NoGrowthOnceSettled({.batch = 100}, [&](int i) {
+        if (i % 40 == 39)
+            blocks.push_back(HeapAlloc(GetProcessHeap(), 0, 24));
+    });
+    EXPECT_FALSE(r);
+    EXPECT_THAT(r.message(), HasSubstr("did not settle"));
+}
+
+TEST_F(LeakLoop, ALeakThatStartsOnceSettledFailsTheMeasuredBatches)
+{
+    // Quiet for the first batches, so the loop settles; then one block a
+    // cycle, from whichever batch is being measured by then.
+    auto const r = kstest::NoGrowthOnceSettled({.batch = 100, .measured = 3}, [&](int i) {
+        if (i >= 300)
+            blocks.push_back(HeapAlloc(GetProcessHeap(), 0, 40));
+    });
+    EXPECT_FALSE(r);
+    EXPECT_THAT(r.message(), HasSubstr("grew: heap blocks +100"));
+    EXPECT_THAT(r.message(), HasSubstr("40 B x100"));
+}
+
+TEST_F(LeakLoop, ACacheThatFillsOverSeveralBatchesIsTolerated)
+{
+    // 150 blocks over the first cycle and a half batches, then no more: what
+    // a platform cache does, and what one warm-up cycle would call a leak.
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 100}, [&](int i) {
+        if (i < 150)
+            blocks.push_back(HeapAlloc(GetProcessHeap(), 0, 32));
+    }));
+    EXPECT_EQ(150u, blocks.size());
+}
+
+TEST_F(LeakLoop, AGdiObjectKeptEveryCycleFails)
+{
+    auto const r = kstest::NoGrowthOnceSettled({.batch = 20}, [&] { pens.push_back(CreatePen(PS_SOLID, 1, 0)); });
+    EXPECT_FALSE(r);
+    EXPECT_THAT(r.message(), HasSubstr("GDI objects +20"));
+}
+
+TEST_F(LeakLoop, AWindowKeptEveryCycleFails)
+{
+    auto const r = kstest::NoGrowthOnceSettled({.batch = 10}, [&] {
+        windows.push_back(CreateWindowA("STATIC", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    });
+    EXPECT_FALSE(r);
+    EXPECT_THAT(r.message(), HasSubstr("windows +10"));
+}
+
+TEST_F(LeakLoop, ABufferThatOnlyGrowsFailsWhenBytesCount)
+{
+    blocks.push_back(HeapAlloc(GetProcessHeap(), 0, 16));
+    SIZE_T size = 16;
+    auto grow = [&] { blocks[0] = HeapReAlloc(GetProcessHeap(), 0, blocks[0], size += 64); };
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 10}, grow)) << "the block count stays";
+    auto const r = kstest::NoGrowthOnceSettled({.batch = 10, .bytes = true}, grow);
+    EXPECT_FALSE(r);
+    EXPECT_THAT(r.message(), HasSubstr("heap bytes +640"));
 }

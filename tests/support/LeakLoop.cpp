@@ -1,0 +1,137 @@
+#include "LeakLoop.h"
+
+#include "tests/support/LeakCounters.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <sstream>
+#include <tuple>
+#include <vector>
+
+namespace kstest {
+
+namespace {
+
+struct State
+{
+    std::vector<HeapBlock> heap;
+    long long bytes = 0;
+    long long gdi = 0;
+    long long windows = 0;
+};
+
+// The state after a batch. The previous state's list is still alive while
+// the heap is walked: its buffer is the loop's, not the work's.
+State Take(State const *pPrevious)
+{
+    State s;
+    s.heap = HeapBlocks();
+    if (pPrevious)
+        std::erase_if(s.heap, [p = pPrevious->heap.data()](HeapBlock const &b) { return b.address == p; });
+    for (HeapBlock const &b : s.heap)
+        s.bytes += static_cast<long long>(b.size);
+    s.gdi = static_cast<long long>(GdiObjectCount());
+    s.windows = static_cast<long long>(ThreadWindowCount());
+    return s;
+}
+
+struct Growth
+{
+    long long blocks, bytes, gdi, windows;
+};
+
+Growth Between(State const &a, State const &b)
+{
+    return Growth{static_cast<long long>(b.heap.size()) - static_cast<long long>(a.heap.size()), b.bytes - a.bytes,
+                  b.gdi - a.gdi, b.windows - a.windows};
+}
+
+bool AddsNothing(Growth const &g, bool bytes)
+{
+    return g.blocks <= 0 && g.gdi <= 0 && g.windows <= 0 && (!bytes || g.bytes <= 0);
+}
+
+// "64 B x28, 78912 B x1": the sizes of the blocks of one list missing from
+// the other.
+std::string SizesOfNew(std::vector<HeapBlock> const &rFrom, std::vector<HeapBlock> const &rTo)
+{
+    auto key = [](HeapBlock const &b) { return std::make_tuple(b.heap, b.address, b.size); };
+    auto less = [&](HeapBlock const &a, HeapBlock const &b) { return key(a) < key(b); };
+    std::vector<HeapBlock> from(rFrom), to(rTo), added;
+    std::sort(from.begin(), from.end(), less);
+    std::sort(to.begin(), to.end(), less);
+    std::set_difference(to.begin(), to.end(), from.begin(), from.end(), std::back_inserter(added), less);
+    std::map<std::size_t, int> bySize;
+    for (HeapBlock const &b : added)
+        ++bySize[b.size];
+    std::ostringstream out;
+    char const *sep = "";
+    for (auto const &[size, n] : bySize) {
+        out << sep << size << " B x" << n;
+        sep = ", ";
+    }
+    return bySize.empty() ? std::string("none") : out.str();
+}
+
+std::string Describe(Growth const &g, bool bytes)
+{
+    std::ostringstream out;
+    out << "heap blocks " << std::showpos << g.blocks;
+    if (bytes)
+        out << ", heap bytes " << g.bytes;
+    out << ", GDI objects " << g.gdi << ", windows " << g.windows;
+    return out.str();
+}
+
+} // namespace
+
+testing::AssertionResult ImpNoGrowthOnceSettled(Settle const &rSettle, std::function<void(int)> const &cycle)
+{
+    if (rSettle.batch < 1 || rSettle.measured < 1 || rSettle.maxWarmUp < 2)
+        return testing::AssertionFailure() << "a leak loop needs batches of at least one cycle, at least one "
+                                              "measured batch and room for two warm-up batches";
+    // Room for the history is made before the first count: the loop's own
+    // allocations must not land between two counts.
+    std::vector<Growth> warmUp;
+    warmUp.reserve(static_cast<std::size_t>(rSettle.maxWarmUp));
+    int next = 0;
+    auto runBatch = [&] {
+        for (int i = 0; i < rSettle.batch; ++i)
+            cycle(next++);
+    };
+
+    State before = Take(nullptr);
+    for (int quiet = 0; quiet < 2;) {
+        runBatch();
+        State after = Take(&before);
+        Growth const g = Between(before, after);
+        warmUp.push_back(g);
+        quiet = AddsNothing(g, rSettle.bytes) ? quiet + 1 : 0;
+        if (quiet < 2 && int(warmUp.size()) == rSettle.maxWarmUp) {
+            std::ostringstream out;
+            out << "the counters did not settle in " << rSettle.maxWarmUp << " batches of " << rSettle.batch
+                << " cycles (two in a row must add nothing); growth per batch:";
+            for (Growth const &w : warmUp)
+                out << "\n  " << Describe(w, rSettle.bytes);
+            out << "\nheap blocks that appeared in the last batch: " << SizesOfNew(before.heap, after.heap);
+            return testing::AssertionFailure() << out.str();
+        }
+        before = std::move(after);
+    }
+    for (int m = 1; m <= rSettle.measured; ++m) {
+        runBatch();
+        State after = Take(&before);
+        Growth const g = Between(before, after);
+        if (!AddsNothing(g, rSettle.bytes))
+            return testing::AssertionFailure()
+                   << "settled after " << warmUp.size() << " batches of " << rSettle.batch << " cycles, then batch "
+                   << m << " of " << rSettle.measured << " grew: " << Describe(g, rSettle.bytes)
+                   << "; heap blocks that appeared: " << SizesOfNew(before.heap, after.heap)
+                   << "; gone: " << SizesOfNew(after.heap, before.heap);
+        before = std::move(after);
+    }
+    return testing::AssertionSuccess();
+}
+
+} // namespace kstest
