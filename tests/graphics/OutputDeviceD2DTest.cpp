@@ -4,6 +4,7 @@
 // platform's Direct2D, the blur and the blurred shadows through our own code
 // (no Gaussian blur effect here, and the shadow effect draws nothing).
 #include "tests/graphics/OutputDeviceEffectsTest.cpp"
+#include "tests/support/LeakCounters.h"
 
 #include <d2d1_1.h>
 

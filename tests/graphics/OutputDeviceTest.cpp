@@ -231,8 +231,8 @@ TEST_F(OutputDeviceTest, CopiesFromAnotherDeviceWithAndWithoutKeyColour)
 
 TEST_F(OutputDeviceTest, NoGdiObjectOrHeapLeftAfterManyToolChanges)
 {
-    // Every tenth cycle gives the tools up, the last one too.
-    ExpectNoLeak(10001, [this](int i) {
+    // Every tenth cycle gives the tools up, the last of each batch too.
+    auto cycle = [this](int i) {
         dev->ChangePen(Pen(Color(static_cast<unsigned long>(i)), short(1 + i % 3), PS_SOLID));
         dev->ChangeFillInBrush(Brush(Color(static_cast<unsigned long>(i * 7)), BrushStyle(i % 2 ? 1 : 9)));
         dev->ChangeFont(Font(SString("Arial"), 10 + i % 5));
@@ -240,7 +240,8 @@ TEST_F(OutputDeviceTest, NoGdiObjectOrHeapLeftAfterManyToolChanges)
         dev->DrawTextA(Point(0, 0), SString("a"));
         dev->Erase(Color(0ul), CRectangle(0, 0, 1, 1));
         dev->FillKernArr(UString(L"kerning pairs"), unsigned(i % 7));
-        if (i % 10 == 0)
+        if (i % 10 == 9)
             dev->DeleteDrawingTools();
-    });
+    };
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 5000}, cycle));
 }

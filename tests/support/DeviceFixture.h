@@ -1,9 +1,9 @@
 #pragma once
 // A white 64 x 48 off-screen device between KSInit and KSExit, with the pixel
-// reads and the leak loop that the drawing tests judge by.
+// reads that the drawing tests judge by; their leak loops are LeakLoop.h's.
 #include "frame/KSGlobal.h"
 #include "graphics/VirtualDevice.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/support/LeakLoop.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -64,19 +64,6 @@ protected:
     {
         return Where([&](int x, int y, COLORREF p) { return p != rBefore[size_t(y * W + x)]; }, pCount);
     }
-    // Runs cycle(0) to fill the caches, then cycle(0 .. n-1): no GDI object
-    // and no heap block may stay behind.
-    template <class Cycle> void ExpectNoLeak(int n, Cycle cycle)
-    {
-        cycle(0);
-        std::size_t const gdi = GdiObjectCount();
-        auto const heap = CurrentHeapUsage();
-        for (int i = 0; i < n; ++i)
-            cycle(i);
-        EXPECT_EQ(gdi, GdiObjectCount());
-        EXPECT_EQ(heap.blocks, CurrentHeapUsage().blocks);
-    }
-
     VirtualDevice *dev = nullptr;
 };
 
