@@ -1,9 +1,9 @@
 #pragma once
 // The library between KSInit and KSExit with a top-level window for the
-// windows, controls and input under test: the message pumps they wait with,
-// the pixel reads they judge by and the leak loop of window cycles.
+// windows, controls and input under test: the message pumps they wait with
+// and the pixel reads they judge by; their leak loops are LeakLoop.h's.
 #include "frame/KSGlobal.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/support/LeakLoop.h"
 #include "window/WorkWindow.h"
 
 #include <functional>
@@ -88,21 +88,6 @@ protected:
         SetForegroundWindow(top->GetHWND());
         Pump();
     }
-    // Runs cycle five times to fill the caches (the timer engine, the window
-    // DC cache), then n times: no window, GDI object or heap block may stay.
-    template <class Cycle> void ExpectNoLeak(int n, Cycle cycle)
-    {
-        for (int i = 0; i < 5; ++i)
-            cycle();
-        auto const heap = CurrentHeapUsage();
-        std::size_t const gdi = GdiObjectCount(), windows = ThreadWindowCount();
-        for (int i = 0; i < n; ++i)
-            cycle();
-        EXPECT_EQ(windows, ThreadWindowCount());
-        EXPECT_EQ(gdi, GdiObjectCount());
-        EXPECT_EQ(heap.blocks, CurrentHeapUsage().blocks);
-    }
-
     WorkWindow *top = nullptr;
 };
 
