@@ -2,7 +2,7 @@
 // folders, UTF-8 and long folder names, and a random run against a model.
 #include "base/Dir.h"
 #include "tests/base/ScratchFolder.h"
-#include "tests/base/HeapGrowth.h"
+#include "tests/support/LeakLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -192,7 +192,7 @@ TEST(Dir, NoHeapGrowthOverRepeatedListings)
         d.SetSort(DirSortName, DirSortEnd);
         d.Update();
     };
-    EXPECT_LE(kstest::HeapGrowth(10, 100, round), 20);
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 25}, round));
 }
 
 } // namespace

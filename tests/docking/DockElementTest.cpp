@@ -17,7 +17,7 @@
 #include "docking/ZnDockablePane.h"
 #include "frame/Link.h"
 #include "tests/docking/ElementBuilders.h"
-#include "tests/base/HeapGrowth.h"
+#include "tests/support/LeakLoop.h"
 
 using namespace kstest;
 
@@ -223,9 +223,8 @@ TEST(DockElements, CopiesAndTreesLeaveNoHeapBehind)
         DockElement::ClearDockElements(row);
         EXPECT_TRUE(row.empty());
     };
-    // The warm-up round is the first use of the heap's size classes.
-    EXPECT_LE(HeapGrowth(1, 20, [&] { build(false); }), 2);
-    EXPECT_GE(HeapGrowth(0, 20, [&] { build(true); }), 20) << "the measure misses one dropped copy per round";
+    EXPECT_TRUE(NoGrowthOnceSettled({.batch = 10}, [&] { build(false); }));
+    EXPECT_FALSE(NoGrowthOnceSettled({.batch = 10}, [&] { build(true); })) << "the measure misses one dropped copy a round";
 }
 
 TEST(DockElements, RepeatedElementsAreNotOwnedTwice)
