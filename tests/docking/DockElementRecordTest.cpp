@@ -10,7 +10,7 @@
 #include "docking/HolderElement.h"
 #include "tests/docking/ElementBuilders.h"
 #include "tests/docking/RecordBytes.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/support/LeakLoop.h"
 
 #include <initializer_list>
 #include <gtest/gtest.h>
@@ -108,11 +108,9 @@ TEST(DockElementRecord, HostileBuffersNeverCrashOrLeak)
 {
     auto const good = Written(*SampleTree());
     std::vector<Bytes> const seeds{good};
-    { auto warm = Read(good); }
-    auto const heap = kstest::CurrentHeapUsage();
     std::mt19937 rng(11);
     int accepted = 0;
-    for (int round = 0; round < 100000; ++round) {
+    auto hostile = [&](int round) {
         Bytes b;
         if (round % 3) {
             b = Mutate(good, rng, seeds);
@@ -131,9 +129,9 @@ TEST(DockElementRecord, HostileBuffersNeverCrashOrLeak)
             ASSERT_NE(nullptr, twice);
             EXPECT_EQ(again, Written(*twice));
         }
-    }
+    };
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 20000}, hostile));
     EXPECT_GT(accepted, 0) << "some mutations only change values";
-    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
 }
 
 TEST(DockElementRecord, DeepNestingIsRefused)

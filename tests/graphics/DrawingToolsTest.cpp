@@ -9,6 +9,7 @@
 #include "mfc/CFont.h"
 #include "mfc/CPen.h"
 #include "tests/support/LeakCounters.h"
+#include "tests/support/LeakLoop.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -89,14 +90,7 @@ TEST(Brush, StylesFillAsTheySay)
 
 TEST(DrawingTools, CopiesShareThePlatformObjectAndLeaveNothingBehind)
 {
-    {
-        Brush warm(Color(0ul), BrushStyleChecker);
-        warm.GetOrCreatePCBrush();
-        Font(SString("Tahoma"), 11).GethFont();
-    }
-    std::size_t const gdi = kstest::GdiObjectCount();
-    auto const heap = kstest::CurrentHeapUsage();
-    {
+    auto cycle = [](int i) {
         Brush a(Color(0x123456ul), BrushStyleChecker);
         Brush b = a;
         EXPECT_EQ(a.GetOrCreatePCBrush(), b.GetOrCreatePCBrush());
@@ -115,21 +109,19 @@ TEST(DrawingTools, CopiesShareThePlatformObjectAndLeaveNothingBehind)
         Pen p(Color(0x10ul), 2, PS_DOT), &alias = p;
         p = alias;
         EXPECT_EQ(2, p.GetWidth());
-    }
-    for (int i = 0; i < 200; ++i) {
-        Pen p(Color(static_cast<unsigned long>(i)), 2, PS_SOLID);
-        Pen q = p;
+
+        Pen solid(Color(static_cast<unsigned long>(i)), 2, PS_SOLID);
+        Pen q = solid;
         q.GethPen();
-        Font f(SString("Tahoma"), 10 + i % 5);
-        Font g = f;
+        Font t(SString("Tahoma"), 10 + i % 5);
+        Font g = t;
         g.ChangeUnderline(true);
-        f.GethFont();
+        t.GethFont();
         g.GethFont();
-        Brush b(Color(static_cast<unsigned long>(i)), i % 2 ? BrushStyleDots : BrushStyleSolid);
-        b.GetOrCreatePCBrush();
-    }
-    EXPECT_EQ(gdi, kstest::GdiObjectCount());
-    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+        Brush c(Color(static_cast<unsigned long>(i)), i % 2 ? BrushStyleDots : BrushStyleSolid);
+        c.GetOrCreatePCBrush();
+    };
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 50}, cycle));
 }
 
 TEST(Font, DefaultsAndCopyOnWrite)

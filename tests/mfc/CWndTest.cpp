@@ -3,7 +3,7 @@
 #include "mfc/AfxWin.h"
 #include "mfc/CFrameWnd.h"
 #include "mfc/CWnd.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/support/LeakLoop.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -67,15 +67,12 @@ TEST(CWnd, AttachedBeforeItsFirstMessageDetachedAfterItsLastAndNothingLeft)
     EXPECT_EQ(1, w.posts);
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
 
-    auto const heap = kstest::CurrentHeapUsage(); // the window above warmed up the class and maps
-    auto const windows = kstest::ThreadWindowCount();
-    for (int i = 0; i < 200; ++i) {
+    auto cycle = [] {
         RecordingWnd r;
-        ASSERT_TRUE(r.CreateEx(0, WindowClass(), "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+        EXPECT_TRUE(r.CreateEx(0, WindowClass(), "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
         r.order.shrink_to_fit();
-    }
-    EXPECT_EQ(windows, kstest::ThreadWindowCount());
-    EXPECT_EQ(heap.blocks, kstest::CurrentHeapUsage().blocks);
+    };
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 100}, cycle));
 }
 
 TEST(CWnd, SystemControlsAreSubclassedAfterCreation)
@@ -134,17 +131,10 @@ TEST(CWnd, ThreadsLeaveNoTemporaryObjectsBehind)
         DestroyWindow(raw);
         return 0;
     };
-    auto runThreads = [&](int n) {
-        for (int i = 0; i < n; ++i) {
-            HANDLE t = CreateThread(nullptr, 0, worker, nullptr, 0, nullptr);
-            WaitForSingleObject(t, INFINITE);
-            CloseHandle(t);
-        }
+    auto oneThread = [&] {
+        HANDLE t = CreateThread(nullptr, 0, worker, nullptr, 0, nullptr);
+        WaitForSingleObject(t, INFINITE);
+        CloseHandle(t);
     };
-    runThreads(3); // the process's first threads settle its own bookkeeping
-    auto const before = kstest::CurrentHeapUsage();
-    runThreads(20);
-    auto const after = kstest::CurrentHeapUsage();
-    // A few blocks of slack for the platform's own per-thread records.
-    EXPECT_LT(after.blocks, before.blocks + 20) << "a thread's temporary objects must die with it";
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 10}, oneThread)) << "a thread's temporary objects must die with it";
 }

@@ -2,6 +2,7 @@
 #include "text/UString.h"
 
 #include "tests/support/LeakCounters.h"
+#include "tests/support/LeakLoop.h"
 #include "tests/text/StdText.h"
 
 #include <gtest/gtest.h>
@@ -223,25 +224,18 @@ TEST(UStringSharing, AssignmentReusesASimilarSizedArray)
 
 TEST(UStringHeap, NothingIsLeft)
 {
-    auto work = [] {
-        for (int i = 0; i < 200; ++i) {
-            UString a(L"some wide text"), b(a);
-            b += SString("\xC3\xA4 utf-8");
-            b.Insert(a, 3);
-            UString c = b.Copy(2, 9);
-            c.ToUpper();
-            SString s = c.GetUTF8();
-            UString d(s);
-            d.Format(L"%s/%d", a.GetUStr(), i);
-            delete[] d.CreateCharArr();
-            d.ReplaceAllPhrases(UString(L"/"), UString(L"--"));
-            d.SetUTF8(s);
-        }
+    auto work = [](int i) {
+        UString a(L"some wide text"), b(a);
+        b += SString("\xC3\xA4 utf-8");
+        b.Insert(a, 3);
+        UString c = b.Copy(2, 9);
+        c.ToUpper();
+        SString s = c.GetUTF8();
+        UString d(s);
+        d.Format(L"%s/%d", a.GetUStr(), i);
+        delete[] d.CreateCharArr();
+        d.ReplaceAllPhrases(UString(L"/"), UString(L"--"));
+        d.SetUTF8(s);
     };
-    work(); // the runtime's first-use allocations happen here
-    kstest::HeapUsage const before = kstest::CurrentHeapUsage();
-    work();
-    kstest::HeapUsage const after = kstest::CurrentHeapUsage();
-    EXPECT_EQ(before.blocks, after.blocks);
-    EXPECT_EQ(before.bytes, after.bytes);
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 100, .bytes = true}, work));
 }
