@@ -154,6 +154,23 @@ TEST_F(LeakLoop, ACacheThatFillsOverSeveralBatchesIsTolerated)
     EXPECT_EQ(150u, blocks.size());
 }
 
+TEST_F(LeakLoop, ACacheThatGivesBackAndRefillsIsTolerated)
+{
+    // Twenty blocks, dropped at the end of every third batch and taken again
+    // at the start of the next: never more than the level it settled at.
+    auto cycle = [&](int i) {
+        if (i % 300 == 299) {
+            for (void *b : blocks)
+                HeapFree(GetProcessHeap(), 0, b);
+            blocks.clear();
+        } else if (blocks.empty()) {
+            for (int k = 0; k < 20; ++k)
+                blocks.push_back(HeapAlloc(GetProcessHeap(), 0, 56));
+        }
+    };
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 100, .measured = 4}, cycle));
+}
+
 TEST_F(LeakLoop, AGdiObjectKeptEveryCycleFails)
 {
     auto const r = kstest::NoGrowthOnceSettled({.batch = 20}, [&] { pens.push_back(CreatePen(PS_SOLID, 1, 0)); });

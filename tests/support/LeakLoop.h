@@ -20,10 +20,10 @@ struct Settle
 
 // Runs cycle(0), cycle(1), … in batches of rSettle.batch. Settled means two
 // consecutive batches raised none of the counters (heap blocks, GDI objects,
-// the thread's windows; heap bytes when asked); then each of the measured
-// batches must raise none of them. On failure the message names the
-// counters, the growth of each batch and the sizes of the heap blocks that
-// appeared.
+// the thread's windows; heap bytes when asked); after each measured batch
+// no counter may stand above where it stood when those two began. On
+// failure the message names the counters, the growth of each batch and the
+// sizes of the heap blocks that appeared.
 testing::AssertionResult ImpNoGrowthOnceSettled(Settle const &rSettle, std::function<void(int)> const &cycle);
 
 template <class Cycle> testing::AssertionResult NoGrowthOnceSettled(Settle const &rSettle, Cycle &&cycle)
