@@ -8,7 +8,6 @@
 #include "docking/DockNeighbour.h"
 #include "docking/DockPosition.h"
 #include "tests/docking/RecordBytes.h"
-#include "tests/support/LeakCounters.h"
 #include "tests/support/LeakLoop.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,6 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "graphics/VirtualDevice.h"
-#include "tests/support/LeakCounters.h"
 #include "tests/support/LeakLoop.h"
 
 #include <gtest/gtest.h>

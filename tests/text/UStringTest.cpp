@@ -1,7 +1,6 @@
 // UString: 8-bit decoding and encoding against the platform, limits, edge cases.
 #include "text/UString.h"
 
-#include "tests/support/LeakCounters.h"
 #include "tests/support/LeakLoop.h"
 #include "tests/text/StdText.h"
 
