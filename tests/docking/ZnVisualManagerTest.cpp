@@ -8,13 +8,12 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "graphics/VirtualDevice.h"
-#include "tests/support/LeakCounters.h"
+#include "tests/support/LeakLoop.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -441,41 +440,6 @@ TEST_F(ZnVisualManagerTest, OperationsNotDrawnSaySo)
     EXPECT_EQ(before.px, Snap().px);
 }
 
-namespace {
-
-struct Counts
-{
-    std::size_t gdi, heap;
-    bool operator==(Counts const &) const = default;
-};
-
-Counts Now()
-{
-    return {kstest::GdiObjectCount(), kstest::CurrentHeapUsage().blocks};
-}
-
-// Runs batches until two in a row leave the counts as they found them
-// (caches filled), then three more: the growth over those, or nothing when
-// the counts never settled.
-template <class Batch> std::optional<Counts> GrowthAfterSettling(Batch batch)
-{
-    int quiet = 0;
-    for (int i = 0; i < 40 && quiet < 2; ++i) {
-        Counts const before = Now();
-        batch();
-        quiet = Now() == before ? quiet + 1 : 0;
-    }
-    if (quiet < 2)
-        return std::nullopt;
-    Counts const before = Now();
-    for (int i = 0; i < 3; ++i)
-        batch();
-    Counts const after = Now();
-    return Counts{after.gdi - before.gdi, after.heap - before.heap};
-}
-
-} // namespace
-
 TEST_F(ZnVisualManagerTest, RepeatedDrawingKeepsNoObjects)
 {
     auto draw = [&] {
@@ -491,18 +455,15 @@ TEST_F(ZnVisualManagerTest, RepeatedDrawingKeepsNoObjects)
             vm->DrawDividerTracker(*dev, CRectangle(Point(10, 60), Size(150, 6)));
         }
     };
-    auto const growth = GrowthAfterSettling(draw);
-    ASSERT_TRUE(growth.has_value()) << "the counts never settled";
-    EXPECT_EQ((Counts{0, 0}), *growth);
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 5}, draw));
 
-    // The same measure sees one brush left behind per batch.
+    // The same measure sees one brush left behind per drawing.
     std::vector<HBRUSH> planted;
     planted.reserve(100);
-    auto const leaky = GrowthAfterSettling([&] {
+    EXPECT_FALSE(kstest::NoGrowthOnceSettled({.batch = 5}, [&] {
         draw();
         planted.push_back(CreateSolidBrush(RGB(1, 2, 3)));
-    });
-    EXPECT_TRUE(!leaky || leaky->gdi > 0);
+    }));
     for (HBRUSH h : planted)
         DeleteObject(h);
 }
