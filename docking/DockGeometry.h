@@ -25,6 +25,12 @@ class KSAPI DockGeometry
 public:
     // Left and right groups and dividers that move horizontally measure their
     // lengths in x; the others in y.
+    // One of the four sides (0x1000 left, 0x2000 top, 0x4000 right, 0x8000
+    // bottom), not a combination.
+    static bool IsSide(unsigned long align)
+    {
+        return align == 0x1000 || align == 0x2000 || align == 0x4000 || align == 0x8000;
+    }
     static bool IsHorzAxis(unsigned long align) { return (align & 0x5000) != 0; }
     // The extent of r along the axis that grows in x (true) or in y (false).
     static int Extent(CRect const &r, bool bHorz) { return bHorz ? r.Width() : r.Height(); }

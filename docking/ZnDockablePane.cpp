@@ -52,20 +52,8 @@ CRect Excl(CRectangle const &r)
     return CRect(r.Left(), r.Top(), r.Right() + 1, r.Bottom() + 1);
 }
 
-int XOf(LPARAM lp)
-{
-    return short(LOWORD(lp));
-}
 
-int YOf(LPARAM lp)
-{
-    return short(HIWORD(lp));
-}
 
-bool IsSide(unsigned long a)
-{
-    return a == CBRS_ALIGN_LEFT || a == CBRS_ALIGN_TOP || a == CBRS_ALIGN_RIGHT || a == CBRS_ALIGN_BOTTOM;
-}
 
 } // namespace
 
@@ -148,7 +136,7 @@ bool ZnDockablePane::DockToDockParentWindow(unsigned long dwAlign, RECT const *l
 {
     ZnDockingManager *mgr = m_pDockManager;
     dwAlign &= CBRS_ALIGN_ANY;
-    if (!mgr || !IsSide(dwAlign))
+    if (!mgr || !DockGeometry::IsSide(dwAlign))
         return false;
     ZnDockingGesture gesture(mgr);
     CWnd *site = mgr->GetDockSiteWnd();
@@ -192,7 +180,7 @@ bool ZnDockablePane::DockToDockParentWindow(unsigned long dwAlign, RECT const *l
 bool ZnDockablePane::DockPaneContainer(ZnPaneContainerManager &rManager, unsigned long dwAlign, AFX_DOCK_METHOD)
 {
     ZnPaneDivider *d = m_pDefaultDivider;
-    if (!d || !m_pDockManager || !IsSide(dwAlign & CBRS_ALIGN_ANY))
+    if (!d || !m_pDockManager || !DockGeometry::IsSide(dwAlign & CBRS_ALIGN_ANY))
         return false;
     ZnDockingGesture gesture(m_pDockManager);
     CObList incoming;
@@ -620,7 +608,7 @@ void ZnDockablePane::TrackCaptionButton(CMFCCaptionButton *pBtn)
             break;
         }
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-            CPoint p(XOf(msg.lParam), YOf(msg.lParam));
+            CPoint p(msg.lParam);
             ::ClientToScreen(msg.hwnd, &p);
             bool const over = HitTest(p) == LRESULT(hit);
             if (over != pBtn->m_bPushed) {
@@ -714,11 +702,12 @@ LRESULT ZnDockablePane::WindowProc(unsigned int message, WPARAM wParam, LPARAM l
         return r;
     }
     case WM_NCHITTEST:
-        return HitTest(CPoint(XOf(lParam), YOf(lParam)));
+        return HitTest(CPoint(lParam));
     case WM_NCMOUSEMOVE: {
         CRect wr;
         GetWindowRect(&wr);
-        CPoint pt(XOf(lParam) - wr.left, YOf(lParam) - wr.top);
+        CPoint pt(lParam);
+        pt.Offset(-wr.left, -wr.top);
         SetHotButton(FindButton(pt));
         return 0;
     }

@@ -44,10 +44,6 @@ namespace {
 Link s_beforeGesture;
 Link s_afterGesture;
 
-bool IsSide(unsigned long a)
-{
-    return a == CBRS_ALIGN_LEFT || a == CBRS_ALIGN_TOP || a == CBRS_ALIGN_RIGHT || a == CBRS_ALIGN_BOTTOM;
-}
 
 unsigned int RegisteredMessage(char const *name)
 {
@@ -232,7 +228,7 @@ CWnd *ZnDockingManager::GetClientAreaWnd() const
 
 bool ZnDockingManager::IsValidAlign(unsigned long dwAlign) const
 {
-    return IsSide(dwAlign & CBRS_ALIGN_ANY) &&
+    return DockGeometry::IsSide(dwAlign & CBRS_ALIGN_ANY) &&
            (m_bIgnoreEnabledAlignment || (m_dwEnabledDockBars & dwAlign & CBRS_ALIGN_ANY));
 }
 
@@ -508,7 +504,7 @@ bool ZnDockingManager::DockIntoPane(ZnDockablePane *pPane, ZnDockablePane *pTarg
 {
     align &= CBRS_ALIGN_ANY;
     // Refused before anything moves, so the pane stays where it was.
-    if (!pPane || !pTarget || pPane == pTarget || !IsSide(align) || !pTarget->GetDefaultPaneDivider() ||
+    if (!pPane || !pTarget || pPane == pTarget || !DockGeometry::IsSide(align) || !pTarget->GetDefaultPaneDivider() ||
         pTarget->GetDockingManager() != this)
         return false;
     ZnDockingGesture gesture(this);
@@ -702,6 +698,12 @@ void ZnDockingManager::AdjustDockingLayout(void *)
 {
     ComputeLayout();
     ApplyLayout();
+}
+
+void ZnDockingManager::ApplyPendingLayout()
+{
+    if (m_bApplyPending)
+        ApplyLayout();
 }
 
 void ZnDockingManager::LayoutDockedPanes(RECT &rClient)

@@ -121,6 +121,9 @@ public:
     // --- layout
     virtual void RecalcLayout(bool bNotify = true, void *pContext = nullptr);
     virtual void AdjustDockingLayout(void *hdwp = nullptr);
+    // Moves the windows to the layout computed inside the current gesture
+    // now, not when it ends (a live drag shows every step).
+    void ApplyPendingLayout();
     void ForceAdjustLayout(bool bForce = false, bool bEvenIfHidden = false);
     CRect GetClientAreaBounds() const { return m_rectClientAreaBounds; }
     CRect GetOuterEdgeBounds() const { return m_rectOuterEdgeBounds; }

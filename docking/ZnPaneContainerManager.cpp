@@ -50,10 +50,6 @@ bool AlignSideBySide(unsigned long dwAlign)
     return dwAlign == 0x1000 || dwAlign == 0x4000;
 }
 
-bool IsSide(unsigned long dwAlign)
-{
-    return dwAlign == 0x1000 || dwAlign == 0x2000 || dwAlign == 0x4000 || dwAlign == 0x8000;
-}
 
 void CollectDividers(ZnPaneContainer const *c, std::vector<ZnPaneDivider *> &out)
 {
@@ -141,7 +137,7 @@ bool ZnPaneContainerManager::InsertPane(ZnDockablePane *pPane, ZnDockablePane *p
 bool ZnPaneContainerManager::AddPaneContainer(ZnDockablePane *pTarget, ZnPaneContainerManager &rSource,
                                               unsigned long dwAlign)
 {
-    if (&rSource == this || !IsSide(dwAlign) || rSource.IsEmpty())
+    if (&rSource == this || !DockGeometry::IsSide(dwAlign) || rSource.IsEmpty())
         return false;
     ZnPaneContainer *c = nullptr;
     bool targetFirst = true;

@@ -17,17 +17,6 @@
 
 IMPLEMENT_DYNCREATE(ZnPaneDivider, ZnBasePane)
 
-namespace {
-int XOf(LPARAM lp)
-{
-    return short(LOWORD(lp));
-}
-int YOf(LPARAM lp)
-{
-    return short(HIWORD(lp));
-}
-} // namespace
-
 CRuntimeClass const *ZnPaneDivider::m_pSliderRTC = RUNTIME_CLASS(ZnPaneDivider);
 CRuntimeClass const *ZnPaneDivider::m_pContainerManagerRTC = RUNTIME_CLASS(ZnPaneContainerManager);
 bool ZnPaneDivider::m_bLiveResize = true;
@@ -297,7 +286,7 @@ void ZnPaneDivider::TrackTo(CPoint ptScreen)
         m_nTrackApplied = want;
         Move(step, true);
         if (ZnDockingManager *mgr = GetDockingManager())
-            mgr->AdjustDockingLayout(nullptr);
+            mgr->ApplyPendingLayout();
         return;
     }
     DrawTracker();
@@ -363,7 +352,7 @@ LRESULT ZnPaneDivider::WindowProc(unsigned int message, WPARAM wParam, LPARAM lP
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: { // a quick second press is a press too
-        CPoint pt(XOf(lParam), YOf(lParam));
+        CPoint pt(lParam);
         ClientToScreen(&pt);
         BeginTracking(pt);
         // The drag runs here, so that Escape reaches it wherever the focus is.
@@ -381,13 +370,13 @@ LRESULT ZnPaneDivider::WindowProc(unsigned int message, WPARAM wParam, LPARAM lP
             }
             switch (msg.message) {
             case WM_MOUSEMOVE: {
-                CPoint p(XOf(msg.lParam), YOf(msg.lParam));
+                CPoint p(msg.lParam);
                 ::ClientToScreen(msg.hwnd, &p);
                 TrackTo(p);
                 break;
             }
             case WM_LBUTTONUP: {
-                CPoint p(XOf(msg.lParam), YOf(msg.lParam));
+                CPoint p(msg.lParam);
                 ::ClientToScreen(msg.hwnd, &p);
                 TrackTo(p);
                 StopTracking(true);
