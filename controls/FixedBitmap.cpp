@@ -1,6 +1,5 @@
 #include "controls/FixedBitmap.h"
 
-#include <windows.h>
 
 FixedBitmap::FixedBitmap(Window *pParent, int nStyle) : m_aBack(ColorNameButtonFace), m_nX(0), m_nY(0)
 {
@@ -25,18 +24,15 @@ void FixedBitmap::SetBitmap(Bitmap const &rBitmap, Color const &rBack, int nX, i
 
 void FixedBitmap::Paint(CRectangle const &)
 {
-    HDC dc = GethDC();
     Size const out = GetOutputSizePixel();
-    if (!dc || out.IsEmpty())
+    if (!GethDC() || out.IsEmpty())
         return;
     Erase(m_aBack, CRectangle(Point(0, 0), out));
-    HBITMAP h = m_aBitmap;
-    if (!h)
+    if (m_aBitmap.Empty())
         return;
-    Size const size = m_aBitmap.GetSize();
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, h);
-    BitBlt(dc, m_nX, m_nY, size.Width(), size.Height(), source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    Point const at(m_nX, m_nY);
+    // A GDI+ image shows as its GDI handle does: on magenta.
+    if (m_aBitmap.IsGdiplusBitmap())
+        Erase(Color(ColorNameLightMagenta), CRectangle(at, m_aBitmap.GetSize()));
+    DrawBitmap(at, m_aBitmap);
 }

@@ -4,6 +4,7 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "graphics/Brush.h"
+#include "graphics/GdiplusView.h"
 #include "graphics/OutputDevice.h"
 #include "graphics/VirtualDevice.h"
 #include "mfc/AfxWin.h"
@@ -59,68 +60,6 @@ Gdiplus::Color Opaque(Color const &rColor)
 bool SideFits(long long n)
 {
     return n > 0 && n <= BITMAP_MAX_SIDE;
-}
-
-// The image of a body as GDI+ sees it: the body's own, or a wrapper of its
-// GDI handle that goes with the view.
-class GdiplusView
-{
-public:
-    explicit GdiplusView(BitmapBody const *pBody) : m_pImage(nullptr), m_bOwned(false)
-    {
-        if (!pBody)
-            return;
-        if (pBody->pGdiplus) {
-            m_pImage = pBody->pGdiplus;
-        } else if (pBody->hBitmap) {
-            m_pImage = new Gdiplus::Bitmap(pBody->hBitmap, nullptr);
-            m_bOwned = true;
-        }
-        if (m_pImage && m_pImage->GetLastStatus() != Ok && m_bOwned) {
-            delete m_pImage;
-            m_pImage = nullptr;
-        }
-    }
-    ~GdiplusView()
-    {
-        if (m_bOwned)
-            delete m_pImage;
-    }
-    GdiplusView(GdiplusView const &) = delete;
-    GdiplusView &operator=(GdiplusView const &) = delete;
-    Gdiplus::Bitmap *Get() const { return m_pImage; }
-    int Width() const { return m_pImage ? int(m_pImage->GetWidth()) : 0; }
-    int Height() const { return m_pImage ? int(m_pImage->GetHeight()) : 0; }
-
-private:
-    Gdiplus::Bitmap *m_pImage;
-    bool m_bOwned;
-};
-
-// A new 32-bit ARGB image of the view's pixels, or null.
-Gdiplus::Bitmap *CloneArgb(GdiplusView const &rView)
-{
-    int const w = rView.Width(), h = rView.Height();
-    if (!rView.Get() || w <= 0 || h <= 0)
-        return nullptr;
-    Gdiplus::Bitmap *clone = rView.Get()->Clone(0, 0, w, h, PixelFormat32bppARGB);
-    if (clone && clone->GetLastStatus() != Ok) {
-        delete clone;
-        clone = nullptr;
-    }
-    return clone;
-}
-
-// Bicubic drawing that does not pull transparent pixels in at the edges.
-Gdiplus::Status DrawResampled(Gdiplus::Graphics &rGraphics, Gdiplus::Bitmap *pImage, Gdiplus::RectF const &rDest,
-                              Gdiplus::RectF const &rSource)
-{
-    rGraphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    rGraphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    Gdiplus::ImageAttributes attributes;
-    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-    return rGraphics.DrawImage(pImage, rDest, rSource.X, rSource.Y, rSource.Width, rSource.Height,
-                               Gdiplus::UnitPixel, &attributes);
 }
 
 std::uint32_t U32(unsigned char const *p)
@@ -699,7 +638,7 @@ ERRCODE Bitmap::SaveGdi(DirEntry const &rFile, wchar_t const *pMimeType) const
     CLSID clsid;
     if (GetEncoderClsid(pMimeType, &clsid))
         return ERRCODE_FAILED;
-    GdiplusView view(m_pBody);
+    GdiplusView view(*this);
     Gdiplus::Bitmap *image = view.Get();
     if (!image)
         return ERRCODE_FAILED;
@@ -769,7 +708,7 @@ unsigned char *Bitmap::CreateJPEGData(int &rSize) const
 {
     rSize = 0;
     CLSID clsid;
-    GdiplusView view(m_pBody);
+    GdiplusView view(*this);
     if (!view.Get() || view.Width() <= 0 || view.Height() <= 0 || GetEncoderClsid(L"image/jpeg", &clsid))
         return nullptr;
     IStream *stream = nullptr;
@@ -840,10 +779,7 @@ Bitmap Bitmap::CreateTransparentBG(Size const &rSize)
 
 // ------------------------------------------------------------ transformations
 
-namespace {
-
-// The factor images are enlarged by on this screen; 1 when they are not.
-double ScreenScale()
+double Bitmap::GetScreenScale()
 {
     int dpiX = 96, dpiY = 96;
     if (KSData *data = GetPKSData()) {
@@ -857,11 +793,9 @@ double ScreenScale()
     return f > 1.2 ? f : 1.0;
 }
 
-} // namespace
-
 Bitmap Bitmap::ScaleHQ() const
 {
-    double const f = ScreenScale();
+    double const f = GetScreenScale();
     if (f == 1.0 || Empty())
         return *this;
     Size const s = GetSize();
@@ -870,7 +804,7 @@ Bitmap Bitmap::ScaleHQ() const
 
 Bitmap Bitmap::Scale() const
 {
-    double const f = ScreenScale();
+    double const f = GetScreenScale();
     if (f == 1.0 || Empty())
         return *this;
     Size const s = GetSize();
@@ -928,13 +862,13 @@ Bitmap Bitmap::StretchHQ(FSize const &rSize) const
     double const fw = std::floor(rSize.Width() + 0.5), fh = std::floor(rSize.Height() + 0.5);
     if (!(fw >= 1 && fw <= BITMAP_MAX_SIDE && fh >= 1 && fh <= BITMAP_MAX_SIDE))
         return Bitmap();
-    GdiplusView view(m_pBody);
+    GdiplusView view(*this);
     if (!view.Get() || view.Width() <= 0 || view.Height() <= 0)
         return Bitmap();
     auto *image = new Gdiplus::Bitmap(int(fw), int(fh), PixelFormat32bppARGB);
     if (image->GetLastStatus() == Ok) {
         Gdiplus::Graphics graphics(image);
-        if (DrawResampled(graphics, view.Get(), Gdiplus::RectF(0, 0, Gdiplus::REAL(fw), Gdiplus::REAL(fh)),
+        if (GdiplusView::DrawResampled(graphics, view.Get(), Gdiplus::RectF(0, 0, Gdiplus::REAL(fw), Gdiplus::REAL(fh)),
                           Gdiplus::RectF(0, 0, Gdiplus::REAL(view.Width()), Gdiplus::REAL(view.Height()))) != Ok) {
             delete image;
             return Bitmap();
@@ -945,7 +879,7 @@ Bitmap Bitmap::StretchHQ(FSize const &rSize) const
 
 Bitmap Bitmap::GetBitmapHQ(FPoint const &rPos, FSize &rSize) const
 {
-    GdiplusView view(m_pBody);
+    GdiplusView view(*this);
     int const w = view.Width(), h = view.Height();
     long long const x = std::llround(rPos.X()), y = std::llround(rPos.Y());
     long long cw = std::llround(rSize.Width()), ch = std::llround(rSize.Height());
@@ -966,16 +900,16 @@ Bitmap Bitmap::GetBitmapHQ(FPoint const &rPos, FSize &rSize) const
 
 Bitmap Bitmap::DrawBitmapHQ(FPoint const &rPos, FSize &rSize, Bitmap const &rOver) const
 {
-    GdiplusView view(m_pBody);
-    Gdiplus::Bitmap *base = CloneArgb(view);
+    GdiplusView view(*this);
+    Gdiplus::Bitmap *base = view.CloneArgb();
     if (!base)
         return Bitmap();
-    GdiplusView over(rOver.m_pBody);
+    GdiplusView over(rOver);
     if (over.Get() && over.Width() > 0 && over.Height() > 0) {
         if (rSize.Width() == 0 && rSize.Height() == 0)
             rSize = FSize(over.Width(), over.Height());
         Gdiplus::Graphics graphics(base);
-        DrawResampled(graphics, over.Get(),
+        GdiplusView::DrawResampled(graphics, over.Get(),
                       Gdiplus::RectF(Gdiplus::REAL(rPos.X()), Gdiplus::REAL(rPos.Y()), Gdiplus::REAL(rSize.Width()),
                                      Gdiplus::REAL(rSize.Height())),
                       Gdiplus::RectF(0, 0, Gdiplus::REAL(over.Width()), Gdiplus::REAL(over.Height())));
@@ -987,8 +921,8 @@ bool Bitmap::MakeTransparent(int nTolerance)
 {
     Gdiplus::Bitmap *image = nullptr;
     {
-        GdiplusView view(m_pBody);
-        image = CloneArgb(view);
+        GdiplusView view(*this);
+        image = view.CloneArgb();
     }
     if (!image)
         return false;

@@ -99,6 +99,8 @@ public:
     // through GDI+ resampling.
     Bitmap Scale() const;
     Bitmap ScaleHQ() const;
+    // The factor Scale and ScaleHQ enlarge by on this screen; 1 below 125 %.
+    static double GetScreenScale();
     // A GDI+ image resampled to the size; otherwise drawn stretched onto a
     // device compatible with pDev over the button face colour (bBorder: a
     // one-pixel border of that colour around it; bErase: the area is

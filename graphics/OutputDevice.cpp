@@ -2,6 +2,7 @@
 
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
+#include "graphics/Bitmap.h"
 #include "graphics/DCManager.h"
 #include "graphics/Printer.h"
 #include "mfc/CBrush.h"
@@ -198,7 +199,8 @@ struct DevFontList
 // ---------------------------------------------------------------- life
 
 OutputDevice::OutputDevice()
-    : m_hDC(nullptr), m_bExternal(false), m_nDevKind(OutputDeviceWindow), m_nRasterOp(SRCCOPY), m_hInitPen(nullptr),
+    : m_hDC(nullptr), m_bExternal(false), m_nDevKind(OutputDeviceWindow), m_nRasterOp(SRCCOPY), m_pBackgroundBitmap(nullptr),
+      m_hInitPen(nullptr),
       m_hInitBrush(nullptr), m_hInitFont(nullptr), m_nInitTextColor(0), m_bInitTextColor(false),
       m_nGdiPlusErrors(0), m_pD2DFactory(nullptr), m_pRenderTarget(nullptr), m_pWriteFactory(nullptr),
       m_pWicFactory(nullptr), m_pFontList(nullptr), m_pKernArr(nullptr), m_nKernArrLen(0), m_hOldFont(nullptr), m_nOldTextColor(0), m_nOldBkColor(0), m_nOldBkMode(0)
@@ -399,6 +401,8 @@ void OutputDevice::DeleteDrawingTools()
     m_aFillBrush = Brush();
     m_aFont = Font();
     m_aBackgroundBrush = Brush();
+    delete m_pBackgroundBitmap;
+    m_pBackgroundBitmap = nullptr;
     m_hInitFont = nullptr;
     m_bInitTextColor = false;
     m_nInitTextColor = 0;
@@ -977,6 +981,8 @@ bool OutputDevice::Erase(Color const &rColor, CRectangle const &rRect)
 
 bool OutputDevice::Erase(CRectangle const &rRect)
 {
+    if (m_pBackgroundBitmap)
+        return Erase(*m_pBackgroundBitmap, rRect);
     if (!m_aBackgroundBrush.IsValid())
         return false;
     return Erase(m_aBackgroundBrush.GetColor(), rRect);

@@ -23,10 +23,12 @@
 #include <windef.h>
 #include <wingdi.h>
 
+struct ID2D1Bitmap;
 struct ID2D1Factory;
 struct ID2D1DCRenderTarget;
 struct IDWriteFactory;
 struct IWICImagingFactory;
+class Bitmap;
 class DCManager;
 
 // Kinds of device: where the HDC comes from and where it goes back to.
@@ -89,6 +91,11 @@ public:
 
     void ChangeBackgroundBrush(Brush const &rBrush);
     Brush GetBackgroundBrush() const { return m_aBackgroundBrush; }
+    // Erasing tiles the bitmap from the device's origin; it goes before the
+    // background brush. An empty bitmap removes it.
+    void ChangeBackgroundBitmap(Bitmap const &rBitmap);
+    // The kept background bitmap, or null.
+    Bitmap const *GetBackgroundBitmap() const { return m_pBackgroundBitmap; }
     bool DrawBackground();
     // The background brush becomes solid in c, and the font's fill colour c,
     // so that opaque text sits on the background without a seam.
@@ -159,6 +166,9 @@ public:
     bool Erase();
     bool Erase(CRectangle const &rRect);
     bool Erase(Color const &rColor, CRectangle const &rRect);
+    // Tiles the rectangle so that device pixel (x, y) shows bitmap pixel
+    // ((x + nDX) mod width, (y + nDY) mod height).
+    bool Erase(Bitmap const &rBitmap, CRectangle const &rRect, int nDX = 0, int nDY = 0);
     // Copies a part of another device, stretched when the sizes differ, with
     // the device's raster operation.
     bool DrawOutDev(Point const &rDestPt, Size const &rDestSize, Point const &rSrcPt, Size const &rSrcSize,
@@ -166,6 +176,40 @@ public:
     // The same, leaving out the source pixels of the key colour.
     bool DrawOutDev(Point const &rDestPt, Size const &rDestSize, Point const &rSrcPt, Size const &rSrcSize,
                     OutputDevice &rSrc, Color const &rKey);
+
+    // --- bitmaps. A GDI image is blitted with the device's raster operation;
+    // a GDI+ image, and every stretched drawing, goes through GDI+ with
+    // bicubic resampling and keeps the image's transparency.
+    bool DrawBitmap(Point const &rPos, Bitmap const &rBitmap);
+    bool DrawBitmap(Point const &rPos, Size const &rSize, Bitmap const &rBitmap);
+    // The part of the bitmap at rSrcPos of rSrcSize into the rectangle at
+    // rPos of rSize.
+    bool DrawBitmap(Point const &rPos, Size const &rSize, Point const &rSrcPos, Size const &rSrcSize,
+                    Bitmap const &rBitmap);
+    // Fractional positions and sizes, nOpacity from 0 (nothing) to 255.
+    bool DrawBitmapHQ(FPoint const &rPos, Bitmap const &rBitmap, int nOpacity = 255);
+    bool DrawBitmapHQ(FPoint const &rPos, FSize const &rSize, Bitmap const &rBitmap, int nOpacity = 255);
+    bool DrawBitmapHQ(FRectangle const &rDest, FRectangle const &rSource, Bitmap const &rBitmap, int nOpacity = 255);
+    // Enlarged as Bitmap::ScaleHQ enlarges images for this screen.
+    bool DrawBitmapScaled(Point const &rPos, Bitmap const &rBitmap);
+    // As large as fits the rectangle with the image's proportions, centred.
+    bool DrawBitmapScaled(CRectangle const &rRect, Bitmap const &rBitmap);
+    // Leaves out the pixels of the key colour (the library's magenta unless
+    // told otherwise).
+    bool DrawBitmapTransparent(Point const &rPos, Bitmap const &rBitmap,
+                               Color const &rKey = Color(ColorNameLightMagenta));
+    bool DrawBitmapTransparent(Point const &rPos, Size const &rSize, Bitmap const &rBitmap,
+                               Color const &rKey = Color(ColorNameLightMagenta));
+    bool DrawBitmapTransparent(Point const &rPos, Size const &rSize, Point const &rSrcPos, Size const &rSrcSize,
+                               Bitmap const &rBitmap, Color const &rKey = Color(ColorNameLightMagenta));
+    // The same as the unstretched DrawBitmapTransparent through masks and
+    // plain blits only, for devices without transparent blits (printers).
+    bool MSJDrawTransparentBitmap(Point const &rPos, Bitmap const &rBitmap,
+                                  Color const &rKey = Color(ColorNameLightMagenta));
+    // A copy of the device's pixels: a GDI image, and an opaque 32-bit
+    // GDI+ image. Empty when the rectangle is empty or off the device.
+    Bitmap GetBitmap(Point const &rPos, Size const &rSize);
+    Bitmap GetBitmapHQ(Point const &rPos, Size const &rSize);
 
     // --- high quality (GDI+). The int results are 1 for a GDI+ success.
     int DrawRectHQ(FRectangle const &rRect);
@@ -243,12 +287,21 @@ public:
     // inner shadow inside each from its top and left edges.
     bool InsetEffect(CRectangle const &rRect, Color const &rKey, int nDepth, double fStdDev,
                      TransparentColor const &rColor);
+    // The device's pixels in rTile repeated over rArea, the tiles lined up
+    // on rTile as if it repeated over the whole device.
+    bool TileEffect(CRectangle const &rTile, CRectangle const &rArea);
 
     // --- Direct2D and imaging objects, made on first use, kept by the device
     ID2D1Factory *GetD2DFactory();
     ID2D1DCRenderTarget *GetRenderTarget();
     IDWriteFactory *GetWriteFactory();
     IWICImagingFactory *GetWicFactory();
+    // Direct2D bitmaps for the device's render target, which the caller
+    // releases before the target goes: the device's pixels in the
+    // rectangle, and a bitmap's image (through WIC). Null when there is no
+    // render target or nothing to copy.
+    ID2D1Bitmap *GetD2DBitmap(Point const &rPos, Size const &rSize);
+    ID2D1Bitmap *GetD2DBitmap(Bitmap &rBitmap);
 
 protected:
     // A window device (kind 1); subclasses of other kinds change the kind.
@@ -279,6 +332,7 @@ protected:
     unsigned long m_nRasterOp;
     Brush m_aFillBrush;
     Brush m_aBackgroundBrush;
+    Bitmap *m_pBackgroundBitmap;
     Pen m_aPen;
     Font m_aFont;
     HGDIOBJ m_hInitPen;

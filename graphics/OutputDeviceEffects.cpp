@@ -5,6 +5,8 @@
 // every driver.
 #include "graphics/OutputDevice.h"
 
+#include "graphics/Bitmap.h"
+
 #include <cmath>
 #include <new>
 #include <vector>
@@ -721,4 +723,99 @@ bool OutputDevice::InsetEffect(CRectangle const &rRect, Color const &rKey, int n
                                TransparentColor const &rColor)
 {
     return ImpShadow(rRect, &rKey, nDepth, fStdDev, rColor, true);
+}
+
+// ---------------------------------------------------------------- Direct2D bitmaps and tiles
+
+ID2D1Bitmap *OutputDevice::GetD2DBitmap(Point const &rPos, Size const &rSize)
+{
+    HDC h = GethDC();
+    if (!h || rSize.IsEmpty() || rSize.Width() > BITMAP_MAX_SIDE || rSize.Height() > BITMAP_MAX_SIDE)
+        return nullptr;
+    ID2D1DCRenderTarget *rt = GetRenderTarget();
+    if (!rt)
+        return nullptr;
+    AreaPixels px(h, CRectangle(rPos, rSize));
+    if (!px.IsValid())
+        return nullptr;
+    ID2D1Bitmap *bitmap = nullptr;
+    D2D1_BITMAP_PROPERTIES props = PremultipliedBGRA();
+    if (FAILED(rt->CreateBitmap(D2D1::SizeU(UINT32(px.Width()), UINT32(px.Height())), px.Data(),
+                                UINT32(px.Width() * 4), &props, &bitmap)))
+        return nullptr;
+    return bitmap;
+}
+
+ID2D1Bitmap *OutputDevice::GetD2DBitmap(Bitmap &rBitmap)
+{
+    ID2D1DCRenderTarget *rt = GetRenderTarget();
+    IWICImagingFactory *wic = GetWicFactory();
+    if (!rt || !wic || rBitmap.Empty())
+        return nullptr;
+    IWICBitmap *source = nullptr;
+    if (Gdiplus::Bitmap *image = rBitmap.GetPGdiplusBitmap()) {
+        // The image's own alpha, premultiplied as Direct2D wants it.
+        Gdiplus::Rect const all(0, 0, INT(image->GetWidth()), INT(image->GetHeight()));
+        Gdiplus::BitmapData data;
+        if (image->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) == Gdiplus::Ok) {
+            if (FAILED(wic->CreateBitmapFromMemory(data.Width, data.Height, GUID_WICPixelFormat32bppPBGRA,
+                                                   UINT(data.Stride), UINT(data.Stride) * data.Height,
+                                                   static_cast<BYTE *>(data.Scan0), &source)))
+                source = nullptr;
+            image->UnlockBits(&data);
+        }
+    } else if (FAILED(wic->CreateBitmapFromHBITMAP(rBitmap.GetHBitmap(Color(ColorNameLightMagenta)), nullptr,
+                                                   WICBitmapIgnoreAlpha, &source))) {
+        source = nullptr;
+    }
+    if (!source)
+        return nullptr;
+    IWICFormatConverter *converter = nullptr;
+    ID2D1Bitmap *bitmap = nullptr;
+    if (SUCCEEDED(wic->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                        WICBitmapPaletteTypeCustom)) &&
+        FAILED(rt->CreateBitmapFromWicBitmap(converter, nullptr, &bitmap)))
+        bitmap = nullptr;
+    ReleaseCom(converter);
+    ReleaseCom(source);
+    return bitmap;
+}
+
+bool OutputDevice::TileEffect(CRectangle const &rTile, CRectangle const &rArea)
+{
+    HDC h = GethDC();
+    if (!h || rTile.IsEmpty() || rArea.IsEmpty())
+        return false;
+    static volatile long s_nTileUsable = 0;
+    if (EffectUsable(GetRenderTarget(), CLSID_D2D1Tile, s_nTileUsable)) {
+        ID2D1Bitmap *tile = GetD2DBitmap(rTile.TopLeft(), rTile.GetSize());
+        if (tile) {
+            RECT area = ToRECT(rArea);
+            bool ok = WithD2D(m_pD2DFactory, m_pRenderTarget, h, area, [&](ID2D1DeviceContext *dc) {
+                ID2D1Effect *effect = nullptr;
+                if (FAILED(dc->CreateEffect(CLSID_D2D1Tile, &effect)))
+                    return false;
+                D2D1_VECTOR_4F const whole{0.0f, 0.0f, float(rTile.GetWidth()), float(rTile.GetHeight())};
+                effect->SetInput(0, tile);
+                effect->SetValue(D2D1_TILE_PROP_RECT, D2D1_PROPERTY_TYPE_VECTOR4, reinterpret_cast<BYTE const *>(&whole),
+                                 sizeof whole);
+                // The effect repeats the tile from its own origin: the area's
+                // place relative to the tile picks the part shown.
+                D2D1_RECT_F const part =
+                    D2D1::RectF(float(rArea.Left() - rTile.Left()), float(rArea.Top() - rTile.Top()),
+                                float(rArea.Right() + 1 - rTile.Left()), float(rArea.Bottom() + 1 - rTile.Top()));
+                D2D1_POINT_2F const at = D2D1::Point2F(0, 0);
+                dc->DrawImage(effect, &at, &part);
+                effect->Release();
+                return true;
+            });
+            tile->Release();
+            if (ok)
+                return true;
+        }
+    }
+    // Without the effect: the same tiles blitted from a copy of the tile.
+    Bitmap tile = GetBitmap(rTile.TopLeft(), rTile.GetSize());
+    return Erase(tile, rArea, -rTile.Left(), -rTile.Top());
 }

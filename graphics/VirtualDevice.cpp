@@ -1,5 +1,7 @@
 #include "graphics/VirtualDevice.h"
 
+#include "graphics/Bitmap.h"
+
 #include <cmath>
 #include <windows.h>
 
@@ -32,6 +34,12 @@ VirtualDevice::VirtualDevice(VirtualDevice &rDev)
 {
     HDC ref = rDev.GethDC();
     ImpInit(ref, ref == nullptr);
+}
+
+VirtualDevice::VirtualDevice(OutputDevice &rDev, Bitmap const &rBitmap) : VirtualDevice(rDev)
+{
+    if (!rBitmap.Empty() && SetOutputSize(rBitmap.GetSize(), false))
+        DrawBitmapHQ(FPoint(0, 0), rBitmap, 255);
 }
 
 VirtualDevice::VirtualDevice(HDC hDC)

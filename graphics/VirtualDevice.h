@@ -13,6 +13,9 @@ public:
     // Compatible with the device's HDC, which is obtained first when needed.
     explicit VirtualDevice(OutputDevice &rDev);
     explicit VirtualDevice(VirtualDevice &rDev);
+    // Compatible with the device, of the bitmap's size, with the bitmap
+    // drawn on it at (0, 0).
+    VirtualDevice(OutputDevice &rDev, Bitmap const &rBitmap);
     explicit VirtualDevice(HDC hDC);
     ~VirtualDevice() override;
 

@@ -1,6 +1,8 @@
 #include "window/Window.h"
+
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
+#include "graphics/Bitmap.h"
 #include "frame/WinMsgRouter.h"
 #include "graphics/DCManager.h"
 #include "mfc/AfxWin.h"
@@ -505,14 +507,28 @@ bool Window::ProcessEraseBackground(HDC hDC)
         OnBackgroundErased();
         return true;
     }
-    // The background brush of the device; background gradients and
-    // textures join when the library has them. Without a background of the
+    // The background bitmap tiled, else the background brush; background
+    // gradients join when the library has them. Without a background of the
     // library's own the previous procedure erases with the class brush.
-    Brush brush = GetBackgroundBrush();
-    if (!brush.IsValid() || !hDC)
+    if (!hDC)
         return false;
     RECT r;
     ::GetClientRect(GetHWND(), &r);
+    if (Bitmap const *tile = GetBackgroundBitmap()) {
+        // Aligned to the screen, neighbouring windows with the same bitmap
+        // show one seamless surface.
+        POINT origin{0, 0};
+        if (m_bAlignBGBMP)
+            ::ClientToScreen(GetHWND(), &origin);
+        OutputDevice on(hDC);
+        if (r.right > 0 && r.bottom > 0)
+            on.Erase(*tile, CRectangle(0, 0, r.right - 1, r.bottom - 1), origin.x, origin.y);
+        OnBackgroundErased();
+        return true;
+    }
+    Brush brush = GetBackgroundBrush();
+    if (!brush.IsValid())
+        return false;
     FillRect(hDC, &r, static_cast<HBRUSH>(brush.GetOrCreatePCBrush()->m_hObject));
     OnBackgroundErased();
     return true;

@@ -39,21 +39,32 @@ protected:
 
 TEST_F(PictureTest, StretchedBitmapFillsTheControlAndRepaintsOnChange)
 {
+    // Quadrants of 10 x 6 pixels stretched five times, resampled: away from
+    // where two quadrants meet every pixel keeps its quadrant's colour.
+    kstest::Pixels px(20 * 12);
+    for (int i = 0; i < 20 * 12; ++i) {
+        COLORREF const c = Quadrant(i % 20 >= 10, i / 20 >= 6);
+        px[size_t(i)] = std::uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+    }
+    Bitmap big;
+    big.SetHBitmap(kstest::MakeHBitmap(20, 12, px));
     StretchedBitmap s(top, 0);
     s.SetPosSizePixel(Point(10, 10), Size(100, 60));
     s.Show();
-    s.SetBitmap(quads);
+    s.SetBitmap(big);
     int wrong = 0, seen = 0;
     kstest::ScanClient(s.GetHWND(), [&](int x, int y, COLORREF c) {
-        ++seen;
-        wrong += c != Quadrant(x >= 50, y >= 30);
+        if (std::abs(x - 50) > 12 && std::abs(y - 30) > 12) {
+            ++seen;
+            wrong += c != Quadrant(x >= 50, y >= 30);
+        }
     });
-    EXPECT_EQ(100 * 60, seen);
+    EXPECT_EQ(75 * 35, seen);
     EXPECT_EQ(0, wrong);
 
     kstest::Pump();
     ASSERT_FALSE(Pending(s.GetHWND()));
-    Bitmap same = quads;
+    Bitmap same = big;
     s.SetBitmap(same);
     EXPECT_FALSE(Pending(s.GetHWND())) << "the same bitmap: nothing to repaint";
     Bitmap other;

@@ -3,9 +3,11 @@
 #include "mfc/CWnd.h"
 #include "window/Window.h"
 #include "window/WorkWindow.h"
+#include "graphics/Bitmap.h"
 #include "graphics/DCManager.h"
 #include "graphics/Brush.h"
 #include "graphics/Pen.h"
+#include "tests/support/ImageSamples.h"
 #include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
@@ -164,6 +166,37 @@ TEST_F(WindowTest, PaintDrawsThroughTheWindowsOwnDevice)
     EXPECT_EQ(RGB(0, 0, 255), kstest::PixelOf(p.GetHWND(), 35, 35));
     SendMessageA(p.GetHWND(), WM_USER, 0, 0);
     EXPECT_EQ(nullptr, GetPKSData()->m_pDCManager->GetCachedDC());
+}
+
+TEST_F(WindowTest, BackgroundBitmapsTileFromTheClientOriginOrTheScreen)
+{
+    Probe top;
+    top.SetPosSizePixel(Point(0, 0), Size(200, 200));
+    top.Show();
+    // Child draws only its square; the rest is the erased background.
+    Child p(&top);
+    p.SetPosSizePixel(Point(37, 23), Size(60, 50));
+    p.ChangeBackgroundBrush(Brush(Color(0x0000FFul), BrushStyleSolid));
+    kstest::Pixels px = kstest::Pattern(7, 5);
+    Bitmap tile;
+    tile.SetHBitmap(kstest::MakeHBitmap(7, 5, px));
+    p.ChangeBackgroundBitmap(tile);
+    p.Show();
+    for (bool screen : {false, true}) {
+        p.SetAlignBGBMP(screen);
+        POINT o{0, 0};
+        if (screen)
+            ClientToScreen(p.GetHWND(), &o);
+        RedrawWindow(p.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        int bad = 0;
+        kstest::ScanClient(p.GetHWND(), [&](int x, int y, COLORREF c) {
+            if (x >= 5 && x <= 24 && y >= 5 && y <= 24)
+                return;
+            std::uint32_t const v = px[size_t((y + o.y) % 5 * 7 + (x + o.x) % 7)];
+            bad += c != RGB(v >> 16, v >> 8 & 0xFF, v & 0xFF);
+        });
+        EXPECT_EQ(0, bad) << (screen ? "aligned to the screen" : "from the client origin");
+    }
 }
 
 TEST_F(WindowTest, ChildrenOfKindFourInheritTheParentsLook)
