@@ -6,6 +6,7 @@
 #include "graphics/OutputDevice.h"
 
 #include "graphics/Bitmap.h"
+#include "graphics/GdiplusView.h"
 
 #include <cmath>
 #include <new>
@@ -752,10 +753,12 @@ ID2D1Bitmap *OutputDevice::GetD2DBitmap(Bitmap &rBitmap)
     IWICImagingFactory *wic = GetWicFactory();
     if (!rt || !wic || rBitmap.Empty())
         return nullptr;
+    // Both kinds of image through GDI+, which gives a GDI image opaque
+    // alpha and a GDI+ image its own, premultiplied as Direct2D wants it.
     IWICBitmap *source = nullptr;
-    if (Gdiplus::Bitmap *image = rBitmap.GetPGdiplusBitmap()) {
-        // The image's own alpha, premultiplied as Direct2D wants it.
-        Gdiplus::Rect const all(0, 0, INT(image->GetWidth()), INT(image->GetHeight()));
+    GdiplusView view(rBitmap);
+    if (Gdiplus::Bitmap *image = view.Get()) {
+        Gdiplus::Rect const all(0, 0, view.Width(), view.Height());
         Gdiplus::BitmapData data;
         if (image->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) == Gdiplus::Ok) {
             if (FAILED(wic->CreateBitmapFromMemory(data.Width, data.Height, GUID_WICPixelFormat32bppPBGRA,
@@ -764,9 +767,6 @@ ID2D1Bitmap *OutputDevice::GetD2DBitmap(Bitmap &rBitmap)
                 source = nullptr;
             image->UnlockBits(&data);
         }
-    } else if (FAILED(wic->CreateBitmapFromHBITMAP(rBitmap.GetHBitmap(Color(ColorNameLightMagenta)), nullptr,
-                                                   WICBitmapIgnoreAlpha, &source))) {
-        source = nullptr;
     }
     if (!source)
         return nullptr;

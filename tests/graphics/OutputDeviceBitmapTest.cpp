@@ -33,6 +33,8 @@ bool Near(COLORREF a, COLORREF b, int tol)
     return true;
 }
 
+} // namespace
+
 class BitmapDrawTest : public kstest::DeviceFixture
 {
 protected:
@@ -65,8 +67,6 @@ protected:
     }
     kstest::Pixels pixels;
 };
-
-} // namespace
 
 TEST_F(BitmapDrawTest, TiledErasesAndTheTileEffectFollowTheModel)
 {
