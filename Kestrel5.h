@@ -90,6 +90,8 @@
 #include "controls/RadioButton.h"
 #include "controls/GroupBox.h"
 #include "controls/DrawButton.h"
+#include "controls/BitmapButton.h"
+#include "controls/ZnDialogBitmapButton.h"
 #include "controls/Static.h"
 #include "controls/FixedText.h"
 #include "controls/FixedLinkText.h"
