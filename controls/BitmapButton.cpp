@@ -1,8 +1,11 @@
 #include "controls/BitmapButton.h"
 
+#include "graphics/GdiplusView.h"
 #include "graphics/OutputDevice.h"
 
 #include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
 
 BitmapButton::BitmapButton(Window *pParent, Bitmap const &rBitmap, bool bFlat) : m_bHot(false)
 {
@@ -99,9 +102,27 @@ void BitmapButton::DrawBitmapHook(OutputDevice &rDev, CRectangle const &rFace, B
         rDev.DrawBitmapTransparent(at, rBitmap);
         return;
     }
-    // Greyed as the platform greys disabled pictures: embossed in the
-    // shadow and highlight colours.
+    // Greyed: the picture's brightness only, lightened towards the face,
+    // the key colour left out.
+    GdiplusView view(rBitmap);
     HDC h = rDev.GethDC();
-    DrawStateA(h, nullptr, nullptr, reinterpret_cast<LPARAM>(static_cast<HBITMAP>(rBitmap)), 0, at.X(), at.Y(),
-               s.Width(), s.Height(), DST_BITMAP | DSS_DISABLED);
+    if (!view.Get() || !h)
+        return;
+    Gdiplus::Graphics g(h);
+    Gdiplus::ColorMatrix m{};
+    for (int row = 0; row < 3; ++row) {
+        m.m[row][0] = m.m[row][1] = m.m[row][2] = row == 0 ? 0.30f : row == 1 ? 0.59f : 0.11f;
+        m.m[row][0] *= 0.5f;
+        m.m[row][1] *= 0.5f;
+        m.m[row][2] *= 0.5f;
+    }
+    m.m[3][3] = 1.0f;
+    m.m[4][0] = m.m[4][1] = m.m[4][2] = 0.45f;
+    m.m[4][4] = 1.0f;
+    Gdiplus::ImageAttributes attributes;
+    attributes.SetColorMatrix(&m);
+    Gdiplus::Color const key(255, 255, 0, 255);
+    attributes.SetColorKey(key, key);
+    g.DrawImage(view.Get(), Gdiplus::Rect(at.X(), at.Y(), s.Width(), s.Height()), 0, 0, s.Width(), s.Height(),
+                Gdiplus::UnitPixel, &attributes);
 }

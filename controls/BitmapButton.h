@@ -31,7 +31,8 @@ public:
 
 protected:
     // Draws the bitmap of the state centred in the face: the magenta key
-    // transparent, greyed when bGrey. Override to draw differently.
+    // transparent; greyed when bGrey (half its brightness over a light
+    // grey). Override to draw differently.
     virtual void DrawBitmapHook(OutputDevice &rDev, CRectangle const &rFace, Bitmap const &rBitmap, bool bGrey);
 
 private:

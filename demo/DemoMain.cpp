@@ -379,6 +379,75 @@ void PumpFor(DWORD ms)
     }
 }
 
+// Images made for the gallery: a round badge with a soft edge (a GDI+ image
+// with transparency), and a small tile for backgrounds.
+Bitmap Badge(int side, Gdiplus::Color fill)
+{
+    Gdiplus::Bitmap image(side, side, PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics g(&image);
+        g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        g.Clear(Gdiplus::Color(0, 0, 0, 0));
+        Gdiplus::SolidBrush b(fill);
+        g.FillEllipse(&b, 1, 1, side - 3, side - 3);
+        Gdiplus::SolidBrush shine(Gdiplus::Color(110, 255, 255, 255));
+        g.FillEllipse(&shine, side / 4, side / 6, side / 2, side / 3);
+    }
+    return Bitmap(&image);
+}
+
+Bitmap Tile()
+{
+    Gdiplus::Bitmap image(24, 24, PixelFormat32bppARGB);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x) {
+            bool const dark = (x / 12 + y / 12) % 2 != 0;
+            int const v = (dark ? 226 : 240) - (x + y) / 6;
+            image.SetPixel(x, y, Gdiplus::Color(255, BYTE(v), BYTE(v + 4), BYTE(v + 12)));
+        }
+    return Bitmap(&image);
+}
+
+// A small opaque picture of coloured bands, to be stretched smooth.
+Bitmap Bands()
+{
+    Gdiplus::Bitmap image(8, 4, PixelFormat32bppARGB);
+    Gdiplus::Color const c[4] = {{255, 250, 200, 90}, {255, 240, 120, 80}, {255, 150, 70, 140}, {255, 50, 60, 120}};
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            image.SetPixel(x, y, x % 3 == 0 && y == 3 ? Gdiplus::Color(255, 30, 30, 40) : c[y]);
+    return Bitmap(&image);
+}
+
+// The gallery: a window whose background is a tiled bitmap, with pictures
+// drawn on it in every way the device offers, and bitmap controls.
+class Gallery : public Window
+{
+public:
+    explicit Gallery(Window *parent) : Window(parent, 0, 0), m_badge(Badge(48, Gdiplus::Color(255, 40, 120, 200)))
+    {
+        SetWindowLongA(GetHWND(), GWL_STYLE, GetWindowLongA(GetHWND(), GWL_STYLE) | WS_CLIPCHILDREN);
+        ChangeBackgroundBitmap(Tile());
+    }
+    void Paint(CRectangle const &) override
+    {
+        Font f(SString("Tahoma"), 14);
+        f.ChangeColor(Color(0x303030ul));
+        ChangeFont(f);
+        DrawTextA(Point(16, 8), SString("Bitmaps: plain, stretched, faded, scaled, keyed, tiled"));
+        DrawBitmap(Point(16, 36), m_badge);
+        DrawBitmap(Point(76, 36), Size(96, 48), m_badge);
+        DrawBitmapHQ(FPoint(184.5, 36), m_badge, 110);
+        DrawBitmapScaled(CRectangle(244, 36, 323, 83), m_badge);
+        // The badge flattened onto magenta, then drawn with magenta left out.
+        DrawBitmapTransparent(Point(336, 36), Bitmap(static_cast<HBITMAP>(m_badge)));
+        Erase(GetBitmap(Point(16, 36), Size(48, 48)), CRectangle(400, 36, 700, 83), 8, 8);
+    }
+
+private:
+    Bitmap m_badge;
+};
+
 // One page on the default printer: the showcase's shapes at their printed
 // size, laid out in points, so the page looks the same at any resolution.
 // Answers the pages printed (0 without a printer).
@@ -515,6 +584,34 @@ int main(int argc, char **argv)
         std::printf("demo: %s %s\\demo-docking.png (%d docked groups)\n", docked ? "wrote" : "could not write",
                     dir.c_str(), int(docking->GetDefaultDividers().size()));
         saved = saved && docked;
+
+        // The image scene: a gallery on a tiled background, a bitmap button
+        // with its states, a stretched picture, and a dialog button with a
+        // PNG.
+        Gallery gallery(&content);
+        gallery.SetPosSizePixel(Point(0, 0), Size(720, 440));
+        BitmapButton play(&gallery, Badge(28, Gdiplus::Color(255, 60, 170, 90)), false);
+        play.SetPosSizePixel(Point(16, 110), Size(64, 44));
+        BitmapButton off(&gallery, Badge(28, Gdiplus::Color(255, 200, 80, 60)), false);
+        off.SetPosSizePixel(Point(90, 110), Size(64, 44));
+        StretchedBitmap stretched(&gallery, 0);
+        stretched.SetPosSizePixel(Point(170, 110), Size(150, 80));
+        stretched.SetBitmap(Bands());
+        ZnDialogBitmapButton ok;
+        ok.Create("Continue", WS_VISIBLE, RECT{340, 110, 470, 150}, gallery.GetPCWnd(), 901);
+        ok.SetPngBitmap(Badge(24, Gdiplus::Color(255, 230, 160, 30)));
+        gallery.Show();
+        play.Show();
+        off.Show();
+        off.Enable(false);
+        stretched.Show();
+        RedrawWindow(gallery.GetHWND(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        bool const images = SaveClientPng(content.GetHWND(), dir + "\\demo-images.png");
+        std::printf("demo: %s %s\\demo-images.png\n", images ? "wrote" : "could not write", dir.c_str());
+        ok.DestroyWindow();
+        saved = saved && images;
     }
     int const pages = PrintSummary();
     if (pages)
