@@ -72,6 +72,8 @@
 #include "graphics/VirtualDevice.h"
 #include "graphics/Printer.h"
 #include "graphics/Bitmap.h"
+#include "graphics/ImageList.h"
+#include "graphics/CAlphaImageList.h"
 
 // Windows and events
 #include "window/Window.h"
@@ -152,6 +154,7 @@
 #include "mfc/CBrush.h"
 #include "mfc/CFont.h"
 #include "mfc/CBitmap.h"
+#include "mfc/CImageList.h"
 #include "mfc/CDC.h"
 #include "mfc/CWinApp.h"
 #include "mfc/CPrintDialog.h"

@@ -2,7 +2,9 @@
 #include "docking/ZnDockingManager.h"
 #include "docking/ZnVisualManager.h"
 #include "frame/TimerManager.h"
+#include "graphics/Bitmap.h"
 #include "graphics/DCManager.h"
+#include "mfc/CBitmap.h"
 #include "mfc/AfxWin.h"
 #include "text/TranscriptData.h"
 
@@ -84,6 +86,10 @@ KSData::~KSData()
     m_pDCManager = nullptr;
     delete[] m_pColorTable;
     m_pColorTable = nullptr;
+    delete m_pBrushBitmap25;
+    m_pBrushBitmap25 = nullptr;
+    delete m_pBrushBitmap50;
+    m_pBrushBitmap50 = nullptr;
     delete m_pTimerManager;
     m_pTimerManager = nullptr;
 }
@@ -124,6 +130,32 @@ void KSData::InitColorTable()
     t[28] = SysEntry(COLOR_SCROLLBAR);
     t[29] = Entry(240, 191, 140);
     // Entry 30 has no colour of its own; it stays black.
+}
+
+namespace {
+
+// One pattern byte per row, each row padded to 16 bits as the platform's
+// device-dependent bitmaps are.
+Bitmap *NewPatternBitmap(unsigned char rowA, unsigned char rowB)
+{
+    unsigned char rows[16] = {};
+    for (int i = 0; i < 8; ++i)
+        rows[2 * i] = (i % 2) ? rowB : rowA;
+    CBitmap temporary;
+    temporary.Attach(CreateBitmap(8, 8, 1, 1, rows));
+    return new Bitmap(&temporary);
+}
+
+} // namespace
+
+void KSData::CreateBrushBitmaps()
+{
+    delete m_pBrushBitmap50;
+    m_pBrushBitmap50 = nullptr;
+    delete m_pBrushBitmap25;
+    m_pBrushBitmap25 = nullptr;
+    m_pBrushBitmap50 = NewPatternBitmap(0x55, 0xAA);
+    m_pBrushBitmap25 = NewPatternBitmap(0x88, 0x22);
 }
 
 unsigned int KSData::GetUserMessageCode(UserMessageCode code) const

@@ -44,6 +44,9 @@ public:
 
     unsigned int GetUserMessageCode(UserMessageCode code) const;
     void InitColorTable();
+    // The 8 x 8 monochrome patterns of the pattern brushes (50 % and 25 % of
+    // the pixels set); a second call replaces them.
+    void CreateBrushBitmaps();
 
     int ScaleX(int v) const;
     int ScaleY(int v) const;

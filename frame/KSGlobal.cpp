@@ -1,6 +1,7 @@
 #include "frame/KSGlobal.h"
 #include "frame/KSData.h"
 #include "frame/WinMsgRouter.h"
+#include "graphics/ImageList.h"
 #include "mfc/CFrameWnd.h"
 #include "mfc/CWnd.h"
 
@@ -46,12 +47,13 @@ WinMsgRouter *GlGetPWinMsgRouter()
     return g_pRouter;
 }
 
-void SetKSMainFrame(CFrameWnd *pFrame, HINSTANCE)
+void SetKSMainFrame(CFrameWnd *pFrame, HINSTANCE hInst)
 {
-    // The module handle goes to the image lists and the frame brings the
-    // brush pattern bitmaps once bitmaps exist in the library.
-    if (g_pKSData)
-        g_pKSData->m_pMainWnd = pFrame;
+    if (!g_pKSData)
+        return;
+    g_pKSData->m_pMainWnd = pFrame;
+    ImageList::aResHandle = hInst;
+    g_pKSData->CreateBrushBitmaps();
 }
 
 void SetKSMainWnd(CWnd *pWnd)

@@ -5,9 +5,9 @@
 #include "frame/KSGlobal.h"
 #include "graphics/Brush.h"
 #include "graphics/GdiplusView.h"
+#include "graphics/ImageList.h"
 #include "graphics/OutputDevice.h"
 #include "graphics/VirtualDevice.h"
-#include "mfc/AfxWin.h"
 #include "mfc/CBitmap.h"
 
 #include <algorithm>
@@ -360,7 +360,7 @@ Bitmap::Bitmap() : m_pBody(nullptr)
 
 Bitmap::Bitmap(unsigned int const &nResId) : m_pBody(nullptr)
 {
-    if (HBITMAP h = LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nResId)))
+    if (HBITMAP h = LoadBitmapA(ImageList::aResHandle, MAKEINTRESOURCEA(nResId)))
         m_pBody = NewBody(h, nullptr);
 }
 
@@ -682,7 +682,7 @@ ERRCODE Bitmap::SaveBMP(DirEntry const &rFile) const
 
 Bitmap Bitmap::FromPngRes(unsigned int const &nResId)
 {
-    HINSTANCE module = AfxGetResourceHandle();
+    HINSTANCE module = ImageList::aResHandle;
     HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(nResId), "PNG");
     if (!res)
         return Bitmap();

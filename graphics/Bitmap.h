@@ -30,7 +30,7 @@ class KSAPI Bitmap
 {
 public:
     Bitmap();
-    // A bitmap resource of the module's resource instance; empty when there
+    // A bitmap resource of ImageList::aResHandle; empty when there
     // is none of that id.
     Bitmap(unsigned int const &nResId);
     // A private copy of the handle's pixels; the handle stays the caller's.
@@ -78,7 +78,7 @@ public:
     ERRCODE Save(DirEntry const &rFile) const;
     static bool IsValidExtension(SString const &rExt);
 
-    // A PNG resource of type "PNG" of the module's resource instance, as a
+    // A PNG resource of type "PNG" of ImageList::aResHandle, as a
     // GDI+ image; the same flattened onto magenta as a GDI image.
     static Bitmap FromPngRes(unsigned int const &nResId);
     static Bitmap BMPFromPngRes(unsigned int const &nResId);

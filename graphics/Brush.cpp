@@ -1,7 +1,9 @@
 #include "graphics/Brush.h"
+#include "frame/KSData.h"
+#include "frame/KSGlobal.h"
+#include "graphics/Bitmap.h"
 #include "mfc/CBrush.h"
 
-#include <cstring>
 #include <windows.h>
 
 struct BrushBody
@@ -21,50 +23,25 @@ BrushBody *NewBody(Color const &c, BrushStyle s)
     return new BrushBody{nullptr, c, s, 0, false, nullptr};
 }
 
-// A packed 8 x 8 one-bit device-independent bitmap of the pattern, whose
-// clear bits show the brush colour (colour-table entry 0) and set bits white.
-// Made from a real monochrome bitmap so that the platform decides the row
-// layout, as for every bitmap the library converts.
-HGLOBAL MakePatternDIB(unsigned char rowA, unsigned char rowB, COLORREF colour)
+// A packed copy of the pattern bitmap whose clear bits show the brush
+// colour (colour-table entry 0); null without the bitmap, before the main
+// frame made the pattern bitmaps.
+HGLOBAL MakePatternDIB(Bitmap const *pPattern, COLORREF colour)
 {
-    WORD rows[8];
-    for (int i = 0; i < 8; ++i)
-        rows[i] = (i % 2) ? rowB : rowA; // one row per 16-bit word
-    HBITMAP mono = CreateBitmap(8, 8, 1, 1, rows);
-    if (!mono)
+    HBITMAP h = pPattern ? static_cast<HBITMAP>(*pPattern) : nullptr;
+    HGLOBAL dib = h ? DIBFromBitmap(h, nullptr) : nullptr;
+    if (!dib)
         return nullptr;
-    struct
-    {
-        BITMAPINFOHEADER h;
-        RGBQUAD colours[2];
-    } info{};
-    info.h.biSize = sizeof info.h;
-    info.h.biWidth = 8;
-    info.h.biHeight = 8;
-    info.h.biPlanes = 1;
-    info.h.biBitCount = 1;
-    DWORD const stride = 4; // rows are padded to 32 bits
-    DWORD const bytes = sizeof info + stride * 8;
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto *p = mem ? static_cast<unsigned char *>(GlobalLock(mem)) : nullptr;
-    bool ok = false;
-    if (p) {
-        HDC dc = CreateCompatibleDC(nullptr);
-        ok = dc && GetDIBits(dc, mono, 0, 8, p + sizeof info, reinterpret_cast<BITMAPINFO *>(&info),
-                             DIB_RGB_COLORS) == 8;
-        if (dc)
-            DeleteDC(dc);
-        info.colours[0] = RGBQUAD{GetBValue(colour), GetGValue(colour), GetRValue(colour), 0};
-        info.colours[1] = RGBQUAD{255, 255, 255, 0};
-        std::memcpy(p, &info, sizeof info);
-        GlobalUnlock(mem);
+    auto *info = static_cast<BITMAPINFO *>(GlobalLock(dib));
+    if (!info || info->bmiHeader.biBitCount != 1) {
+        if (info)
+            GlobalUnlock(dib);
+        GlobalFree(dib);
+        return nullptr;
     }
-    DeleteObject(mono);
-    if (!ok && mem) {
-        GlobalFree(mem);
-        mem = nullptr;
-    }
-    return mem;
+    info->bmiColors[0] = RGBQUAD{GetBValue(colour), GetGValue(colour), GetRValue(colour), 0};
+    GlobalUnlock(dib);
+    return dib;
 }
 
 } // namespace
@@ -145,15 +122,16 @@ CBrush *Brush::GetOrCreatePCBrush()
         break;
     case BrushStyleDots:
     case BrushStyleChecker:
-        b.hPatternDIB = b.eStyle == BrushStyleDots ? MakePatternDIB(0x88, 0x22, colour)
-                                                   : MakePatternDIB(0x55, 0xAA, colour);
+        if (KSData const *data = GetPKSData())
+            b.hPatternDIB = MakePatternDIB(b.eStyle == BrushStyleDots ? data->m_pBrushBitmap25 : data->m_pBrushBitmap50,
+                                           colour);
         if (b.hPatternDIB) {
             lb.lbStyle = BS_DIBPATTERN;
             lb.lbColor = DIB_RGB_COLORS;
             lb.lbHatch = reinterpret_cast<ULONG_PTR>(b.hPatternDIB);
             break;
         }
-        [[fallthrough]]; // no memory for the pattern: fill solid
+        [[fallthrough]]; // no pattern bitmap, or no memory for its copy: fill solid
     default:
         lb.lbStyle = BS_SOLID;
         lb.lbColor = colour;

@@ -1,7 +1,8 @@
 #pragma once
 
 // How a brush fills. Styles 2 to 7 have no platform brush of their own and
-// fill solid.
+// fill solid; so do the two patterns until SetKSMainFrame has made their
+// bitmaps.
 enum BrushStyle : unsigned int
 {
     BrushStyleNull = 0,    // hollow: nothing is filled

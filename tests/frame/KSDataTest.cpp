@@ -3,8 +3,11 @@
 #include "frame/KSGlobal.h"
 #include "frame/Kernel32Loader.h"
 #include "frame/LibraryLoader.h"
+#include "graphics/Bitmap.h"
+#include "graphics/ImageList.h"
 #include "mfc/AfxWin.h"
 #include "mfc/CFrameWnd.h"
+#include "tests/support/LeakCounters.h"
 #include "tests/support/WindowFixture.h"
 
 #include <gtest/gtest.h>
@@ -59,11 +62,55 @@ TEST_F(KSDataTest, MainWindowAndFrame)
 {
     auto *frame = new CFrameWnd;
     ASSERT_TRUE(frame->Create(nullptr, "main"));
-    SetKSMainFrame(frame, GetModuleHandleA(nullptr));
+    HINSTANCE const kernel = GetModuleHandleA("kernel32.dll");
+    SetKSMainWnd(frame);
     EXPECT_EQ(frame, D().m_pMainWnd);
+    EXPECT_EQ(nullptr, D().m_pBrushBitmap50) << "a main window brings no pattern bitmaps";
+    EXPECT_EQ(GetModuleHandleA(nullptr), ImageList::aResHandle);
+    SetKSMainFrame(frame, kernel);
+    EXPECT_EQ(frame, D().m_pMainWnd);
+    EXPECT_EQ(kernel, ImageList::aResHandle) << "the frame names the resource module";
     SetKSMainWnd(nullptr);
     EXPECT_EQ(nullptr, D().m_pMainWnd);
+    EXPECT_EQ(kernel, ImageList::aResHandle);
+    SetKSMainFrame(nullptr, GetModuleHandleA(nullptr));
+    EXPECT_EQ(GetModuleHandleA(nullptr), ImageList::aResHandle);
     frame->DestroyWindow(); // deletes itself
+}
+
+TEST_F(KSDataTest, MainFrameMakesThePatternBitmapsAgainAndExitFreesThem)
+{
+    SetKSMainFrame(nullptr, GetModuleHandleA(nullptr));
+    struct
+    {
+        Bitmap *pBitmap;
+        unsigned char rowA, rowB;
+    } const patterns[] = {{D().m_pBrushBitmap50, 0x55, 0xAA}, {D().m_pBrushBitmap25, 0x88, 0x22}};
+    for (auto const &p : patterns) {
+        ASSERT_NE(nullptr, p.pBitmap);
+        BITMAP bm{};
+        ASSERT_TRUE(GetObjectA(static_cast<HBITMAP>(*p.pBitmap), sizeof bm, &bm));
+        EXPECT_EQ(8, bm.bmWidth);
+        EXPECT_EQ(8, bm.bmHeight);
+        EXPECT_EQ(1, bm.bmBitsPixel * bm.bmPlanes);
+        unsigned char rows[16] = {};
+        ASSERT_EQ(16, GetBitmapBits(static_cast<HBITMAP>(*p.pBitmap), sizeof rows, rows));
+        for (int y = 0; y < 8; ++y)
+            EXPECT_EQ(y % 2 ? p.rowB : p.rowA, rows[2 * y]) << "row " << y;
+    }
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 20},
+                                            [] { SetKSMainFrame(nullptr, GetModuleHandleA(nullptr)); }))
+        << "a new pair replaces the old one";
+    auto exitFrees = [] {
+        std::size_t const before = kstest::GdiObjectCount();
+        KSExit();
+        std::size_t const after = kstest::GdiObjectCount();
+        KSInit();
+        return long(before) - long(after);
+    };
+    long const withBitmaps = exitFrees(); // this data holds the pair
+    long const without = exitFrees();     // a fresh one holds none
+    EXPECT_EQ(without + 2, withBitmaps) << "both bitmaps go with the global data";
 }
 
 TEST(GlobalsWithoutInit, AnswerNullAndDoNothing)

@@ -5,8 +5,8 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "graphics/Bitmap.h"
+#include "graphics/ImageList.h"
 #include "graphics/VirtualDevice.h"
-#include "mfc/AfxWin.h"
 #include "mfc/CBitmap.h"
 #include "tests/support/ImageSamples.h"
 #include "tests/support/LeakCounters.h"
@@ -283,8 +283,8 @@ TEST_F(BitmapTest, ResourcesOfTheResourceModule)
     GlobalFree(dib);
     HMODULE resources = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, resources);
-    HINSTANCE const previous = AfxGetResourceHandle();
-    AfxSetResourceHandle(resources);
+    HINSTANCE const previous = ImageList::aResHandle;
+    ImageList::aResHandle = resources;
 
     Bitmap fromRes(7u);
     EXPECT_FALSE(fromRes.IsGdiplusBitmap());
@@ -304,7 +304,7 @@ TEST_F(BitmapTest, ResourcesOfTheResourceModule)
     EXPECT_TRUE(Bitmap::FromPngRes(7u).Empty()) << "a bitmap is no PNG resource";
     EXPECT_TRUE(Bitmap::BMPFromPngRes(9u).Empty());
 
-    AfxSetResourceHandle(previous);
+    ImageList::aResHandle = previous;
     FreeLibrary(resources);
 }
 

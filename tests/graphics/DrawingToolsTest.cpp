@@ -11,34 +11,53 @@
 #include "tests/support/LeakCounters.h"
 #include "tests/support/LeakLoop.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
+#include <vector>
 #include <windows.h>
 
 namespace {
 
-// Fills an 8 x 8 area with the brush and counts the pixels of its colour.
-int PixelsOfColour(Brush &brush, COLORREF colour)
+// An 8 x 8 area filled with the brush.
+std::vector<COLORREF> Fill(Brush &brush)
 {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bmp = CreateBitmap(8, 8, 1, 32, nullptr);
     HGDIOBJ old = SelectObject(dc, bmp);
     RECT r{0, 0, 8, 8};
     FillRect(dc, &r, static_cast<HBRUSH>(brush.GetOrCreatePCBrush()->m_hObject));
-    int n = 0;
+    std::vector<COLORREF> pixels;
     for (int i = 0; i < 64; ++i)
-        n += GetPixel(dc, i % 8, i / 8) == colour;
+        pixels.push_back(GetPixel(dc, i % 8, i / 8));
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);
-    return n;
+    return pixels;
 }
 
-// Named colours come from the table the library makes at start-up.
+int PixelsOfColour(Brush &brush, COLORREF colour)
+{
+    std::vector<COLORREF> const pixels = Fill(brush);
+    return int(std::count(pixels.begin(), pixels.end(), colour));
+}
+
+COLORREF PixelAt(Brush &brush, int x, int y)
+{
+    return Fill(brush)[std::size_t(y * 8 + x)];
+}
+
+// Named colours come from the table the library makes at start-up, the
+// pattern brushes' bitmaps from the main frame.
 class LibraryEnvironment : public testing::Environment
 {
 public:
-    void SetUp() override { KSInit(); }
+    void SetUp() override
+    {
+        KSInit();
+        SetKSMainFrame(nullptr, GetModuleHandleA(nullptr));
+    }
     void TearDown() override { KSExit(); }
 };
 testing::Environment *const g_env = testing::AddGlobalTestEnvironment(new LibraryEnvironment);
@@ -80,12 +99,34 @@ TEST(Brush, StylesFillAsTheySay)
     EXPECT_EQ(32, PixelsOfColour(checker, RGB(255, 255, 255)));
     Brush dots(Color(0x0000FFul), BrushStyleDots);
     EXPECT_EQ(48, PixelsOfColour(dots, RGB(255, 0, 0))) << "a quarter of the pixels white";
+    // White where the pattern's bit is set, the brush colour elsewhere.
+    for (auto [brush, rowA, rowB] : {std::tuple{&checker, 0x55, 0xAA}, std::tuple{&dots, 0x88, 0x22}})
+        for (int i = 0; i < 64; ++i) {
+            int const row = (i / 8) % 2 ? rowB : rowA;
+            COLORREF const want = (row >> (7 - i % 8)) & 1 ? RGB(255, 255, 255) : RGB(255, 0, 0);
+            EXPECT_EQ(want, PixelAt(*brush, i % 8, i / 8)) << i % 8 << "," << i / 8;
+        }
     Brush null;
     EXPECT_EQ(64, PixelsOfColour(null, RGB(255, 255, 255))) << "a null brush becomes solid white";
     LOGBRUSH lb{};
     Brush hollow(Color(0ul), BrushStyleNull);
     hollow.GetOrCreatePCBrush()->GetLogBrush(&lb);
     EXPECT_EQ(unsigned(BS_NULL), lb.lbStyle);
+}
+
+TEST(Brush, PatternsFillSolidUntilTheMainFrameMadeTheirBitmaps)
+{
+    KSExit();
+    KSInit();
+    SetKSMainWnd(nullptr);
+    Brush early(Color(0x0000FFul), BrushStyleDots);
+    EXPECT_EQ(64, PixelsOfColour(early, RGB(255, 0, 0)));
+    Brush checker(Color(0x0000FFul), BrushStyleChecker);
+    EXPECT_EQ(64, PixelsOfColour(checker, RGB(255, 0, 0)));
+    SetKSMainFrame(nullptr, GetModuleHandleA(nullptr));
+    Brush late(Color(0x0000FFul), BrushStyleDots);
+    EXPECT_EQ(48, PixelsOfColour(late, RGB(255, 0, 0)));
+    EXPECT_EQ(64, PixelsOfColour(early, RGB(255, 0, 0))) << "a platform brush is made once";
 }
 
 TEST(DrawingTools, CopiesShareThePlatformObjectAndLeaveNothingBehind)

@@ -13,7 +13,11 @@ namespace {
 class VirtualDeviceTest : public testing::Test
 {
 protected:
-    void SetUp() override { KSInit(); }
+    void SetUp() override
+    {
+        KSInit();
+        SetKSMainFrame(nullptr, GetModuleHandleA(nullptr)); // the pattern brushes' bitmaps
+    }
     void TearDown() override { KSExit(); }
 };
 

@@ -21,6 +21,7 @@ protected:
     void SetUp() override
     {
         KSInit();
+        SetKSMainFrame(nullptr, GetModuleHandleA(nullptr)); // the pattern brushes' bitmaps
         dev = new VirtualDevice();
         ASSERT_TRUE(dev->SetOutputSize(Size(W, H), true));
     }
