@@ -18,7 +18,10 @@ using KSWinProcHook = int (*)(HWND, unsigned int, unsigned __int64, __int64);
 KSAPI void KSInit();
 KSAPI void KSExit();
 KSAPI KSData *GetPKSData();
+// The main frame; hInst becomes the module image resources are loaded from
+// (ImageList::aResHandle), and the pattern brushes get their bitmaps.
 KSAPI void SetKSMainFrame(CFrameWnd *pFrame, HINSTANCE hInst);
+// Only the main window: pattern brushes stay solid.
 KSAPI void SetKSMainWnd(CWnd *pWnd);
 KSAPI void KSSetCWndNextFocus(CWnd *pWnd);
 KSAPI WinMsgRouter *GlGetPWinMsgRouter();
