@@ -11,6 +11,7 @@
 #include "tests/support/ImageSamples.h"
 #include "tests/support/LeakCounters.h"
 #include "tests/support/LeakLoop.h"
+#include "tests/support/ResourceModule.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -263,25 +264,10 @@ TEST_F(BitmapTest, ResourcesOfTheResourceModule)
 {
     // A module of our own: a copy of this program with a bitmap and a PNG
     // written into its resources.
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string const module = TempFile("resources.dll");
-    ASSERT_TRUE(CopyFileA(self, module.c_str(), FALSE));
-    HGLOBAL dib = picture.CreateDIB();
-    ASSERT_NE(nullptr, dib);
-    std::vector<unsigned char> const png = Encode(picture, "png");
-    ASSERT_FALSE(png.empty());
-    HANDLE update = BeginUpdateResourceA(module.c_str(), FALSE);
-    ASSERT_NE(nullptr, update);
-    WORD const lang = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
-    EXPECT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(7), lang, GlobalLock(dib),
-                                DWORD(GlobalSize(dib))));
-    EXPECT_TRUE(UpdateResourceA(update, "PNG", MAKEINTRESOURCEA(8), lang, const_cast<unsigned char *>(png.data()),
-                                DWORD(png.size())));
-    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
-    GlobalUnlock(dib);
-    GlobalFree(dib);
-    HMODULE resources = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ResourceModule module("resources.dll");
+    ASSERT_TRUE(module.AddBitmap(7, picture));
+    ASSERT_TRUE(module.AddPng(8, Encode(picture, "png")));
+    HMODULE resources = module.Load();
     ASSERT_NE(nullptr, resources);
     HINSTANCE const previous = ImageList::aResHandle;
     ImageList::aResHandle = resources;
@@ -305,7 +291,6 @@ TEST_F(BitmapTest, ResourcesOfTheResourceModule)
     EXPECT_TRUE(Bitmap::BMPFromPngRes(9u).Empty());
 
     ImageList::aResHandle = previous;
-    FreeLibrary(resources);
 }
 
 TEST_F(BitmapTest, JpegBytesAndPackedDibs)
