@@ -338,8 +338,23 @@ LRESULT CWnd::OnWndMsg(unsigned int message, WPARAM wParam, LPARAM lParam)
         return Default();
     case WM_NOTIFY: {
         LRESULT result = 0;
+        auto const *hdr = reinterpret_cast<NMHDR const *>(lParam);
+        if (hdr && hdr->hwndFrom != m_hWnd)
+            if (CWnd *child = FromHandlePermanent(hdr->hwndFrom))
+                if (child->OnChildNotify(message, wParam, lParam, &result))
+                    return result;
         if (OnNotify(wParam, lParam, &result))
             return result;
+        return Default();
+    }
+    case WM_MEASUREITEM: {
+        auto const *mis = reinterpret_cast<MEASUREITEMSTRUCT const *>(lParam);
+        LRESULT result = 0;
+        if (mis && mis->CtlType != ODT_MENU)
+            if (HWND item = ::GetDlgItem(m_hWnd, int(mis->CtlID)))
+                if (CWnd *child = FromHandlePermanent(item))
+                    if (child->OnChildNotify(message, wParam, lParam, &result))
+                        return TRUE;
         return Default();
     }
     case WM_GETMINMAXINFO:
@@ -454,6 +469,11 @@ void CWnd::OnGetMinMaxInfo(MINMAXINFO *)
 }
 
 bool CWnd::OnChildDrawItem(DRAWITEMSTRUCT *)
+{
+    return false;
+}
+
+bool CWnd::OnChildNotify(unsigned int, WPARAM, LPARAM, LRESULT *)
 {
     return false;
 }

@@ -71,6 +71,10 @@ public:
     // An owner-drawn child's WM_DRAWITEM is handed back to the child's own
     // object first; true when it painted.
     virtual bool OnChildDrawItem(DRAWITEMSTRUCT *lpDrawItemStruct);
+    // A child's WM_NOTIFY and an owner-drawn child's WM_MEASUREITEM are
+    // handed back to the child's own object first; true when it answered
+    // (its answer in *pResult).
+    virtual bool OnChildNotify(unsigned int message, WPARAM wParam, LPARAM lParam, LRESULT *pResult);
     // The current message to its default handling.
     LRESULT Default();
 

@@ -173,6 +173,13 @@ protected:
     void ImpSetParent(Window *pParent) { m_pParent = pParent; }
     void ImpSetWinImpType(int nType) { m_nWinImpType = nType; }
     void InitWindowAfterCreate(CWnd *pWnd, bool bOwnsCWnd);
+    // The window object becomes someone else's (a control that outlives its
+    // Window briefly): this Window neither destroys nor deletes it.
+    void GiveUpCWnd()
+    {
+        m_pCWnd = nullptr;
+        m_bOwnsCWnd = false;
+    }
     void SetMouseCode(unsigned __int64 wParam, __int64 lParam);
 
 private:
