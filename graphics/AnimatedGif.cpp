@@ -580,6 +580,9 @@ bool AnimatedGif::Play()
     if (!m_bLoaded || m_nPlayState == PLAY_RUNNING || !GetHWND())
         return true;
     if (m_hThread) {
+        // A player that ended on its own (no canvas could be made) has
+        // cleared busy and is returning.
+        WaitForSingleObject(static_cast<HANDLE>(m_hThread), INFINITE);
         CloseHandle(static_cast<HANDLE>(m_hThread));
         m_hThread = nullptr;
     }
