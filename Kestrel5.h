@@ -74,11 +74,13 @@
 #include "graphics/Bitmap.h"
 #include "graphics/ImageList.h"
 #include "graphics/CAlphaImageList.h"
+#include "graphics/GifWriter.h"
 
 // Windows and events
 #include "window/Window.h"
 #include "window/WorkWindow.h"
 #include "window/ToolWindow.h"
+#include "graphics/AnimatedGif.h"
 #include "window/Control.h"
 #include "window/KeyCode.h"
 #include "window/KeyEvent.h"

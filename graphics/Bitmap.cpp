@@ -5,6 +5,7 @@
 #include "frame/KSGlobal.h"
 #include "graphics/Brush.h"
 #include "graphics/GdiplusView.h"
+#include "graphics/GifWriter.h"
 #include "graphics/ImageList.h"
 #include "graphics/OutputDevice.h"
 #include "graphics/VirtualDevice.h"
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -676,6 +678,138 @@ ERRCODE Bitmap::SaveBMP(DirEntry const &rFile) const
     }
     GlobalFree(dib);
     return ok ? ERRCODE_OK : ERRCODE_FAILED;
+}
+
+namespace {
+
+using IndexedFrames = std::vector<std::unique_ptr<Gdiplus::Bitmap>>;
+
+// The platform's own multi-frame path: the first frame saved with the
+// multi-frame flag and the delays as its frame-delay property, the others
+// added along the time dimension. The file's bytes only when GDI+ reads
+// them back with every frame (Wine's encoder refuses the additions and would
+// leave a one-frame file). Written to memory: a multi-frame save keeps its
+// target open until it is flushed, which a refused addition never is.
+bool SaveGifFramesByPlatform(CLSID const &rClsid, IndexedFrames const &rFrames, int nHundredths,
+                             std::vector<unsigned char> &rBytes)
+{
+    Gdiplus::Bitmap *first = rFrames.front().get();
+    std::vector<LONG> delays(rFrames.size(), LONG(nHundredths));
+    Gdiplus::PropertyItem delay{};
+    delay.id = 0x5100; // frame delay
+    delay.type = 4;    // longs
+    delay.length = ULONG(delays.size() * sizeof(LONG));
+    delay.value = delays.data();
+    SHORT loops = 0;
+    Gdiplus::PropertyItem loop{};
+    loop.id = 0x5101; // loop count, 0 = forever
+    loop.type = 3;    // shorts
+    loop.length = sizeof loops;
+    loop.value = &loops;
+    first->SetPropertyItem(&delay);
+    first->SetPropertyItem(&loop);
+
+    IStream *stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)))
+        return false;
+    ULONG flag = Gdiplus::EncoderValueMultiFrame;
+    Gdiplus::EncoderParameters params{};
+    params.Count = 1;
+    params.Parameter[0].Guid = Gdiplus::EncoderSaveFlag;
+    params.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
+    params.Parameter[0].NumberOfValues = 1;
+    params.Parameter[0].Value = &flag;
+    bool saved = first->Save(stream, &rClsid, &params) == Ok;
+    flag = Gdiplus::EncoderValueFrameDimensionTime;
+    for (std::size_t i = 1; saved && i < rFrames.size(); ++i)
+        saved = first->SaveAdd(rFrames[i].get(), &params) == Ok;
+    flag = Gdiplus::EncoderValueFlush;
+    if (saved && rFrames.size() > 1)
+        saved = first->SaveAdd(&params) == Ok;
+    STATSTG stat{};
+    HGLOBAL global = nullptr;
+    if (saved && SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(GetHGlobalFromStream(stream, &global)) &&
+        stat.cbSize.QuadPart > 0 && stat.cbSize.QuadPart <= GlobalSize(global)) {
+        if (void const *bytes = GlobalLock(global)) {
+            rBytes.assign(static_cast<unsigned char const *>(bytes),
+                          static_cast<unsigned char const *>(bytes) + stat.cbSize.QuadPart);
+            GlobalUnlock(global);
+        }
+    }
+    stream->Release();
+    std::unique_ptr<Gdiplus::Bitmap> check(DecodeMemory(rBytes.data(), rBytes.size()));
+    GUID time = Gdiplus::FrameDimensionTime;
+    return check && check->GetFrameCount(&time) == rFrames.size();
+}
+
+// Our own file of the indexed frames, each with its own colour table.
+bool SaveGifFramesOurselves(DirEntry const &rFile, IndexedFrames const &rFrames, int nWidth, int nHeight,
+                            int nHundredths)
+{
+    GifWriter writer(nWidth, nHeight, 0);
+    for (auto const &frame : rFrames) {
+        int const w = int(frame->GetWidth()), h = int(frame->GetHeight());
+        INT const paletteBytes = frame->GetPaletteSize();
+        if (paletteBytes < INT(sizeof(Gdiplus::ColorPalette)))
+            return false;
+        std::vector<unsigned char> paletteBuffer(static_cast<std::size_t>(paletteBytes));
+        auto *palette = reinterpret_cast<Gdiplus::ColorPalette *>(paletteBuffer.data());
+        if (frame->GetPalette(palette, paletteBytes) != Ok || palette->Count == 0 || palette->Count > 256)
+            return false;
+        std::vector<std::uint32_t> colours(palette->Count);
+        for (UINT i = 0; i < palette->Count; ++i)
+            colours[i] = palette->Entries[i] & 0xFFFFFF;
+        Gdiplus::Rect const all(0, 0, w, h);
+        Gdiplus::BitmapData data{};
+        if (frame->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat8bppIndexed, &data) != Ok)
+            return false;
+        std::vector<std::uint8_t> indices(std::size_t(w) * std::size_t(h));
+        for (int y = 0; y < h; ++y)
+            std::memcpy(indices.data() + std::size_t(y) * w, static_cast<unsigned char const *>(data.Scan0) +
+                                                                 std::ptrdiff_t(y) * data.Stride, std::size_t(w));
+        frame->UnlockBits(&data);
+        // An index beyond a short palette would make a file no reader
+        // accepts: such pixels take the last colour.
+        for (auto &index : indices)
+            index = std::uint8_t(std::min<UINT>(index, palette->Count - 1));
+        if (!writer.AddFrame(indices.data(), w, h, colours, nHundredths))
+            return false;
+    }
+    std::vector<std::uint8_t> const bytes = writer.Finish();
+    return WriteWholeFile(rFile, bytes.data(), DWORD(bytes.size()), bytes.data(), 0);
+}
+
+} // namespace
+
+ERRCODE Bitmap::SaveAnimatedGif(DirEntry const &rFile, std::vector<Bitmap> const &rFrames, int nDelay)
+{
+    if (rFrames.empty())
+        return ERRCODE_FAILED;
+    CLSID clsid;
+    bool const encoder = GetEncoderClsid(L"image/gif", &clsid) == 0;
+    // A delay field is 16 bits, but GDI+ here reads it signed (65535 came
+    // back as -1): at most 32767 hundredths, which every reader agrees on.
+    int const hundredths = std::clamp((std::max(nDelay, 0) + 5) / 10, 0, 32767);
+    int width = 0, height = 0;
+    IndexedFrames indexed;
+    for (Bitmap const &frame : rFrames) {
+        GdiplusView view(frame);
+        if (!view.Get() || !SideFits(view.Width()) || !SideFits(view.Height()))
+            return ERRCODE_FAILED;
+        // Indexed the way Save does it for one frame: pure colours stay exact.
+        std::unique_ptr<Gdiplus::Bitmap> clone(
+            view.Get()->Clone(0, 0, view.Width(), view.Height(), PixelFormat8bppIndexed));
+        if (!clone || clone->GetLastStatus() != Ok)
+            return ERRCODE_FAILED;
+        width = std::max(width, view.Width());
+        height = std::max(height, view.Height());
+        indexed.push_back(std::move(clone));
+    }
+    std::vector<unsigned char> bytes;
+    if (encoder && SaveGifFramesByPlatform(clsid, indexed, hundredths, bytes))
+        return WriteWholeFile(rFile, bytes.data(), DWORD(bytes.size()), bytes.data(), 0) ? ERRCODE_OK
+                                                                                      : ERRCODE_FAILED;
+    return SaveGifFramesOurselves(rFile, indexed, width, height, hundredths) ? ERRCODE_OK : ERRCODE_FAILED;
 }
 
 // ------------------------------------------------------------ resources and memory

@@ -10,6 +10,7 @@
 #include "graphics/Size.h"
 #include "text/SString.h"
 
+#include <vector>
 #include <windef.h>
 
 namespace Gdiplus {
@@ -77,6 +78,14 @@ public:
     // The same choice by extension; a GIF is written 8-bit indexed.
     ERRCODE Save(DirEntry const &rFile) const;
     static bool IsValidExtension(SString const &rExt);
+    // The frames as one GIF that loops forever, each shown nDelay
+    // milliseconds (rounded to hundredths of a second, at most 32767). The
+    // logical screen is as wide as the widest frame and as high as the
+    // highest; every frame lies at its top left corner. Each frame is
+    // reduced to 256 colours by the platform (the eight pure colours stay
+    // exact). ERRCODE_FAILED, and no file, for no frames, an empty frame or
+    // one over the side limit.
+    static ERRCODE SaveAnimatedGif(DirEntry const &rFile, std::vector<Bitmap> const &rFrames, int nDelay);
 
     // A PNG resource of type "PNG" of ImageList::aResHandle, as a
     // GDI+ image; the same flattened onto magenta as a GDI image.
