@@ -274,13 +274,13 @@ int ListControl::GetColumnOfXPos(int nItem, int nX) const
 
 int ListControl::GetColumnIndexByXPixel(int nX) const
 {
-    CHeaderCtrl *header = pListCtrl ? pListCtrl->GetHeaderCtrl() : nullptr;
-    if (!header || !header->m_hWnd)
+    if (!bHeaderAttached)
         return -1;
-    POINT pt{nX, 1};
-    ::MapWindowPoints(pListCtrl->m_hWnd, header->m_hWnd, &pt, 1);
+    CHeaderCtrl &header = pListCtrl->GetLibHeader();
+    POINT pt{nX, 0};
+    ::MapWindowPoints(pListCtrl->m_hWnd, header.m_hWnd, &pt, 1);
     pt.y = 1;
-    return header->HitTest(pt);
+    return header.HitTest(pt);
 }
 
 // ------------------------------------------------------------ columns
@@ -355,8 +355,10 @@ int ListControl::SetColumnWidth(int nCol, int nWidth)
 
 int ListControl::GetNColumns() const
 {
-    CHeaderCtrl *header = pListCtrl ? pListCtrl->GetHeaderCtrl() : nullptr;
-    return header && header->m_hWnd ? std::max(header->GetItemCount(), 0) : 0;
+    // The list's header by its handle: no window object is made for it
+    // before the library's header is attached.
+    HWND header = pListCtrl ? reinterpret_cast<HWND>(::SendMessageA(pListCtrl->m_hWnd, LVM_GETHEADER, 0, 0)) : nullptr;
+    return header ? std::max(int(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)), 0) : 0;
 }
 
 void ListControl::SetHeaderRightClickHdl(Link const &rLink)
