@@ -10,6 +10,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <vector>
 #include <windows.h>
 #include <gdiplus.h>
 #include <zlib.h>
@@ -448,6 +449,84 @@ private:
     Bitmap m_badge;
 };
 
+// Frames of a small spinner: a ring of dots, one of them lit, turning.
+std::vector<Bitmap> SpinnerFrames()
+{
+    std::vector<Bitmap> frames;
+    for (int f = 0; f < 8; ++f) {
+        Gdiplus::Bitmap image(40, 40, PixelFormat32bppARGB);
+        Gdiplus::Graphics g(&image);
+        g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        g.Clear(Gdiplus::Color(255, 255, 255, 255));
+        for (int d = 0; d < 8; ++d) {
+            double const a = d * 3.14159265 / 4;
+            bool const lit = d == f;
+            Gdiplus::SolidBrush b(lit ? Gdiplus::Color(255, 230, 90, 30) : Gdiplus::Color(255, 0, 0, 255));
+            float const r = lit ? 5.0f : 3.5f;
+            g.FillEllipse(&b, float(20 + 13 * std::cos(a) - r), float(20 + 13 * std::sin(a) - r), 2 * r, 2 * r);
+        }
+        frames.push_back(Bitmap(&image));
+    }
+    return frames;
+}
+
+// A list over a million rows that the application sorts itself: a header
+// click turns the order and shows the arrow; the size column is custom-drawn
+// as a bar.
+class FileList : public ListControl
+{
+public:
+    explicit FileList(Window *parent) : ListControl(parent, 0)
+    {
+        SetDrawListItemHdl(Link(this, &FileList::Fill));
+        SetCustomDrawCells(true);
+    }
+    int Row(int item) const { return m_bAscending ? item : 999999 - item; }
+    __int64 Fill(void *p)
+    {
+        auto &d = *static_cast<ListItemCallBackData *>(p);
+        int const row = Row(d.nItem);
+        char buf[64];
+        if (d.nSubItem == 0)
+            std::snprintf(buf, sizeof buf, "Picture %06d.png", row);
+        else if (d.nSubItem == 1)
+            std::snprintf(buf, sizeof buf, "%d kB", KB(row));
+        else
+            std::snprintf(buf, sizeof buf, "%s", row % 3 == 0 ? "Photo" : row % 3 == 1 ? "Drawing" : "Icon");
+        d.aText = SString(buf);
+        d.nImage = row % 3;
+        return 0;
+    }
+    static int KB(int row) { return int((row * 7919LL) % 900) + 20; }
+    void OnColumnClick(int column) override
+    {
+        m_bAscending = !m_bAscending;
+        OnSorted(column, m_bAscending);
+        RedrawVisibleItems();
+    }
+    bool OnCustomDrawCell(HDC dc, int item, int sub, CRectangle const &r, Color const &, bool selected) const override
+    {
+        if (sub != 1 || selected)
+            return false;
+        RECT all{r.Left(), r.Top(), r.Right() + 1, r.Bottom() + 1};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+        RECT bar = all;
+        InflateRect(&bar, -3, -3);
+        bar.right = bar.left + (bar.right - bar.left) * KB(Row(item)) / 920;
+        HBRUSH b = CreateSolidBrush(RGB(150, 190, 235));
+        FillRect(dc, &bar, b);
+        DeleteObject(b);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%d kB", KB(Row(item)));
+        SetBkMode(dc, TRANSPARENT);
+        RECT text = all;
+        text.left += 6;
+        ::DrawTextA(dc, buf, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        return true;
+    }
+    bool m_bAscending = true;
+};
+
 // One page on the default printer: the showcase's shapes at their printed
 // size, laid out in points, so the page looks the same at any resolution.
 // Answers the pages printed (0 without a printer).
@@ -600,6 +679,34 @@ int main(int argc, char **argv)
         ZnDialogBitmapButton ok;
         ok.Create("Continue", WS_VISIBLE, RECT{340, 110, 470, 150}, gallery.GetPCWnd(), 901);
         ok.SetPngBitmap(Badge(24, Gdiplus::Color(255, 230, 160, 30)));
+        // Icons of an image list, drawn from the list by the gallery's
+        // device, and a spinner GIF written by the library and played.
+        ImageList icons;
+        for (Gdiplus::Color c : {Gdiplus::Color(255, 40, 120, 200), Gdiplus::Color(255, 60, 170, 90),
+                                 Gdiplus::Color(255, 200, 80, 60), Gdiplus::Color(255, 230, 160, 30)}) {
+            Bitmap badge = Badge(32, c);
+            icons.AddGdiplusBitmap(badge.GetPGdiplusBitmap(), 32);
+        }
+        StretchedBitmap iconRow(&gallery, 0);
+        iconRow.SetPosSizePixel(Point(16, 210), Size(4 * 40, 32));
+        {
+            VirtualDevice strip;
+            strip.SetOutputSize(Size(4 * 40, 32), false);
+            strip.Erase(Color(0xF0F0F0ul), CRectangle(0, 0, 4 * 40 - 1, 31));
+            for (int i = 0; i < icons.Count(); ++i)
+                strip.DrawBitmapTransparent(Point(i * 40, 0), icons.GetBitmap(i, &strip));
+            iconRow.SetBitmap(strip.GetBitmap(Point(0, 0), Size(4 * 40, 32)));
+        }
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        std::string const spinnerFile = std::string(temp) + "kestrel5-demo-spinner.gif";
+        std::string const spinnerData = std::string(temp) + "kestrel5-demo-spinner.anm";
+        Bitmap::SaveAnimatedGif(DirEntry(SString(spinnerData.c_str())), SpinnerFrames(), 80);
+        AnimatedGif spinner(&gallery, 0);
+        spinner.SetPosSizePixel(Point(200, 210), Size(40, 40));
+        bool const gifLoaded = spinner.Load(DirEntry(SString(spinnerFile.c_str()))) == 1;
+        iconRow.Show();
+        spinner.Show();
         gallery.Show();
         play.Show();
         off.Show();
@@ -608,10 +715,52 @@ int main(int argc, char **argv)
         RedrawWindow(gallery.GetHWND(), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
+        spinner.Play();
+        PumpFor(290); // mid-animation: the fourth frame or so
         bool const images = SaveClientPng(content.GetHWND(), dir + "\\demo-images.png");
-        std::printf("demo: %s %s\\demo-images.png\n", images ? "wrote" : "could not write", dir.c_str());
+        std::printf("demo: %s %s\\demo-images.png (spinner %s)\n", images ? "wrote" : "could not write",
+                    dir.c_str(), gifLoaded ? "playing" : "not loaded");
+        spinner.Stop();
+        DeleteFileA(spinnerData.c_str());
         ok.DestroyWindow();
-        saved = saved && images;
+        saved = saved && images && gifLoaded;
+
+        // The list scene: a million rows, icons from an image list, a
+        // custom-drawn size column, sorted by a header click.
+        gallery.Hide();
+        dock.Hide();
+        FileList files(&content);
+        files.SetPosSizePixel(Point(24, 90), Size(672, 330));
+        ImageList small;
+        for (Gdiplus::Color c : {Gdiplus::Color(255, 40, 120, 200), Gdiplus::Color(255, 60, 170, 90),
+                                 Gdiplus::Color(255, 230, 160, 30)}) {
+            Bitmap badge = Badge(16, c);
+            small.AddGdiplusBitmap(badge.GetPGdiplusBitmap(), 16);
+        }
+        files.ViewReport();
+        files.InsertColumn(0, SString("Name"), 0, 260, -1);
+        files.InsertColumn(1, SString("Size"), 0, 220, -1);
+        files.InsertColumn(2, SString("Kind"), 0, 160, -1);
+        files.SetSmallImageList(small.GetPCImageList());
+        files.SetItemCount(1000000);
+        files.Show();
+        Pump();
+        // A click on the Name header, as the platform delivers it.
+        NMLISTVIEW column{};
+        column.hdr.hwndFrom = files.GetHWND();
+        column.hdr.idFrom = UINT_PTR(GetDlgCtrlID(files.GetHWND()));
+        column.hdr.code = LVN_COLUMNCLICK;
+        column.iItem = -1;
+        column.iSubItem = 0;
+        SendMessageA(content.GetHWND(), WM_NOTIFY, column.hdr.idFrom, reinterpret_cast<LPARAM>(&column));
+        files.Select(3, true);
+        files.SetTopIndex(0);
+        RedrawWindow(content.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        bool const listed = SaveClientPng(content.GetHWND(), dir + "\\demo-list.png");
+        std::printf("demo: %s %s\\demo-list.png (%d rows, %s)\n", listed ? "wrote" : "could not write", dir.c_str(),
+                    files.GetItemCount(), files.m_bAscending ? "ascending" : "descending");
+        saved = saved && listed;
     }
     int const pages = PrintSummary();
     if (pages)
