@@ -44,6 +44,7 @@ void BitmapButton::MouseMove(MouseEvent const &rEvt)
     PushButton::MouseMove(rEvt);
     if (!m_bHot) {
         m_bHot = true;
+        InitMouseTracking(TME_LEAVE); // so that leaving it is reported
         Invalidate();
     }
 }

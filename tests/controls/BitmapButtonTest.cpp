@@ -4,7 +4,9 @@
 #include "controls/BitmapButton.h"
 #include "controls/ZnDialogBitmapButton.h"
 #include "frame/KSData.h"
+#include "graphics/ImageList.h"
 #include "tests/support/ImageSamples.h"
+#include "tests/support/ResourceModule.h"
 #include "tests/support/WindowFixture.h"
 
 #include <gdiplus.h>
@@ -81,6 +83,49 @@ TEST_F(BitmapButtonTest, TheBitmapSitsInTheMiddleAndFollowsTheState)
     b.SetBitmap(other);
     EXPECT_EQ(CRectangle(Point(28, 18), Size(4, 4)), Find(h, RGB(0, 0, 255)).where);
     EXPECT_EQ(0, Find(h, RGB(255, 0, 0)).count);
+}
+
+TEST_F(BitmapButtonTest, EachStateShowsItsOwnBitmapFromTheResources)
+{
+    // Four plain bitmaps of 6 x 6: normal red, pressed green, hot blue,
+    // disabled yellow, in a resource module made for the test.
+    kstest::ResourceModule resources("bitmapbutton-resources.dll");
+    std::uint32_t const colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
+    for (unsigned i = 0; i < 4; ++i)
+        ASSERT_TRUE(resources.AddBitmap(101 + i, kstest::MakeHBitmap(6, 6, kstest::Pixels(36, colours[i]))));
+    HMODULE module = resources.Load();
+    ASSERT_NE(nullptr, module);
+    HINSTANCE const own = ImageList::aResHandle;
+    ImageList::aResHandle = module;
+    BitmapButton b(top, 101, 102, 103, 104);
+    b.SetPosSizePixel(Point(10, 60), Size(40, 30));
+    b.Show();
+    HWND h = b.GetHWND();
+    auto shows = [&](COLORREF c) { return Find(h, c).count == 36; };
+    EXPECT_TRUE(shows(RGB(255, 0, 0)));
+    SendMessageA(h, BM_SETSTATE, TRUE, 0);
+    EXPECT_TRUE(shows(RGB(0, 255, 0)));
+    SendMessageA(h, BM_SETSTATE, FALSE, 0);
+    // The pointer over it, through the real input queue.
+    Point p = b.OutputToScreenPixel(Point(20, 15));
+    SetCursorPos(p.X() - 1, p.Y());
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = 1;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &move, sizeof move);
+    kstest::Pump();
+    EXPECT_TRUE(b.IsHot());
+    EXPECT_TRUE(shows(RGB(0, 0, 255)));
+    SetCursorPos(p.X() + 200, p.Y() + 100);
+    SendInput(1, &move, sizeof move);
+    // The platform notices the pointer leaving on a timer of its own.
+    kstest::PumpUntil([&] { return !b.IsHot(); }, 2000);
+    EXPECT_FALSE(b.IsHot());
+    EXPECT_TRUE(shows(RGB(255, 0, 0)));
+    b.Enable(false);
+    EXPECT_TRUE(shows(RGB(255, 255, 0)));
+    ImageList::aResHandle = own;
 }
 
 TEST_F(BitmapButtonTest, TheDialogButtonBlendsItsPngOnTheFace)
