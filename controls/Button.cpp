@@ -186,20 +186,26 @@ bool Button::ProcessFocusMsg(unsigned int nMsg, unsigned __int64 wParam, __int64
     return true;
 }
 
+Button::Face Button::DrawPushFrame(DRAWITEMSTRUCT const *pDIS)
+{
+    Face f{pDIS->hDC, pDIS->rcItem, (pDIS->itemState & ODS_SELECTED) != 0, (pDIS->itemState & ODS_DISABLED) != 0};
+    DrawFrameControl(f.hDC, &f.aRect, DFC_BUTTON, DFCS_BUTTONPUSH | (f.bPushed ? DFCS_PUSHED : 0));
+    return f;
+}
+
 void Button::DrawButtonFace(DRAWITEMSTRUCT *pDIS)
 {
     if (!pDIS)
         return;
-    HDC dc = pDIS->hDC;
-    RECT r = pDIS->rcItem;
-    bool const pushed = (pDIS->itemState & ODS_SELECTED) != 0;
-    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    Face const face = DrawPushFrame(pDIS);
+    HDC dc = face.hDC;
+    RECT r = face.aRect;
+    bool const pushed = face.bPushed;
     char text[256];
     int n = GetWindowTextA(pDIS->hwndItem, text, sizeof text);
     if (n > 0) {
         SetBkMode(dc, TRANSPARENT);
-        bool const disabled = (pDIS->itemState & ODS_DISABLED) != 0;
-        SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+        SetTextColor(dc, GetSysColor(face.bDisabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
         if (pushed)
             OffsetRect(&r, 1, 1);
         HGDIOBJ old = pFont ? SelectObject(dc, pFont->m_hObject) : nullptr;

@@ -38,6 +38,16 @@ protected:
     // Type: 32 push, 256 check box, 512 radio, 1024 group box, 16384 bitmap
     // push, 0x40000 owner-drawn bitmap, 0x80000 owner-drawn.
     void InitButton(Window *pParent, int nStyle, int nType, int nId);
+    // An owner-drawn face begins with the push-button frame, pressed in when
+    // the button is: its device context, rectangle and state.
+    struct Face
+    {
+        HDC hDC;
+        RECT aRect;
+        bool bPushed;
+        bool bDisabled;
+    };
+    static Face DrawPushFrame(DRAWITEMSTRUCT const *pDIS);
     void ImpEndPress();
 
     bool bPressed;

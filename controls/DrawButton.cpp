@@ -34,11 +34,10 @@ void DrawButton::DrawButtonFace(DRAWITEMSTRUCT *pDIS)
 {
     if (!pDIS)
         return;
-    HDC dc = pDIS->hDC;
-    RECT r = pDIS->rcItem;
-    bool const pushed = (pDIS->itemState & ODS_SELECTED) != 0;
-    bool const disabled = (pDIS->itemState & ODS_DISABLED) != 0;
-    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    Face const face = DrawPushFrame(pDIS);
+    HDC dc = face.hDC;
+    RECT r = face.aRect;
+    bool const pushed = face.bPushed, disabled = face.bDisabled;
     if (pushed)
         OffsetRect(&r, 1, 1);
     COLORREF const ink = GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT);

@@ -321,6 +321,10 @@ protected:
     // All four Direct2D and imaging objects, when the device goes.
     void ReleaseFactories();
     bool ImpEraseWithBrush(CRectangle const &rRect, HBRUSH hBrush);
+    // The bitmap drawings: a part of the bitmap into a rectangle, leaving
+    // out the key colour when one is given.
+    bool ImpDrawBitmap(Point const &rPos, Size const &rSize, Point const &rSrcPos, Size const &rSrcSize,
+                       Bitmap const &rBitmap, Color const *pKey);
     // The drop and inner shadows of shapes: the whole rectangle without a
     // key, its non-key pixels with one.
     bool ImpShadow(CRectangle const &rShapes, Color const *pKey, int nOffset, double fStdDev,

@@ -120,6 +120,12 @@ bool OutputDevice::DrawBitmap(Point const &rPos, Size const &rSize, Bitmap const
 bool OutputDevice::DrawBitmap(Point const &rPos, Size const &rSize, Point const &rSrcPos, Size const &rSrcSize,
                               Bitmap const &rBitmap)
 {
+    return ImpDrawBitmap(rPos, rSize, rSrcPos, rSrcSize, rBitmap, nullptr);
+}
+
+bool OutputDevice::ImpDrawBitmap(Point const &rPos, Size const &rSize, Point const &rSrcPos, Size const &rSrcSize,
+                                 Bitmap const &rBitmap, Color const *pKey)
+{
     HDC h = GethDC();
     if (!h || rBitmap.Empty())
         return false;
@@ -127,13 +133,17 @@ bool OutputDevice::DrawBitmap(Point const &rPos, Size const &rSize, Point const 
     RectF source(REAL(rSrcPos.X()), REAL(rSrcPos.Y()), REAL(rSrcSize.Width()), REAL(rSrcSize.Height()));
     if (!CutToImage(dest, source, rBitmap.GetSize()))
         return false;
-    if (!rBitmap.IsGdiplusBitmap() && rSize == rSrcSize) {
-        // Unstretched GDI: a blit, so that the raster operation applies.
-        SourceDC src(h, rBitmap.GetHBitmap(Color(ColorNameLightMagenta)));
-        return src.Get() && BitBlt(h, int(dest.X), int(dest.Y), int(dest.Width), int(dest.Height), src.Get(),
-                                   int(source.X), int(source.Y), m_nRasterOp) != 0;
-    }
-    return GdiPlusDone(DrawThroughGdiplus(h, rBitmap, dest, source, 255, nullptr));
+    if (rBitmap.IsGdiplusBitmap() || rSize != rSrcSize)
+        return GdiPlusDone(DrawThroughGdiplus(h, rBitmap, dest, source, 255, pKey));
+    // Unstretched GDI: a blit, so that the raster operation applies; with a
+    // key, the platform's transparent blit.
+    SourceDC src(h, rBitmap.GetHBitmap(pKey ? *pKey : Color(ColorNameLightMagenta)));
+    if (!src.Get())
+        return false;
+    int const x = int(dest.X), y = int(dest.Y), w = int(dest.Width), ht = int(dest.Height);
+    if (!pKey)
+        return BitBlt(h, x, y, w, ht, src.Get(), int(source.X), int(source.Y), m_nRasterOp) != 0;
+    return TransparentBlt(h, x, y, w, ht, src.Get(), int(source.X), int(source.Y), w, ht, pKey->GetLong()) != 0;
 }
 
 bool OutputDevice::DrawBitmapHQ(FPoint const &rPos, Bitmap const &rBitmap, int nOpacity)
@@ -200,20 +210,7 @@ bool OutputDevice::DrawBitmapTransparent(Point const &rPos, Size const &rSize, B
 bool OutputDevice::DrawBitmapTransparent(Point const &rPos, Size const &rSize, Point const &rSrcPos,
                                          Size const &rSrcSize, Bitmap const &rBitmap, Color const &rKey)
 {
-    HDC h = GethDC();
-    if (!h || rBitmap.Empty())
-        return false;
-    RectF dest(REAL(rPos.X()), REAL(rPos.Y()), REAL(rSize.Width()), REAL(rSize.Height()));
-    RectF source(REAL(rSrcPos.X()), REAL(rSrcPos.Y()), REAL(rSrcSize.Width()), REAL(rSrcSize.Height()));
-    if (!CutToImage(dest, source, rBitmap.GetSize()))
-        return false;
-    if (!rBitmap.IsGdiplusBitmap() && rSize == rSrcSize) {
-        SourceDC src(h, rBitmap.GetHBitmap(rKey));
-        return src.Get() && TransparentBlt(h, int(dest.X), int(dest.Y), int(dest.Width), int(dest.Height), src.Get(),
-                                           int(source.X), int(source.Y), int(source.Width), int(source.Height),
-                                           rKey.GetLong()) != 0;
-    }
-    return GdiPlusDone(DrawThroughGdiplus(h, rBitmap, dest, source, 255, &rKey));
+    return ImpDrawBitmap(rPos, rSize, rSrcPos, rSrcSize, rBitmap, &rKey);
 }
 
 bool OutputDevice::MSJDrawTransparentBitmap(Point const &rPos, Bitmap const &rBitmap, Color const &rKey)
