@@ -129,6 +129,10 @@ void ListControl::SetItemCount(int nCount)
     if (!pListCtrl)
         return;
     ImpInstallImageLists();
+    // The same count again changes nothing (and must not repaint: a link
+    // may say it while the list draws).
+    if (std::max(nCount, 0) == pListCtrl->GetItemCount())
+        return;
     pListCtrl->SetItemCountEx(std::max(nCount, 0), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
@@ -148,9 +152,14 @@ void ListControl::RedrawItem(int nItem)
     RedrawItems(nItem, nItem);
 }
 
+bool ListControl::InLink() const
+{
+    return pListCtrl && pListCtrl->m_nInLink > 0;
+}
+
 void ListControl::RedrawItems(int nFirst, int nLast)
 {
-    if (ValidItem(nFirst) && ValidItem(nLast) && nFirst <= nLast)
+    if (!InLink() && ValidItem(nFirst) && ValidItem(nLast) && nFirst <= nLast)
         pListCtrl->RedrawItems(nFirst, nLast);
 }
 
@@ -165,6 +174,8 @@ void ListControl::RedrawVisibleItems()
 
 void ListControl::InvalidateItem(int nItem)
 {
+    if (InLink())
+        return;
     CRectangle const r = GetItemRect(nItem);
     if (!r.IsEmpty()) {
         RECT rc{r.Left(), r.Top(), r.Right() + 1, r.Bottom() + 1};
@@ -181,7 +192,7 @@ void ListControl::RepaintItem(int nItem)
 
 void ListControl::Refresh()
 {
-    if (pListCtrl && pListCtrl->m_hWnd) {
+    if (!InLink() && pListCtrl && pListCtrl->m_hWnd) {
         ::InvalidateRect(pListCtrl->m_hWnd, nullptr, TRUE);
         ::UpdateWindow(pListCtrl->m_hWnd);
     }

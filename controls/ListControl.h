@@ -23,6 +23,8 @@ class ZnListCtrl;
 // past the count does nothing and answers -1, false or an empty rectangle.
 // The list may be deleted from its own link or virtual operation: it hides
 // at once, and its platform control goes when the notification is over.
+// Redraws asked from inside the draw-list-item link are left out: the list
+// is drawing that very data.
 class KSAPI ListControl : public Control
 {
     friend class ZnListCtrl;
@@ -161,6 +163,8 @@ protected:
 private:
     bool OwnPaintingAllowed() const override;
     bool ValidItem(int nItem) const;
+    // Asked from inside the draw-list-item link: redraws are left out.
+    bool InLink() const;
     bool ValidColumn(int nCol) const;
     void ImpInstallImageLists();
     void ImpAttachHeader();

@@ -83,7 +83,7 @@ SString DefaultText(int nItem, int nSubItem)
 
 ZnListCtrl::ZnListCtrl(ListControl *pList)
     : m_pList(pList), m_aCellColor(static_cast<unsigned long>(GetSysColor(COLOR_WINDOW))), m_nLineHeight(0),
-      m_nDepth(0), m_bCustomDrawCells(false), m_bDelayedScrolling(false), m_bKeyInput(true), m_bEditing(true),
+      m_nDepth(0), m_nInLink(0), m_bCustomDrawCells(false), m_bDelayedScrolling(false), m_bKeyInput(true), m_bEditing(true),
       m_bOrphan(false)
 {
 }
@@ -122,7 +122,9 @@ SString ZnListCtrl::ItemText(int nItem, int nSubItem, int *pImage)
     ListItemCallBackData d(LVIF_TEXT | LVIF_IMAGE, nItem, nSubItem);
     if (m_aDrawListItemHdl.IsSet()) {
         ++m_nDepth;
+        ++m_nInLink;
         m_aDrawListItemHdl.Call(&d);
+        --m_nInLink;
         --m_nDepth;
     } else {
         d.aText = DefaultText(nItem, nSubItem);
@@ -141,7 +143,9 @@ LRESULT ZnListCtrl::ImpGetDispInfo(NMLVDISPINFOA *pInfo, bool bWide)
         d.nMask |= LVIF_COLUMNS;
     if (m_aDrawListItemHdl.IsSet()) {
         ++m_nDepth;
+        ++m_nInLink;
         m_aDrawListItemHdl.Call(&d);
+        --m_nInLink;
         --m_nDepth;
     } else {
         d.aText = DefaultText(item.iItem, item.iSubItem);

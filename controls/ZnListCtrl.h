@@ -64,6 +64,9 @@ private:
     Color m_aCellColor;
     int m_nLineHeight;
     int m_nDepth;
+    // Inside the draw-list-item link: the list is drawing what it asks for,
+    // so redraw requests from there would only repaint it forever.
+    int m_nInLink;
     bool m_bCustomDrawCells;
     bool m_bDelayedScrolling;
     bool m_bKeyInput;

@@ -437,8 +437,14 @@ TEST_F(ListControlTest, ALinkMayReEnterAndAListMayDeleteItselfFromItsOwnCall)
         (void)list->GetItemRect(d.nItem);
         list->SetItemCount(list->GetItemCount());
     };
+    model.asked = 0;
     RedrawWindow(list->GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    kstest::Pump();
     EXPECT_EQ("Row 4 col 1", Text(4, 1));
+    // The paint ends: nothing asks again once it is over.
+    int const asked = model.asked;
+    kstest::PumpFor(200);
+    EXPECT_EQ(asked, model.asked);
     model.also = nullptr;
 
     // Deleted from its own click: hidden at once, gone after the

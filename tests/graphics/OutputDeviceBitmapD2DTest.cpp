@@ -2,6 +2,7 @@
 // The bitmap checks of OutputDeviceBitmapTest on the X11 driver, where the
 // device has a Direct2D render target: the tile effect goes through it when
 // the platform has the effect, and Direct2D bitmaps can be made.
+#define KS_BITMAP_TEST_X11
 #include "tests/graphics/OutputDeviceBitmapTest.cpp"
 
 #include "tests/support/LeakCounters.h"
