@@ -117,18 +117,23 @@ LRESULT ZnListCtrl::WindowProc(unsigned int message, WPARAM wParam, LPARAM lPara
     return CBCGPListCtrl::WindowProc(message, wParam, lParam);
 }
 
+void ZnListCtrl::ImpAsk(ListItemCallBackData &rData)
+{
+    if (!m_aDrawListItemHdl.IsSet()) {
+        rData.aText = DefaultText(rData.nItem, rData.nSubItem);
+        return;
+    }
+    ++m_nDepth;
+    ++m_nInLink;
+    m_aDrawListItemHdl.Call(&rData);
+    --m_nInLink;
+    --m_nDepth;
+}
+
 SString ZnListCtrl::ItemText(int nItem, int nSubItem, int *pImage)
 {
     ListItemCallBackData d(LVIF_TEXT | LVIF_IMAGE, nItem, nSubItem);
-    if (m_aDrawListItemHdl.IsSet()) {
-        ++m_nDepth;
-        ++m_nInLink;
-        m_aDrawListItemHdl.Call(&d);
-        --m_nInLink;
-        --m_nDepth;
-    } else {
-        d.aText = DefaultText(nItem, nSubItem);
-    }
+    ImpAsk(d);
     if (pImage)
         *pImage = d.nImage;
     return d.aText;
@@ -141,15 +146,7 @@ LRESULT ZnListCtrl::ImpGetDispInfo(NMLVDISPINFOA *pInfo, bool bWide)
     bool const tiles = m_pList && m_pList->nViewStyle == 4 && item.iSubItem == 0;
     if (tiles)
         d.nMask |= LVIF_COLUMNS;
-    if (m_aDrawListItemHdl.IsSet()) {
-        ++m_nDepth;
-        ++m_nInLink;
-        m_aDrawListItemHdl.Call(&d);
-        --m_nInLink;
-        --m_nDepth;
-    } else {
-        d.aText = DefaultText(item.iItem, item.iSubItem);
-    }
+    ImpAsk(d);
     if (item.mask & LVIF_IMAGE)
         item.iImage = d.nImage;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {

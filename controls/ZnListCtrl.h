@@ -4,6 +4,7 @@
 #include "graphics/Color.h"
 
 class ListControl;
+class ListItemCallBackData;
 
 // The window object of a ListControl: answers the list's requests for item
 // data through the draw-list-item link and turns the platform's
@@ -52,6 +53,8 @@ protected:
     void PostNcDestroy() override;
 
 private:
+    // The link fills the record (the default texts without a link).
+    void ImpAsk(ListItemCallBackData &rData);
     LRESULT ImpGetDispInfo(NMLVDISPINFOA *pInfo, bool bWide);
     LRESULT ImpCustomDraw(NMLVCUSTOMDRAW *pDraw);
     // The list's object went while a notification ran: destroy the control
