@@ -169,7 +169,9 @@ struct SStringImpl
             while (__atomic_load_n(&w, __ATOMIC_RELAXED) != 0);
         }
     }
-    static void UnlockWord(unsigned int &w) { __atomic_exchange_n(&w, 0u, __ATOMIC_RELEASE); }
+    // A release store frees the word: it orders the holder's writes before
+    // the next taker's acquiring exchange, and costs no locked instruction.
+    static void UnlockWord(unsigned int &w) { __atomic_store_n(&w, 0u, __ATOMIC_RELEASE); }
 
     class Lock1
     {
