@@ -262,7 +262,8 @@ int ListControl::GetRowOfYPos(int nY) const
 {
     int const count = GetItemCount();
     int const top = std::max(GetTopIndex(), 0);
-    for (int i = top; i < count && i <= top + GetCountPerPage() + 1; ++i) {
+    int const last = std::min(count - 1, top + GetCountPerPage() + 1);
+    for (int i = top; i <= last; ++i) {
         RECT r;
         if (pListCtrl->GetItemRect(i, &r, LVIR_BOUNDS) && nY >= r.top && nY < r.bottom)
             return i;

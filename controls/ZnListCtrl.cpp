@@ -223,7 +223,7 @@ LRESULT ZnListCtrl::ImpCustomDraw(NMLVCUSTOMDRAW *pDraw)
     }
 }
 
-bool ZnListCtrl::OnChildNotify(unsigned int message, WPARAM wParam, LPARAM lParam, LRESULT *pResult)
+bool ZnListCtrl::OnChildNotify(unsigned int message, WPARAM, LPARAM lParam, LRESULT *pResult)
 {
     if (message == WM_MEASUREITEM) {
         if (m_nLineHeight <= 0)
@@ -233,7 +233,6 @@ bool ZnListCtrl::OnChildNotify(unsigned int message, WPARAM wParam, LPARAM lPara
     }
     if (message != WM_NOTIFY || !m_pList)
         return false;
-    (void)wParam;
     auto *hdr = reinterpret_cast<NMHDR *>(lParam);
     ++m_nDepth;
     bool handled = true;

@@ -51,13 +51,7 @@ bool ReadFileBytes(DirEntry const &rFile, std::vector<std::uint8_t> &rBytes)
 // The pixels (0x00RRGGBB) onto a device context, top-down.
 void ShowPixels(HDC hDC, int x, int y, int w, int h, std::uint32_t const *pPixels)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO const info = TopDownDibInfo(w, h);
     SetDIBitsToDevice(hDC, x, y, DWORD(w), DWORD(h), 0, 0, 0, UINT(h), pPixels, &info, DIB_RGB_COLORS);
 }
 
@@ -407,13 +401,7 @@ bool AnimatedGif::ImpStartCanvas()
     ImpFreeCanvas();
     if (!m_bLoaded)
         return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = m_nScreenWidth;
-    info.bmiHeader.biHeight = -m_nScreenHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO const info = TopDownDibInfo(m_nScreenWidth, m_nScreenHeight);
     void *bits = nullptr;
     HBITMAP canvas = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!canvas || !bits) {

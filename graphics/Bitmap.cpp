@@ -1151,3 +1151,15 @@ HBITMAP GethBMPFrompDIB(void *pPackedDib)
     ReleaseDC(nullptr, screen);
     return h;
 }
+
+BITMAPINFO TopDownDibInfo(int nWidth, int nHeight)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = nWidth;
+    info.bmiHeader.biHeight = -nHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}

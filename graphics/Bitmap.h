@@ -12,6 +12,7 @@
 
 #include <vector>
 #include <windef.h>
+#include <wingdi.h>
 
 namespace Gdiplus {
 class Bitmap;
@@ -150,6 +151,9 @@ private:
 // bits) of the handle's pixels in global memory that the caller frees; null
 // when the handle is no bitmap.
 KSAPI HGLOBAL DIBFromBitmap(HBITMAP hBitmap, HPALETTE hPalette);
+// The header of an uncompressed 32-bit device-independent bitmap whose rows
+// run top down (a negative height), for pixels as 0x00RRGGBB words.
+KSAPI BITMAPINFO TopDownDibInfo(int nWidth, int nHeight);
 // A device-dependent bitmap made from such a block; null when its header is
 // not one that could be read.
 KSAPI HBITMAP GethBMPFrompDIB(void *pPackedDib);

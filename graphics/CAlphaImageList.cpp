@@ -17,18 +17,6 @@ constexpr std::uint32_t KEY_PIXEL = 0xFF00FF; // KEY as a 32-bit DIB pixel (blue
 constexpr UINT SPI_FLATMENU = 0x1022;         // SPI_GETFLATMENU
 constexpr DWORD ROP_SOURCE_SELECTS_PATTERN = 0xB8074A; // PSDPxax: clear source bits take the brush
 
-BITMAPINFOHEADER TopDown32(int w, int h)
-{
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = -h;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
-    return info;
-}
-
 // A 32-bit copy of the strip with every colour but the key turned into a
 // light grey of its brightness: the look of a disabled button.
 HBITMAP GreyCopy(HBITMAP hStrip)
@@ -36,7 +24,7 @@ HBITMAP GreyCopy(HBITMAP hStrip)
     BITMAP bm{};
     if (!GetObjectA(hStrip, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
         return nullptr;
-    BITMAPINFOHEADER info = TopDown32(bm.bmWidth, bm.bmHeight);
+    BITMAPINFOHEADER info = TopDownDibInfo(bm.bmWidth, bm.bmHeight).bmiHeader;
     std::vector<std::uint32_t> pixels(std::size_t(bm.bmWidth) * std::size_t(bm.bmHeight));
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc)
@@ -52,7 +40,7 @@ HBITMAP GreyCopy(HBITMAP hStrip)
             p = v | v << 8 | v << 16;
         }
         void *bits = nullptr;
-        info = TopDown32(bm.bmWidth, bm.bmHeight);
+        info = TopDownDibInfo(bm.bmWidth, bm.bmHeight).bmiHeader;
         grey = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
         if (grey && bits)
             std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);

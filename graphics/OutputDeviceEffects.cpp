@@ -124,12 +124,7 @@ public:
     {
         if (m_w <= 0 || m_h <= 0)
             return;
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = m_w;
-        bi.bmiHeader.biHeight = -m_h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        BITMAPINFO bi = TopDownDibInfo(m_w, m_h);
         void *bits = nullptr;
         HDC mem = CreateCompatibleDC(hDC);
         HBITMAP dib = mem ? CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
@@ -155,12 +150,7 @@ public:
     unsigned &At(int x, int y) { return m_px[size_t(y) * size_t(m_w) + size_t(x)]; }
     bool WriteBack(HDC hDC)
     {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = m_w;
-        bi.bmiHeader.biHeight = -m_h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        BITMAPINFO bi = TopDownDibInfo(m_w, m_h);
         return SetDIBitsToDevice(hDC, m_r.Left(), m_r.Top(), DWORD(m_w), DWORD(m_h), 0, 0, 0, UINT(m_h),
                                  m_px.data(), &bi, DIB_RGB_COLORS) != 0;
     }
@@ -246,12 +236,7 @@ static bool EffectUsable(ID2D1DCRenderTarget *rt, REFCLSID id, volatile long &kn
         SUCCEEDED(dc->CreateEffect(id, &effect)) && effect) {
         // The trial: the effect of an opaque black 4 x 4 square on white,
         // drawn through a target of its own.
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = 16;
-        bi.bmiHeader.biHeight = -16;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        BITMAPINFO bi = TopDownDibInfo(16, 16);
         void *bits = nullptr;
         HDC mem = CreateCompatibleDC(nullptr);
         HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);

@@ -29,12 +29,7 @@ Pixels Pattern(int w, int h, int blocks)
 
 HBITMAP MakeHBitmap(int w, int h, Pixels const &rPixels)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDownDibInfo(w, h);
     HDC screen = GetDC(nullptr);
     HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
     SetDIBits(screen, bmp, 0, UINT(h), rPixels.data(), &info, DIB_RGB_COLORS);
@@ -47,12 +42,7 @@ Pixels ReadPixels(HBITMAP h)
     BITMAP bm{};
     if (!h || !GetObjectA(h, sizeof bm, &bm))
         return {};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = -bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDownDibInfo(bm.bmWidth, bm.bmHeight);
     Pixels p(std::size_t(bm.bmWidth) * std::size_t(bm.bmHeight));
     HDC dc = CreateCompatibleDC(nullptr);
     int const lines = GetDIBits(dc, h, 0, UINT(bm.bmHeight), p.data(), &info, DIB_RGB_COLORS);

@@ -2,6 +2,8 @@
 // The X11 run of the suite must give real Direct2D and a readable screen DC;
 // later drawing tests rely on both. This program fails if the harness runs it
 // on the null driver by mistake.
+#include "graphics/Bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <d2d1.h>
@@ -20,12 +22,7 @@ template <class T> void Release(T *&p)
 TEST(XvfbHarness, Direct2DDrawsIntoAMemoryDC)
 {
     int const w = 32, h = 16;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = TopDownDibInfo(w, h);
     void *bits = nullptr;
     HDC mem = CreateCompatibleDC(nullptr);
     HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
