@@ -533,32 +533,6 @@ void *Container::Last()
     return m_pCurBlock->Slots()[m_nCurIndex];
 }
 
-void *Container::Next()
-{
-    if (!m_nCount)
-        return nullptr;
-    if (m_nCurIndex + 1 < m_pCurBlock->m_nCount)
-        return m_pCurBlock->Slots()[++m_nCurIndex];
-    if (!m_pCurBlock->m_pNext)
-        return nullptr;
-    m_pCurBlock = m_pCurBlock->m_pNext;
-    m_nCurIndex = 0;
-    return m_pCurBlock->Slots()[0];
-}
-
-void *Container::Prev()
-{
-    if (!m_nCount)
-        return nullptr;
-    if (m_nCurIndex > 0)
-        return m_pCurBlock->Slots()[--m_nCurIndex];
-    if (!m_pCurBlock->m_pPrev)
-        return nullptr;
-    m_pCurBlock = m_pCurBlock->m_pPrev;
-    m_nCurIndex = m_pCurBlock->m_nCount - 1;
-    return m_pCurBlock->Slots()[m_nCurIndex];
-}
-
 void *Container::Seek(unsigned long pos)
 {
     if (!m_nCount)

@@ -50,8 +50,35 @@ public:
 
     void *First();
     void *Last();
-    void *Next();
-    void *Prev();
+    // The steps are inline and call nothing: a walk whose loop calls nothing
+    // else keeps the cursor in registers and stores it once, at the end.
+    void *Next()
+    {
+        Block *b = m_pCurBlock;
+        unsigned const i = m_nCurIndex + 1u;
+        if (i < b->m_nCount) {
+            m_nCurIndex = static_cast<unsigned short>(i);
+            return b->Slots()[i];
+        }
+        if (!m_nCount || !b->m_pNext)
+            return nullptr;
+        m_pCurBlock = b = b->m_pNext;
+        m_nCurIndex = 0;
+        return b->Slots()[0];
+    }
+    void *Prev()
+    {
+        Block *b = m_pCurBlock;
+        if (!m_nCount)
+            return nullptr;
+        if (m_nCurIndex > 0)
+            return b->Slots()[--m_nCurIndex];
+        if (!b->m_pPrev)
+            return nullptr;
+        m_pCurBlock = b = b->m_pPrev;
+        m_nCurIndex = b->m_nCount - 1;
+        return b->Slots()[m_nCurIndex];
+    }
     void *Seek(unsigned long pos);
     void *Seek(void *p);
 

@@ -92,6 +92,8 @@ protected:
             HeapFree(GetProcessHeap(), 0, b);
         for (HPEN p : pens)
             DeleteObject(p);
+        for (HDC dc : dcs)
+            ReleaseDC(dcWindow, dc);
         for (HWND w : windows)
             DestroyWindow(w);
     }
@@ -99,6 +101,8 @@ protected:
     std::vector<void *> blocks = Reserved<void *>();
     std::vector<HPEN> pens = Reserved<HPEN>();
     std::vector<HWND> windows = Reserved<HWND>();
+    std::vector<HDC> dcs = Reserved<HDC>();
+    HWND dcWindow = nullptr;
 
 private:
     template <class T> static std::vector<T> Reserved()
@@ -176,6 +180,18 @@ TEST_F(LeakLoop, AGdiObjectKeptEveryCycleFails)
     auto const r = kstest::NoGrowthOnceSettled({.batch = 20}, [&] { pens.push_back(CreatePen(PS_SOLID, 1, 0)); });
     EXPECT_FALSE(r);
     EXPECT_THAT(r.message(), HasSubstr("GDI objects +20"));
+}
+
+// The loop fills the platform's cache of window DCs before it counts: one
+// that the work never gives back must still show.
+TEST_F(LeakLoop, AWindowDcKeptEveryCycleFails)
+{
+    dcWindow = CreateWindowA("STATIC", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, dcWindow);
+    windows.push_back(dcWindow);
+    auto const r = kstest::NoGrowthOnceSettled({.batch = 10}, [&] { dcs.push_back(GetDC(dcWindow)); });
+    EXPECT_FALSE(r);
+    EXPECT_THAT(r.message(), HasSubstr("GDI objects +"));
 }
 
 TEST_F(LeakLoop, AWindowKeptEveryCycleFails)
