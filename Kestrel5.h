@@ -44,6 +44,8 @@
 #include "frame/CControlMap.h"
 #include "frame/LibraryLoader.h"
 #include "frame/Kernel32Loader.h"
+#include "frame/CommandMap.h"
+#include "frame/MenuSelectHandler.h"
 
 // Graphics
 #include "graphics/Point.h"
@@ -104,6 +106,9 @@
 #include "controls/FixedLinkText.h"
 #include "controls/FixedBitmap.h"
 #include "controls/StretchedBitmap.h"
+#include "controls/ToolBar.h"
+#include "frame/CommandIds.h"
+#include "frame/CustomToolCmdUI.h"
 
 // Docking
 #include "docking/NeighbourContactType.h"
@@ -142,6 +147,8 @@
 #include "mfc/CRuntimeClass.h"
 #include "mfc/CMapPtrToPtr.h"
 #include "mfc/CWnd.h"
+#include "mfc/CCmdUI.h"
+#include "mfc/CToolBarCtrl.h"
 #include "mfc/CFrameWnd.h"
 #include "mfc/CObList.h"
 #include "mfc/AfxDocking.h"

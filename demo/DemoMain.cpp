@@ -705,6 +705,23 @@ int main(int argc, char **argv)
         AnimatedGif spinner(&gallery, 0);
         spinner.SetPosSizePixel(Point(200, 210), Size(40, 40));
         bool const gifLoaded = spinner.Load(DirEntry(SString(spinnerFile.c_str()))) == 1;
+        // A tool bar made from a command table: badges as images, the
+        // texts as labels; update requests disable one button and check one.
+        CommandIds commands(8);
+        commands.Add(501, SString("Open"), Badge(20, Gdiplus::Color(255, 40, 120, 200)), SString());
+        commands.Add(502, SString("Save"), Badge(20, Gdiplus::Color(255, 60, 170, 90)), SString());
+        commands.AddSeparator();
+        commands.Add(503, SString("Print"), Badge(20, Gdiplus::Color(255, 200, 80, 60)), SString());
+        commands.Add(504, SString("Grid"), Badge(20, Gdiplus::Color(255, 230, 160, 30)), SString());
+        ToolBar toolBar(&gallery, commands);
+        toolBar.SetPosSizePixel(Point(16, 270), toolBar.GetSizePixel());
+        CustomToolCmdUI update;
+        update.m_pOther = toolBar.GetPCWnd();
+        update.m_nID = 503;
+        update.Enable(0);
+        update.m_nID = 504;
+        update.SetCheck(1);
+        toolBar.Show();
         iconRow.Show();
         spinner.Show();
         gallery.Show();
