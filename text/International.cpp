@@ -251,7 +251,7 @@ std::string FormatNumber(CountryTable const &c, unsigned long magnitude, bool ne
         decimals = digits.substr(lead);
     } else {
         if (c.m_bNumLeadingZero)
-            intPart = "0";
+            intPart.push_back('0');
         decimals.assign(d - n, '0');
         decimals += digits;
     }
@@ -259,7 +259,7 @@ std::string FormatNumber(CountryTable const &c, unsigned long magnitude, bool ne
     if (keep && !c.m_bNumTrailingZeros && decimals.find_first_not_of('0') == std::string::npos) {
         keep = false;
         if (intPart.empty())
-            intPart = "0";
+            intPart.push_back('0');
     }
     std::string r = negative ? "-" : "";
     r += intPart;

@@ -186,9 +186,9 @@ TEST(InternationalFormat, TimesAndDurationsMatchReference)
         std::string clock = Num2(clock24 ? day : (day + 11) % 12 + 1, lz) + rest;
         std::string const &mark = clock24 ? pm : day < 12 ? am : pm;
         if (!mark.empty())
-            clock += " " + mark;
+            clock += ' ', clock += mark;
         ASSERT_EQ(clock, S(intl.GetTime(t, withSec, with100))) << h << ':' << m << " step " << i;
-        ASSERT_EQ((negative ? "-" : "") + Num2(h, lz) + rest, S(intl.GetDuration(t, withSec, with100)));
+        ASSERT_EQ(std::string(negative ? "-" : "") + Num2(h, lz) + rest, S(intl.GetDuration(t, withSec, with100)));
     }
 }
 
@@ -338,7 +338,7 @@ TEST(InternationalCountries, BuiltInFormatsReadBack)
                     digits += ch;
             if (want.size() < 3)
                 want.insert(0, 3 - want.size(), '0');
-            EXPECT_EQ((v < 0 ? "-" : "") + want, digits) << id << ' ' << num;
+            EXPECT_EQ(std::string(v < 0 ? "-" : "") + want, digits) << id << ' ' << num;
         }
     }
 }
