@@ -4,6 +4,7 @@
 // built-in country.
 #include <windows.h>
 
+#include "frame/KSGlobal.h"
 #include "tests/support/LeakLoop.h"
 #include "text/International.h"
 
@@ -608,6 +609,24 @@ TEST(InternationalObject, CopiesShareUntilChanged)
         SString s = x.GetLongDate(Date(1, 2, 2003)) + y.GetCurr(i) + z.Upper("\xE9t\xE9", CharSetAnsi);
         International::RegisterCountry(y.GetCountryTable());
         (void)s;
+    }));
+}
+
+// Between KSInit and KSExit the registries belong to the global data and go
+// with it, the application's tables included.
+TEST(InternationalObject, RegistriesGoWithTheGlobalData)
+{
+    KSInit();
+    CountryTable t;
+    t.m_eCountry = CountryType(7100);
+    International::RegisterCountry(t);
+    EXPECT_TRUE(International::IsCountryAvailable(t.m_eCountry));
+    KSExit();
+    EXPECT_FALSE(International::IsCountryAvailable(t.m_eCountry));
+    EXPECT_TRUE(kstest::NoGrowthOnceSettled({.batch = 4}, [] {
+        KSInit();
+        International::RegisterCountry(International(CountryGermany, LanguageGerman).GetCountryTable());
+        KSExit();
     }));
 }
 
