@@ -11,6 +11,9 @@
 #include "text/TranscriptData.h"
 #include "text/Date.h"
 #include "text/Time.h"
+#include "text/CountryTable.h"
+#include "text/LanguageTable.h"
+#include "text/International.h"
 
 // Foundation services
 #include "base/Container.h"

@@ -6,6 +6,7 @@
 #include "graphics/DCManager.h"
 #include "mfc/CBitmap.h"
 #include "mfc/AfxWin.h"
+#include "text/International.h"
 #include "text/TranscriptData.h"
 
 #include <windows.h>
@@ -82,6 +83,10 @@ KSData::~KSData()
     ZnVisualManager::DestroyVisualManager();
     delete m_pTranscriptData;
     m_pTranscriptData = nullptr;
+    International::ImpDeleteRegistry(m_pLocaleCountries);
+    m_pLocaleCountries = nullptr;
+    International::ImpDeleteRegistry(m_pLocaleLanguages);
+    m_pLocaleLanguages = nullptr;
     delete m_pDCManager;
     m_pDCManager = nullptr;
     delete[] m_pColorTable;
