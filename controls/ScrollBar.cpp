@@ -64,6 +64,13 @@ void ScrollBar::CreateScrollBar(CWnd *pParent, int nStyle)
     nTrackPos = nLastPos = 0;
 }
 
+void ScrollBar::ChangeBackgroundTexture(Texture const &rTexture)
+{
+    Control::ChangeBackgroundTexture(rTexture);
+    if (m_pScrollBar)
+        m_pScrollBar->SetBackColor(rTexture.GetColor(this));
+}
+
 bool ScrollBar::OwnPaintingAllowed() const
 {
     return false; // the platform control paints itself
