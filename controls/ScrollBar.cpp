@@ -1,5 +1,6 @@
 #include "controls/ScrollBar.h"
 #include "controls/ZnScrollBar.h"
+#include "graphics/Texture.h"
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "frame/WinMsgRouter.h"

@@ -15,7 +15,6 @@
 #include "graphics/Point.h"
 #include "graphics/Region.h"
 #include "graphics/Size.h"
-#include "graphics/Texture.h"
 #include "graphics/TransparentColor.h"
 #include "mfc/CSize.h"
 #include "text/SString.h"
@@ -33,6 +32,7 @@ class Bitmap;
 class CenterPointGradient;
 class DCManager;
 class RectGradient;
+class Texture;
 
 // Kinds of device: where the HDC comes from and where it goes back to.
 enum OutputDeviceKind

@@ -6,6 +6,7 @@
 #include "graphics/CenterPointGradient.h"
 #include "graphics/GdiplusNew.h"
 #include "graphics/RectGradient.h"
+#include "graphics/Texture.h"
 
 #include <memory>
 #include <vector>

@@ -256,18 +256,15 @@ TEST_F(AnimatedGifTest, TheBackgroundTextureShowsAroundAndThroughTheImage)
         return PixelOf(gif.GetHWND(), x, y);
     };
     std::mt19937 rng(53);
-    for (int i = 0; i < 3; ++i) {
-        Color const c(static_cast<unsigned long>(rng() & 0xFFFFFF));
-        gif.SetBackgroundTexture(Texture(c));
-        EXPECT_EQ(COLORREF(c.GetLong()), shown(0, 0)) << "the frame area";
-        EXPECT_EQ(COLORREF(c.GetLong()), shown(2, 2)) << "a hole in the image";
-        EXPECT_EQ(COLORREF(RGB(0, 0, 255)), shown(3, 2));
-    }
+    Color const c(static_cast<unsigned long>(rng() & 0xFFFFFF));
+    gif.SetBackgroundTexture(Texture(c));
+    EXPECT_EQ(COLORREF(c.GetLong()), shown(0, 0)) << "the frame area";
+    EXPECT_EQ(COLORREF(c.GetLong()), shown(2, 2)) << "a hole in the image";
+    EXPECT_EQ(COLORREF(RGB(0, 0, 255)), shown(3, 2));
     // A gradient: its average colour shows through the holes.
     VerticalGradient g(ColorPair(Color(0x2040F0ul), Color(0xF04020ul)));
     gif.SetBackgroundTexture(Texture(g));
     EXPECT_EQ(COLORREF(g.GetAverageColor().GetLong()), shown(2, 2));
-    EXPECT_TRUE(gif.GetBackgroundTexture().IsGradient());
     // Changed while playing, the player starts again on the new colour.
     ASSERT_TRUE(gif.Play());
     Color const last(static_cast<unsigned long>(rng() & 0xFFFFFF));
