@@ -1,5 +1,6 @@
 #include "controls/ScrollBar.h"
 #include "controls/ZnScrollBar.h"
+#include "graphics/Texture.h"
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "frame/WinMsgRouter.h"
@@ -62,6 +63,13 @@ void ScrollBar::CreateScrollBar(CWnd *pParent, int nStyle)
     eType = ScrollTypeNone;
     bTracking = false;
     nTrackPos = nLastPos = 0;
+}
+
+void ScrollBar::ChangeBackgroundTexture(Texture const &rTexture)
+{
+    Control::ChangeBackgroundTexture(rTexture);
+    if (m_pScrollBar)
+        m_pScrollBar->SetBackColor(rTexture.GetColor(this));
 }
 
 bool ScrollBar::OwnPaintingAllowed() const

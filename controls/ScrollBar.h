@@ -28,6 +28,8 @@ public:
 
     virtual void Scroll();
     virtual void EndScroll();
+    // The control paints its track in the texture's colour.
+    void ChangeBackgroundTexture(Texture const &rTexture) override;
 
     void ChangeScrollHdl(Link const &rLink) { aScrollHdl = rLink; }
     Link GetScrollHdl() const { return aScrollHdl; }

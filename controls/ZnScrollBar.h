@@ -6,9 +6,15 @@
 class KSAPI ZnScrollBar : public CBCGPScrollBar
 {
 public:
-    ZnScrollBar() : m_hBackBrush(nullptr), m_bBackBrushSet(false) {}
+    ZnScrollBar() : m_hBackBrush(nullptr), m_bBackBrushSet(false), m_nBackColor(0) {}
     ~ZnScrollBar() override;
+
+    // From now on the control answers its colour request with a brush of
+    // this colour.
+    void SetBackColor(unsigned long nColor);
+    bool OnChildNotify(unsigned int message, WPARAM wParam, LPARAM lParam, LRESULT *pResult) override;
 
     HBRUSH m_hBackBrush;
     bool m_bBackBrushSet;
+    unsigned long m_nBackColor;
 };

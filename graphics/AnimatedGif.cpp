@@ -58,7 +58,8 @@ void ShowPixels(HDC hDC, int x, int y, int w, int h, std::uint32_t const *pPixel
 } // namespace
 
 AnimatedGif::AnimatedGif(Window *pParent, int nFrameWidth)
-    : Window(pParent, 0, 0), m_nFrameWidth(std::max(nFrameWidth, 0)), m_aBackground(ColorNameButtonFace), m_nPos(0),
+    : Window(pParent, 0, 0), m_nFrameWidth(std::max(nFrameWidth, 0)), m_aBackgroundTexture(Color(ColorNameButtonFace)),
+      m_aBackground(ColorNameButtonFace), m_nPos(0),
       m_aGlobalTable{}, m_nGlobalCount(0), m_nScreenWidth(0), m_nScreenHeight(0), m_nBackgroundIndex(0),
       m_bLoaded(false), m_nDisposal(0), m_bTransparent(false), m_nTransparentIndex(0), m_nTransparentColor(0),
       m_nDelay(0), m_nDefaultDelay(50), m_nImageLeft(0), m_nImageTop(0), m_nImageWidth(10), m_nImageHeight(10),
@@ -504,13 +505,13 @@ void AnimatedGif::Paint(CRectangle const &)
     if (m_bBusy) {
         // The player owns the walk; what it composed last is on the canvas.
         if (m_nFrameWidth > 0)
-            Erase(m_aBackground, CRectangle(Point(0, 0), out));
+            Erase(m_aBackgroundTexture, CRectangle(Point(0, 0), out));
         ImpLockCanvas();
         ImpShowCanvas(dc);
         ImpUnlockCanvas();
         return;
     }
-    Erase(m_aBackground, CRectangle(Point(0, 0), out));
+    Erase(m_aBackgroundTexture, CRectangle(Point(0, 0), out));
     DrawFirstFrame();
 }
 
@@ -632,6 +633,22 @@ void AnimatedGif::Play1()
     ImpUnlockCanvas();
     InterlockedExchange(&m_nPlayState, PLAY_STOPPED);
     InterlockedExchange(&m_bBusy, 0);
+}
+
+void AnimatedGif::SetBackgroundTexture(Texture const &rTexture)
+{
+    bool const playing = m_nPlayState == PLAY_RUNNING;
+    Stop();
+    while (m_bBusy)
+        Sleep(10);
+    m_aBackgroundTexture = rTexture;
+    m_aBackground = m_aBackgroundTexture.GetColor(this);
+    // A canvas composed by hand still shows the old colour; the next one
+    // (Play, Load) starts with the new.
+    if (playing)
+        Play();
+    else if (GetHWND())
+        Invalidate();
 }
 
 void AnimatedGif::Stop()

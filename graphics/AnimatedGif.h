@@ -7,6 +7,7 @@
 #include "graphics/Color.h"
 #include "graphics/CRectangle.h"
 #include "graphics/Size.h"
+#include "graphics/Texture.h"
 #include "window/Window.h"
 
 #include <cstdint>
@@ -37,6 +38,13 @@ public:
     // Asks the player to stop and waits until its thread has ended.
     void Stop();
     bool IsPlaying() const { return m_nPlayState == PLAY_RUNNING; }
+    // What the window shows around and beneath the image (the button face
+    // until told otherwise). The canvas and the image's transparent pixels
+    // take the texture's colour (a gradient's average, a bitmap's face
+    // colour); the rest of the window is erased with the texture itself. A
+    // running animation is stopped for the change and started again.
+    void SetBackgroundTexture(Texture const &rTexture);
+    Texture GetBackgroundTexture() const { return m_aBackgroundTexture; }
 
 protected:
     void Paint(CRectangle const &rRect) override;
@@ -98,6 +106,8 @@ private:
     std::uint32_t ImpBackground() const;
 
     int m_nFrameWidth;
+    Texture m_aBackgroundTexture;
+    // The texture's colour, which the player's pixels take.
     Color m_aBackground;
 
     // The file after its header and global colour table.

@@ -2,6 +2,7 @@
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
 #include "graphics/Bitmap.h"
+#include "graphics/Texture.h"
 #include "mfc/CBrush.h"
 
 #include <windows.h>
@@ -14,13 +15,14 @@ struct BrushBody
     short nRefCount; // further holders: 0 means one
     bool bOwned;
     HGLOBAL hPatternDIB;
+    bool bTexture; // hPatternDIB is a texture's bitmap, not a pattern
 };
 
 namespace {
 
 BrushBody *NewBody(Color const &c, BrushStyle s)
 {
-    return new BrushBody{nullptr, c, s, 0, false, nullptr};
+    return new BrushBody{nullptr, c, s, 0, false, nullptr, false};
 }
 
 // A packed copy of the pattern bitmap whose clear bits show the brush
@@ -56,6 +58,21 @@ Brush::Brush(CBrush *pBrush) : m_pBody(nullptr)
     if (!pBrush || pBrush->GetLogBrush(&lb) != int(sizeof lb))
         return;
     m_pBody = NewBody(Color(static_cast<unsigned long>(lb.lbColor)), BrushStyleSolid);
+}
+
+Brush::Brush(Texture const &rTexture) : m_pBody(nullptr)
+{
+    if (rTexture.IsBMP()) {
+        // A packed copy, made now: the brush must not depend on the bitmap
+        // staying unchanged until a device asks for the platform brush.
+        if (HGLOBAL dib = rTexture.GetBitmap().CreateDIB()) {
+            m_pBody = NewBody(rTexture.GetColor(nullptr), BrushStyleSolid);
+            m_pBody->hPatternDIB = dib;
+            m_pBody->bTexture = true;
+            return;
+        }
+    }
+    m_pBody = NewBody(rTexture.GetColor(), BrushStyleSolid);
 }
 
 Brush::Brush(Brush const &rBrush) : m_pBody(rBrush.m_pBody)
@@ -115,6 +132,15 @@ CBrush *Brush::GetOrCreatePCBrush()
     if (b.pCBrush)
         return b.pCBrush;
     COLORREF const colour = static_cast<COLORREF>(b.aColor.GetLong());
+    if (b.bTexture) {
+        auto *brush = new CBrush;
+        if (brush->CreateDIBPatternBrush(b.hPatternDIB, DIB_RGB_COLORS)) {
+            b.pCBrush = brush;
+            b.bOwned = true;
+            return brush;
+        }
+        delete brush; // the platform refused the pattern: fill solid
+    }
     LOGBRUSH lb{};
     switch (b.eStyle) {
     case BrushStyleNull:

@@ -4,6 +4,7 @@
 #include "graphics/Color.h"
 
 class CBrush;
+class Texture;
 struct BrushBody;
 
 // A fill description shared between copies; the platform brush is made the
@@ -16,6 +17,10 @@ public:
     // Only the colour of the platform brush is taken; the brush itself is not
     // kept.
     explicit Brush(CBrush *pBrush);
+    // A bitmap texture fills with its tiled bitmap (its colour is the
+    // bitmap's face colour); any other fills solid in the texture's colour,
+    // white for an empty one.
+    explicit Brush(Texture const &rTexture);
     Brush(Brush const &rBrush);
     Brush &operator=(Brush const &rBrush);
     ~Brush();

@@ -5,6 +5,7 @@
 #include "graphics/Bitmap.h"
 #include "graphics/DCManager.h"
 #include "graphics/Printer.h"
+#include "graphics/RectGradient.h"
 #include "mfc/CBrush.h"
 #include "mfc/CPen.h"
 
@@ -200,6 +201,7 @@ struct DevFontList
 
 OutputDevice::OutputDevice()
     : m_hDC(nullptr), m_bExternal(false), m_nDevKind(OutputDeviceWindow), m_nRasterOp(SRCCOPY), m_pBackgroundBitmap(nullptr),
+      m_pBackgroundGradient(nullptr),
       m_hInitPen(nullptr),
       m_hInitBrush(nullptr), m_hInitFont(nullptr), m_nInitTextColor(0), m_bInitTextColor(false),
       m_nGdiPlusErrors(0), m_pD2DFactory(nullptr), m_pRenderTarget(nullptr), m_pWriteFactory(nullptr),
@@ -403,6 +405,8 @@ void OutputDevice::DeleteDrawingTools()
     m_aBackgroundBrush = Brush();
     delete m_pBackgroundBitmap;
     m_pBackgroundBitmap = nullptr;
+    delete m_pBackgroundGradient;
+    m_pBackgroundGradient = nullptr;
     m_hInitFont = nullptr;
     m_bInitTextColor = false;
     m_nInitTextColor = 0;
@@ -983,9 +987,11 @@ bool OutputDevice::Erase(CRectangle const &rRect)
 {
     if (m_pBackgroundBitmap)
         return Erase(*m_pBackgroundBitmap, rRect);
-    if (!m_aBackgroundBrush.IsValid())
-        return false;
-    return Erase(m_aBackgroundBrush.GetColor(), rRect);
+    if (m_aBackgroundBrush.IsValid())
+        return Erase(m_aBackgroundBrush.GetColor(), rRect);
+    if (m_pBackgroundGradient)
+        return Erase(m_pBackgroundGradient->GetAverageColor(), rRect);
+    return false;
 }
 
 bool OutputDevice::Erase()

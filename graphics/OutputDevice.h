@@ -29,7 +29,10 @@ struct ID2D1DCRenderTarget;
 struct IDWriteFactory;
 struct IWICImagingFactory;
 class Bitmap;
+class CenterPointGradient;
 class DCManager;
+class RectGradient;
+class Texture;
 
 // Kinds of device: where the HDC comes from and where it goes back to.
 enum OutputDeviceKind
@@ -64,6 +67,11 @@ public:
 
     // --- virtual operations, in their slot order
     virtual Size GetOutputSizePixel() const;
+    // The background becomes the texture's one part: a colour the
+    // background brush, a gradient or a bitmap the background picture
+    // (a gradient also sets the brush to its average colour, for those who
+    // can only paint a colour). An empty texture removes every background.
+    virtual void ChangeBackgroundTexture(Texture const &rTexture);
     virtual void ChangeFont(Font const &rFont);
     virtual int GetHeightPixel(int nHeight) const;
     virtual int GetWidthPixel(int nWidth) const;
@@ -96,6 +104,14 @@ public:
     void ChangeBackgroundBitmap(Bitmap const &rBitmap);
     // The kept background bitmap, or null.
     Bitmap const *GetBackgroundBitmap() const { return m_pBackgroundBitmap; }
+    // The device keeps a clone; it goes before the bitmap and the brush
+    // where a window erases its background.
+    void ChangeBackgroundGradient(RectGradient const &rGradient);
+    // The kept background gradient, or null.
+    RectGradient const *GetBackgroundGradient() const { return m_pBackgroundGradient; }
+    // The background as a texture: the gradient, else the bitmap, else the
+    // brush's colour, else nothing set.
+    Texture GetBackgroundTexture() const;
     bool DrawBackground();
     // The background brush becomes solid in c, and the font's fill colour c,
     // so that opaque text sits on the background without a seam.
@@ -127,6 +143,10 @@ public:
     bool DrawSpline(CPolygon const &rPoly);
     bool DrawEllipse(CRectangle const &rRect);
     bool DrawPolygon(CPolygon const &rPoly);
+    // Filled from the gradient's centre out (GDI+), outlined with the
+    // gradient's pen when it is valid.
+    bool DrawEllipse(CRectangle const &rRect, CenterPointGradient const &rGradient);
+    bool DrawPolygon(CPolygon const &rPoly, CenterPointGradient const &rGradient);
     bool FillRgn(Region const &rRegion, Brush &rBrush);
     bool FrameRgn(Region const &rRegion, Brush &rBrush, Size const &rSize);
 
@@ -169,6 +189,15 @@ public:
     // Tiles the rectangle so that device pixel (x, y) shows bitmap pixel
     // ((x + nDX) mod width, (y + nDY) mod height).
     bool Erase(Bitmap const &rBitmap, CRectangle const &rRect, int nDX = 0, int nDY = 0);
+    // The gradient's own fill.
+    bool Erase(RectGradient const &rGradient, CRectangle const &rRect);
+    // A bitmap texture tiles with the phase nDX, nDY as above (or, centred,
+    // sits in the middle on its face colour); a gradient fills; a colour,
+    // and an empty texture as white, fills solid. True for an empty
+    // rectangle.
+    bool Erase(Texture const &rTexture, CRectangle const &rRect, int nDX = 0, int nDY = 0);
+    // The same over the whole output area.
+    bool Erase(Texture const &rTexture, int nDX = 0, int nDY = 0);
     // Copies a part of another device, stretched when the sizes differ, with
     // the device's raster operation.
     bool DrawOutDev(Point const &rDestPt, Size const &rDestSize, Point const &rSrcPt, Size const &rSrcSize,
@@ -337,6 +366,7 @@ protected:
     Brush m_aFillBrush;
     Brush m_aBackgroundBrush;
     Bitmap *m_pBackgroundBitmap;
+    RectGradient *m_pBackgroundGradient;
     Pen m_aPen;
     Font m_aFont;
     HGDIOBJ m_hInitPen;

@@ -102,8 +102,10 @@ long long PositiveMod(long long a, long long m)
 
 void OutputDevice::ChangeBackgroundBitmap(Bitmap const &rBitmap)
 {
+    // Copied before the old one goes: the bitmap may be the kept one.
+    Bitmap *copy = rBitmap.Empty() ? nullptr : new Bitmap(rBitmap);
     delete m_pBackgroundBitmap;
-    m_pBackgroundBitmap = rBitmap.Empty() ? nullptr : new Bitmap(rBitmap);
+    m_pBackgroundBitmap = copy;
 }
 
 bool OutputDevice::DrawBitmap(Point const &rPos, Bitmap const &rBitmap)

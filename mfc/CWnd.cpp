@@ -347,6 +347,16 @@ LRESULT CWnd::OnWndMsg(unsigned int message, WPARAM wParam, LPARAM lParam)
             return result;
         return Default();
     }
+    case WM_CTLCOLORSCROLLBAR: {
+        // Reflected, as the other child notifications: a control that keeps
+        // a background of its own answers for itself.
+        LRESULT result = 0;
+        if (lParam && reinterpret_cast<HWND>(lParam) != m_hWnd)
+            if (CWnd *child = FromHandlePermanent(reinterpret_cast<HWND>(lParam)))
+                if (child->OnChildNotify(message, wParam, lParam, &result))
+                    return result;
+        return Default();
+    }
     case WM_MEASUREITEM: {
         auto const *mis = reinterpret_cast<MEASUREITEMSTRUCT const *>(lParam);
         LRESULT result = 0;

@@ -5,6 +5,7 @@
 #include "graphics/Bitmap.h"
 #include "frame/WinMsgRouter.h"
 #include "graphics/DCManager.h"
+#include "graphics/RectGradient.h"
 #include "mfc/AfxWin.h"
 #include "mfc/CBrush.h"
 #include "mfc/CWnd.h"
@@ -507,13 +508,39 @@ bool Window::ProcessEraseBackground(HDC hDC)
         OnBackgroundErased();
         return true;
     }
-    // The background bitmap tiled, else the background brush; background
-    // gradients join when the library has them. Without a background of the
-    // library's own the previous procedure erases with the class brush.
+    // The background gradient, else the background bitmap tiled, else the
+    // background brush. Without a background of the library's own the
+    // previous procedure erases with the class brush.
     if (!hDC)
         return false;
     RECT r;
     ::GetClientRect(GetHWND(), &r);
+    if (RectGradient const *gradient = GetBackgroundGradient()) {
+        if (r.right > 0 && r.bottom > 0) {
+            // The ramp spans the whole client area whatever part is erased.
+            // With visual styles the erase is not clipped to the update
+            // region: themed parts drawn over it expect the whole background.
+            HRGN saved = nullptr;
+            bool const unclip = data && data->HasVisualStyles();
+            if (unclip) {
+                saved = ::CreateRectRgn(0, 0, 0, 0);
+                if (saved && ::GetClipRgn(hDC, saved) != 1) {
+                    ::DeleteObject(saved);
+                    saved = nullptr;
+                }
+                ::SelectClipRgn(hDC, nullptr);
+            }
+            OutputDevice on(hDC);
+            gradient->FillRect(&on, CRectangle(0, 0, r.right - 1, r.bottom - 1));
+            if (unclip) {
+                ::SelectClipRgn(hDC, saved);
+                if (saved)
+                    ::DeleteObject(saved);
+            }
+        }
+        OnBackgroundErased();
+        return true;
+    }
     if (Bitmap const *tile = GetBackgroundBitmap()) {
         // Aligned to the screen, neighbouring windows with the same bitmap
         // show one seamless surface.

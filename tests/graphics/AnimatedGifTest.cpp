@@ -7,6 +7,8 @@
 #include "graphics/Bitmap.h"
 #include "graphics/ColorName.h"
 #include "graphics/GifWriter.h"
+#include "graphics/Texture.h"
+#include "graphics/VerticalGradient.h"
 #include "tests/support/GifSamples.h"
 #include "tests/support/LeakCounters.h"
 #include "tests/support/WindowFixture.h"
@@ -236,6 +238,43 @@ TEST_F(AnimatedGifTest, FramesComposeWithTransparencyClippingAndDisposal)
     EXPECT_EQ(face, PixelOf(painted.GetHWND(), 2, 2));
     EXPECT_EQ(colorref(blue), PixelOf(painted.GetHWND(), 3, 2));
     EXPECT_EQ(face, PixelOf(painted.GetHWND(), 7, 7));
+}
+
+TEST_F(AnimatedGifTest, TheBackgroundTextureShowsAroundAndThroughTheImage)
+{
+    std::uint32_t const blue = PureColour(4), green = PureColour(2);
+    GifFrame holes = Frame(4, 4, Pixels(16, blue));
+    holes.transparent = int(green);
+    for (int i = 0; i < 16; i += 2)
+        holes.pixels[std::size_t(i)] = green;
+    GifProbe gif(top, 2);
+    gif.ChangePosPixel(Point(0, 0));
+    gif.Show();
+    ASSERT_EQ(1, LoadBytes(gif, "texture", MakeGif(4, 4, {holes, holes})));
+    auto shown = [&](int x, int y) {
+        RedrawWindow(gif.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return PixelOf(gif.GetHWND(), x, y);
+    };
+    std::mt19937 rng(53);
+    Color const c(static_cast<unsigned long>(rng() & 0xFFFFFF));
+    gif.SetBackgroundTexture(Texture(c));
+    EXPECT_EQ(COLORREF(c.GetLong()), shown(0, 0)) << "the frame area";
+    EXPECT_EQ(COLORREF(c.GetLong()), shown(2, 2)) << "a hole in the image";
+    EXPECT_EQ(COLORREF(RGB(0, 0, 255)), shown(3, 2));
+    // A gradient: its average colour shows through the holes.
+    VerticalGradient g(ColorPair(Color(0x2040F0ul), Color(0xF04020ul)));
+    gif.SetBackgroundTexture(Texture(g));
+    EXPECT_EQ(COLORREF(g.GetAverageColor().GetLong()), shown(2, 2));
+    // Changed while playing, the player starts again on the new colour.
+    ASSERT_TRUE(gif.Play());
+    Color const last(static_cast<unsigned long>(rng() & 0xFFFFFF));
+    gif.SetBackgroundTexture(Texture(last));
+    EXPECT_TRUE(gif.IsPlaying());
+    ASSERT_TRUE(PumpUntil([&] { return gif.GetFramesShown() >= 1; }, 2000));
+    gif.Stop();
+    Pixels const canvas = gif.GetCanvasPixels();
+    ASSERT_EQ(16u, canvas.size());
+    EXPECT_EQ(COLORREF(last.GetLong()), COLORREF(RGB(canvas[0] >> 16, (canvas[0] >> 8) & 0xFF, canvas[0] & 0xFF)));
 }
 
 TEST_F(AnimatedGifTest, PlayerKeepsTheDelaysAndLoops)
