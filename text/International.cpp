@@ -5,10 +5,6 @@
 #include "frame/KSGlobal.h"
 
 #include <windows.h>
-// The platform's names for its own formatting functions would rename two
-// members here.
-#undef GetDateFormat
-#undef GetTimeFormat
 
 #include <atomic>
 #include <string>

@@ -14,15 +14,15 @@
 #include "text/SString.h"
 #include "text/Time.h"
 
-// The platform's headers turn these two names into their own functions'
-// names; left defined, a caller that includes them would ask this class for
-// members it does not have.
-#ifdef GetDateFormat
+// The platform's national-language header turns GetDateFormat and
+// GetTimeFormat into its own functions' names, which would rename two
+// members here. It is included first, so that its include guard keeps the
+// names undone for every header and source that comes after.
+#include <windef.h>
+#include <winbase.h>
+#include <winnls.h>
 #undef GetDateFormat
-#endif
-#ifdef GetTimeFormat
 #undef GetTimeFormat
-#endif
 
 struct IntlData;
 struct LocaleRegistry;
