@@ -449,6 +449,62 @@ private:
     Bitmap m_badge;
 };
 
+// Formats and gradients: one number, amount, date and time as four
+// countries write them, on a gradient background with gradient swatches.
+Color Rgb(int r, int g, int b)
+{
+    return Color(static_cast<unsigned long>(r | g << 8 | b << 16));
+}
+
+class FormatsBoard : public Window
+{
+public:
+    explicit FormatsBoard(Window *parent) : Window(parent, 0, 0)
+    {
+        ChangeBackgroundGradient(VerticalGradient(ColorPair(Rgb(226, 236, 252), Rgb(255, 255, 255))));
+    }
+    void Paint(CRectangle const &) override
+    {
+        Font title(SString("Tahoma"), 14);
+        title.ChangeColor(Rgb(40, 40, 40));
+        ChangeFont(title);
+        DrawTextA(Point(16, 10), SString("Gradients: horizontal, diagonal, centre point; formats of four countries"));
+        Erase(HorizontalGradient(ColorPair(Rgb(30, 90, 190), Rgb(190, 220, 255))), CRectangle(16, 40, 215, 99));
+        Erase(DiagonalGradient(ColorPair(Rgb(240, 160, 40), Rgb(120, 30, 90))), CRectangle(232, 40, 431, 99));
+        CenterPointGradient spot(ColorPair(Rgb(30, 100, 60), Rgb(30, 100, 60)), Rgb(200, 255, 200));
+        DrawEllipse(CRectangle(448, 40, 647, 99), spot);
+
+        struct Row
+        {
+            char const *name;
+            CountryType country;
+            LanguageType language;
+        };
+        Row const rows[] = {{"USA", CountryUSA, LanguageEnglishUS},
+                            {"United Kingdom", CountryUnitedKingdom, LanguageEnglishUK},
+                            {"Germany", CountryGermany, LanguageGerman},
+                            {"France", CountryFrance, LanguageFrench}};
+        Date const day(4, 7, 2024);
+        Time const time(13, 5, 9, 0);
+        Font text(SString("Tahoma"), 13);
+        text.ChangeColor(Rgb(20, 30, 60));
+        ChangeFont(text);
+        int const x[] = {16, 130, 240, 340, 430, 620};
+        char const *const heads[] = {"Country", "Number", "Amount", "Date", "Long date", "Time"};
+        int y = 124;
+        for (int c = 0; c < 6; ++c)
+            DrawTextA(Point(x[c], y), SString(heads[c]));
+        for (Row const &row : rows) {
+            y += 30;
+            International const intl(row.country, row.language);
+            SString const cells[] = {SString(row.name),     intl.GetNum(123456789, 2), intl.GetCurr(-123450),
+                                     intl.GetDate(day),     intl.GetLongDate(day),     intl.GetTime(time, 1, 0)};
+            for (int c = 0; c < 6; ++c)
+                DrawTextA(Point(x[c], y), cells[c]);
+        }
+    }
+};
+
 // Frames of a small spinner: a ring of dots, one of them lit, turning.
 std::vector<Bitmap> SpinnerFrames()
 {
@@ -778,6 +834,16 @@ int main(int argc, char **argv)
         std::printf("demo: %s %s\\demo-list.png (%d rows, %s)\n", listed ? "wrote" : "could not write", dir.c_str(),
                     files.GetItemCount(), files.m_bAscending ? "ascending" : "descending");
         saved = saved && listed;
+
+        files.Hide();
+        FormatsBoard board(&content);
+        board.SetPosSizePixel(Point(0, 0), Size(720, 440));
+        board.Show();
+        RedrawWindow(content.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        bool const formats = SaveClientPng(content.GetHWND(), dir + "\\demo-formats.png");
+        std::printf("demo: %s %s\\demo-formats.png\n", formats ? "wrote" : "could not write", dir.c_str());
+        saved = saved && formats;
     }
     int const pages = PrintSummary();
     if (pages)
