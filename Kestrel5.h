@@ -117,6 +117,10 @@
 #include "controls/FixedBitmap.h"
 #include "controls/StretchedBitmap.h"
 #include "controls/ToolBar.h"
+#include "controls/UXThemeLib.h"
+#include "controls/VisualStylist.h"
+#include "controls/DialogStylist.h"
+#include "controls/ListControlStylist.h"
 #include "frame/CommandIds.h"
 #include "frame/CustomToolCmdUI.h"
 

@@ -1,5 +1,7 @@
 #include "controls/ZnDialogBitmapButton.h"
 
+#include "controls/UXThemeLib.h"
+#include "controls/VisualStylist.h"
 #include "graphics/OutputDevice.h"
 
 #include <windows.h>
@@ -48,12 +50,11 @@ bool ZnDialogBitmapButton::OnChildDrawItem(DRAWITEMSTRUCT *pDIS)
     bool const pushed = (pDIS->itemState & ODS_SELECTED) != 0;
     bool const disabled = (pDIS->itemState & ODS_DISABLED) != 0;
     bool const focus = (pDIS->itemState & ODS_FOCUS) != 0;
-    HTHEME theme = IsAppThemed() ? OpenThemeData(pDIS->hwndItem, L"BUTTON") : nullptr;
-    if (theme) {
-        int const state = disabled ? PBS_DISABLED : pushed ? PBS_PRESSED : focus ? PBS_DEFAULTED : PBS_NORMAL;
-        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &r, nullptr);
-        GetThemeBackgroundContentRect(theme, dc, BP_PUSHBUTTON, state, &pDIS->rcItem, &r);
-        CloseThemeData(theme);
+    int const state = disabled ? PBS_DISABLED : pushed ? PBS_PRESSED : focus ? PBS_DEFAULTED : PBS_NORMAL;
+    VisualStylist const face(pDIS->hwndItem, SString("BUTTON"), BP_PUSHBUTTON, state);
+    if (face.IsValid() && UXThemeLib().IsAppThemed()) {
+        face.DrawBackground(dc, CRectangle(r.left, r.top, r.right, r.bottom));
+        face.GetThemeBackgroundContentRect(dc, &pDIS->rcItem, &r);
     } else {
         DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
         InflateRect(&r, -2, -2);

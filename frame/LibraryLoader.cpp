@@ -12,6 +12,31 @@ LibraryLoader::LibraryLoader(SString const &rName) : m_hModule(nullptr)
     Load(rName);
 }
 
+namespace {
+HMODULE HoldAgain(HMODULE h)
+{
+    HMODULE again = nullptr;
+    if (h && GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(h), &again))
+        return again;
+    return nullptr;
+}
+} // namespace
+
+LibraryLoader::LibraryLoader(LibraryLoader const &rOther) : m_hModule(HoldAgain(rOther.m_hModule))
+{
+}
+
+LibraryLoader &LibraryLoader::operator=(LibraryLoader const &rOther)
+{
+    if (this != &rOther) {
+        HMODULE const held = HoldAgain(rOther.m_hModule);
+        if (m_hModule)
+            AfxFreeLibrary(m_hModule);
+        m_hModule = held;
+    }
+    return *this;
+}
+
 LibraryLoader::~LibraryLoader()
 {
     if (m_hModule)

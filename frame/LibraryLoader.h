@@ -11,8 +11,10 @@ class KSAPI LibraryLoader
 public:
     explicit LibraryLoader(SString const &rName);
     virtual ~LibraryLoader();
-    LibraryLoader(LibraryLoader const &) = delete;
-    LibraryLoader &operator=(LibraryLoader const &) = delete;
+    // A copy holds the same module, counted once more by the platform, so
+    // that each object frees its own hold.
+    LibraryLoader(LibraryLoader const &rOther);
+    LibraryLoader &operator=(LibraryLoader const &rOther);
 
     bool IsLoaded() const { return m_hModule != nullptr; }
     HMODULE GetModule() const { return m_hModule; }

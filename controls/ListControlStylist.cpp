@@ -1,0 +1,4 @@
+#include "controls/ListControlStylist.h"
+
+// Out of line, so that the class's virtual table lives in the library.
+ListControlStylist::~ListControlStylist() = default;
