@@ -117,6 +117,8 @@
 #include "controls/FixedBitmap.h"
 #include "controls/StretchedBitmap.h"
 #include "controls/ToolBar.h"
+#include "controls/ZnToolTipCtrl.h"
+#include "controls/ToolTip.h"
 #include "frame/CommandIds.h"
 #include "frame/CustomToolCmdUI.h"
 
@@ -159,6 +161,9 @@
 #include "mfc/CWnd.h"
 #include "mfc/CCmdUI.h"
 #include "mfc/CToolBarCtrl.h"
+#include "mfc/CToolTipCtrl.h"
+#include "mfc/CMFCToolTipInfo.h"
+#include "mfc/CMFCToolTipCtrl.h"
 #include "mfc/CFrameWnd.h"
 #include "mfc/CObList.h"
 #include "mfc/AfxDocking.h"
