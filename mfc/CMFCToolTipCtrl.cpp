@@ -6,7 +6,7 @@
 
 IMPLEMENT_DYNAMIC(CMFCToolTipCtrl, CToolTipCtrl)
 
-CMFCToolTipCtrl::CMFCToolTipCtrl(CMFCToolTipInfo *pParams) : m_ptSavedOrigin{0, 0}
+CMFCToolTipCtrl::CMFCToolTipCtrl(CMFCToolTipInfo *pParams) : m_ptSavedOrigin{0, 0}, m_bOwnResize(false)
 {
     if (pParams)
         m_Params = *pParams;
@@ -38,6 +38,13 @@ void CMFCToolTipCtrl::ApplyColours()
     SetTipTextColor(m_Params.m_clrText != none ? m_Params.m_clrText : ::GetSysColor(COLOR_INFOTEXT));
 }
 
+SIZE CMFCToolTipCtrl::Widened(SIZE aText) const
+{
+    RECT frame{0, 0, 0, 0};
+    ::AdjustWindowRectEx(&frame, GetStyle(), FALSE, GetExStyle());
+    return SIZE{aText.cx + m_sizeShownIcon.cx, std::max<LONG>(aText.cy, m_sizeShownIcon.cy + (frame.bottom - frame.top))};
+}
+
 CSize CMFCToolTipCtrl::GetIconSize()
 {
     return CSize(0, 0);
@@ -56,7 +63,18 @@ bool CMFCToolTipCtrl::OnChildNotify(unsigned int message, WPARAM wParam, LPARAM 
     if (hdr->code == TTN_SHOW) {
         CSize icon = m_Params.m_bDrawIcon ? GetIconSize() : CSize(0, 0);
         m_sizeShownIcon = icon.cx > 0 && icon.cy > 0 ? icon : CSize(0, 0);
-        *pResult = FALSE; // the platform places and sizes it; WindowProc widens it
+        if (m_sizeShownIcon.cx > 0) {
+            // Some platforms size the tip for its text before they announce
+            // it, others after: widened now, and again by WindowProc should
+            // the platform size it once more.
+            RECT r;
+            ::GetWindowRect(m_hWnd, &r);
+            SIZE const want = Widened(SIZE{r.right - r.left, r.bottom - r.top});
+            m_bOwnResize = true;
+            ::SetWindowPos(m_hWnd, nullptr, 0, 0, want.cx, want.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            m_bOwnResize = false;
+        }
+        *pResult = FALSE; // the platform places and shows it
         return true;
     }
     if (hdr->code == NM_CUSTOMDRAW) {
@@ -108,11 +126,10 @@ LRESULT CMFCToolTipCtrl::WindowProc(unsigned int message, WPARAM wParam, LPARAM 
         // The platform sizes the tip for its text each time it shows it:
         // the image strip is added to that.
         auto *pos = reinterpret_cast<WINDOWPOS *>(lParam);
-        if (pos && !(pos->flags & (SWP_NOSIZE | SWP_HIDEWINDOW)) && pos->cx > 0 && pos->cy > 0) {
-            RECT frame{0, 0, 0, 0};
-            ::AdjustWindowRectEx(&frame, GetStyle(), FALSE, GetExStyle());
-            pos->cx += m_sizeShownIcon.cx;
-            pos->cy = std::max<int>(pos->cy, m_sizeShownIcon.cy + (frame.bottom - frame.top));
+        if (!m_bOwnResize && pos && !(pos->flags & (SWP_NOSIZE | SWP_HIDEWINDOW)) && pos->cx > 0 && pos->cy > 0) {
+            SIZE const want = Widened(SIZE{pos->cx, pos->cy});
+            pos->cx = want.cx;
+            pos->cy = want.cy;
         }
     }
     return CToolTipCtrl::WindowProc(message, wParam, lParam);

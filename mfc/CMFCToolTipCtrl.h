@@ -38,10 +38,13 @@ public:
 private:
     void ApplyColours();
     LRESULT OnCustomDraw(NMTTCUSTOMDRAW *pDraw);
+    // The window size for a text window size, with the image strip.
+    SIZE Widened(SIZE aText) const;
 
     CMFCToolTipInfo m_Params;
     // Taken when the tip is about to show, so that the size, the moved text
     // and the painted strip agree even if the image changes meanwhile.
     CSize m_sizeShownIcon;
     POINT m_ptSavedOrigin;
+    bool m_bOwnResize;
 };
