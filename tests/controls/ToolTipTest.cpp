@@ -340,6 +340,27 @@ TEST_F(ToolTipTest, BitmapSizesAndMargins)
     EXPECT_EQ("0x0", size());
 }
 
+TEST_F(ToolTipTest, ParameterRecordsColourTheControl)
+{
+    child->EnableToolTips(true, 30);
+    ToolTip &tip = *child->GetPToolTip();
+    HWND h = tip.GetHWND();
+    auto colours = [h] {
+        return std::pair(COLORREF(SendMessageA(h, TTM_GETTIPBKCOLOR, 0, 0)),
+                         COLORREF(SendMessageA(h, TTM_GETTIPTEXTCOLOR, 0, 0)));
+    };
+    auto const system = std::pair(GetSysColor(COLOR_INFOBK), GetSysColor(COLOR_INFOTEXT));
+    EXPECT_EQ(system, colours());
+    CMFCToolTipInfo own(false, true, true, false, true, true, 0, 200, RGB(1, 2, 3), COLORREF(-1), RGB(4, 5, 6),
+                        COLORREF(-1));
+    tip.GetPCTipCtrl()->SetParams(&own);
+    EXPECT_EQ(std::pair(RGB(1, 2, 3), RGB(4, 5, 6)), colours());
+    tip.SetParams(true);
+    EXPECT_EQ(system, colours()) << "a record without colours gives the system's back";
+    EXPECT_TRUE(tip.GetPCTipCtrl()->GetParams().m_bRoundedCorners);
+    EXPECT_EQ(0, tip.GetPCTipCtrl()->GetParams().m_nGradientAngle);
+}
+
 TEST_F(ToolTipTest, IconDrawingMatchesTheModel)
 {
     ZnToolTipCtrl ctrl;
@@ -401,26 +422,36 @@ TEST_F(ToolTipTest, ShownTipCarriesTheBitmapBesideItsText)
     ToolTip &tip = *child->GetPToolTip();
     tip.SetDelayTime(30, TTDT_INITIAL);
     UINT_PTR const whole = reinterpret_cast<UINT_PTR>(child->GetHWND());
+    // Text pixels right of the strip: the whole text, moved beside the picture.
+    int text = 0;
+    int strip = 0;
     auto shown = [&](int *pBlue, int *pYellow) {
         EXPECT_EQ(whole, HoverAndWait(40, 40));
         RECT r;
         GetWindowRect(tip.GetHWND(), &r);
-        *pBlue = *pYellow = 0;
+        *pBlue = *pYellow = text = 0;
         COLORREF const yellow = Color(ColorNameYellow).GetLong();
-        kstest::ScanClient(tip.GetHWND(), [&](int, int, COLORREF c) {
+        COLORREF const ink = COLORREF(SendMessageA(tip.GetHWND(), TTM_GETTIPTEXTCOLOR, 0, 0));
+        kstest::ScanClient(tip.GetHWND(), [&](int x, int, COLORREF c) {
             *pBlue += c == kBlue;
             *pYellow += c == yellow;
+            text += c == ink && x >= strip;
         });
         return r;
     };
     int blue, yellow;
     RECT const plain = shown(&blue, &yellow);
+    int const plainText = text;
+    EXPECT_GT(plainText, 20);
     EXPECT_EQ(0, blue);
     tip.SetBitmap(Solid(100, 50, kBlue), false);
     tip.EnableDrawBitmap(true);
     tip.SetScalarX(0.5f);
     tip.SetScalarY(0.5f);
+    strip = 110;
     RECT const pictured = shown(&blue, &yellow);
+    EXPECT_EQ(plainText, text) << "the text moves right of the picture";
+    strip = 0;
     // The margins add 5 on each side as well.
     EXPECT_EQ(plain.right - plain.left + 110 + 10, pictured.right - pictured.left);
     EXPECT_GE(pictured.bottom - pictured.top, 60 + 2);
