@@ -121,6 +121,8 @@
 #include "controls/VisualStylist.h"
 #include "controls/DialogStylist.h"
 #include "controls/ListControlStylist.h"
+#include "controls/ZnToolTipCtrl.h"
+#include "controls/ToolTip.h"
 #include "frame/CommandIds.h"
 #include "frame/CustomToolCmdUI.h"
 
@@ -163,6 +165,9 @@
 #include "mfc/CWnd.h"
 #include "mfc/CCmdUI.h"
 #include "mfc/CToolBarCtrl.h"
+#include "mfc/CToolTipCtrl.h"
+#include "mfc/CMFCToolTipInfo.h"
+#include "mfc/CMFCToolTipCtrl.h"
 #include "mfc/CFrameWnd.h"
 #include "mfc/CObList.h"
 #include "mfc/AfxDocking.h"

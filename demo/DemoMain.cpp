@@ -324,12 +324,34 @@ bool EncoderClsid(wchar_t const *mime, CLSID *clsid)
     return false;
 }
 
+bool SavePng(HDC source, RECT const &area, std::string const &file, HWND popup = nullptr);
+
 // What the window shows, read back from its device context into a DIB and
 // saved by GDI+ as PNG (GDI+ runs: KSInit started it).
 bool SaveClientPng(HWND wnd, std::string const &file)
 {
     RECT rc;
     GetClientRect(wnd, &rc);
+    HDC wdc = GetDC(wnd);
+    bool const ok = SavePng(wdc, rc, file);
+    ReleaseDC(wnd, wdc);
+    return ok;
+}
+
+// A part of a window's client area (area in its client coordinates) with a
+// pop-up drawn over it where it stands on the screen: pop-ups such as tool
+// tips are windows of their own and show in no other window's context.
+bool SaveClientWithPopupPng(HWND wnd, RECT const &area, HWND popup, std::string const &file)
+{
+    HDC wdc = GetDC(wnd);
+    bool const ok = SavePng(wdc, area, file, popup);
+    ReleaseDC(wnd, wdc);
+    return ok;
+}
+
+bool SavePng(HDC source, RECT const &area, std::string const &file, HWND popup)
+{
+    RECT const rc{0, 0, area.right - area.left, area.bottom - area.top};
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = rc.right;
@@ -337,16 +359,25 @@ bool SaveClientPng(HWND wnd, std::string const &file)
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     void *bits = nullptr;
-    HDC wdc = GetDC(wnd);
-    HDC mem = CreateCompatibleDC(wdc);
-    HBITMAP dib = CreateDIBSection(wdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(source);
+    HBITMAP dib = CreateDIBSection(source, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     bool ok = mem && dib;
     if (ok) {
         HGDIOBJ old = SelectObject(mem, dib);
-        ok = BitBlt(mem, 0, 0, rc.right, rc.bottom, wdc, 0, 0, SRCCOPY) != FALSE;
+        ok = BitBlt(mem, 0, 0, rc.right, rc.bottom, source, area.left, area.top, SRCCOPY) != FALSE;
+        if (ok && popup) {
+            // area is in the client coordinates of the source's window.
+            RECT r;
+            GetWindowRect(popup, &r);
+            POINT at{r.left, r.top};
+            ScreenToClient(WindowFromDC(source), &at);
+            HDC pdc = GetWindowDC(popup);
+            ok = BitBlt(mem, at.x - area.left, at.y - area.top, r.right - r.left, r.bottom - r.top, pdc, 0, 0,
+                        SRCCOPY) != FALSE;
+            ReleaseDC(popup, pdc);
+        }
         SelectObject(mem, old);
     }
-    ReleaseDC(wnd, wdc);
     if (ok) {
         std::wstring wfile(file.begin(), file.end());
         Gdiplus::Bitmap image(dib, nullptr);
@@ -844,6 +875,49 @@ int main(int argc, char **argv)
         bool const formats = SaveClientPng(content.GetHWND(), dir + "\\demo-formats.png");
         std::printf("demo: %s %s\\demo-formats.png\n", formats ? "wrote" : "could not write", dir.c_str());
         saved = saved && formats;
+
+        // The tool-tip scene: a pane with a tip that carries a picture with
+        // its marker and a title, shown by a real hover of the mouse.
+        board.Hide();
+        controls.Hide();
+        canvas.Hide();
+        output.Hide();
+        CanvasPane hover(&content, "Hover me", RGB(244, 248, 240));
+        hover.SetPosSizePixel(Point(24, 90), Size(300, 180));
+        hover.Show();
+        hover.SetToolTip(SString("Orbit of 24 px shapes, amber theme"));
+        ToolTip &tip = *hover.GetPToolTip();
+        tip.SetDelayTime(50, TTDT_INITIAL);
+        tip.SetTitle(1, SString("Canvas"));
+        tip.SetBitmap(Badge(48, Gdiplus::Color(255, 40, 120, 200)), false);
+        tip.EnableDrawBitmap(true);
+        tip.SetScalarX(0.5f);
+        tip.SetScalarY(0.5f);
+        RedrawWindow(content.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        POINT at{120, 100};
+        ClientToScreen(hover.GetHWND(), &at);
+        SetCursorPos(at.x - 2, at.y);
+        INPUT move{};
+        move.type = INPUT_MOUSE;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE;
+        move.mi.dx = 2;
+        SendInput(1, &move, sizeof move);
+        bool shown = false;
+        for (DWORD const start = GetTickCount(); !shown && GetTickCount() - start < 3000; PumpFor(20))
+            shown = IsWindowVisible(tip.GetHWND()) != FALSE;
+        PumpFor(100);
+        RECT pane, popup, area;
+        GetWindowRect(hover.GetHWND(), &pane);
+        GetWindowRect(tip.GetHWND(), &popup);
+        UnionRect(&area, &pane, &popup);
+        InflateRect(&area, 8, 8);
+        MapWindowPoints(nullptr, content.GetHWND(), reinterpret_cast<POINT *>(&area), 2);
+        bool const tipped =
+            shown && SaveClientWithPopupPng(content.GetHWND(), area, tip.GetHWND(), dir + "\\demo-tooltip.png");
+        std::printf("demo: %s %s\\demo-tooltip.png (tip %s)\n", tipped ? "wrote" : "could not write", dir.c_str(),
+                    shown ? "shown" : "not shown");
+        saved = saved && tipped;
     }
     int const pages = PrintSummary();
     if (pages)

@@ -2,6 +2,7 @@
 
 #include "frame/KSData.h"
 #include "frame/KSGlobal.h"
+#include "controls/ToolTip.h"
 #include "graphics/Bitmap.h"
 #include "frame/WinMsgRouter.h"
 #include "graphics/DCManager.h"
@@ -13,6 +14,8 @@
 #include "docking/ZnDockablePane.h"
 #include "window/KeyEvent.h"
 #include "window/MouseEvent.h"
+
+#include <commctrl.h>
 
 int Window::m_nCtrlId = 10000;
 int Window::nWait = 0;
@@ -327,6 +330,10 @@ Window::~Window()
 {
     if (!m_bInitialised)
         return;
+    // The tip's window is owned by this window's top-level window: it goes
+    // before the platform can destroy it underneath its object.
+    delete m_pToolTip;
+    m_pToolTip = nullptr;
     if (m_bRegistered) {
         if (WinMsgRouter *router = GlGetPWinMsgRouter())
             router->RemoveWindow(this);
@@ -395,10 +402,55 @@ unsigned long Window::OnDragScroll(unsigned long, CPoint) { return 0; }
 bool Window::OwnPaintingAllowed() const { return true; }
 bool Window::OwnKeyInputAllowed() const { return true; }
 
-void Window::OnProcessMsg(unsigned int, unsigned __int64, __int64)
+void Window::OnProcessMsg(unsigned int nMsg, unsigned __int64 wParam, __int64 lParam)
 {
-    // The tool tip that will watch this window's messages comes with the
-    // tool-tip layer.
+    // The tip control decides from the mouse messages alone when to show
+    // and hide; everything else would only cost it a message.
+    if (!m_pToolTip || nMsg < WM_MOUSEFIRST || nMsg > WM_MOUSELAST)
+        return;
+    MSG m{};
+    m.hwnd = GetHWND();
+    m.message = nMsg;
+    m.wParam = static_cast<WPARAM>(wParam);
+    m.lParam = static_cast<LPARAM>(lParam);
+    m.time = static_cast<DWORD>(GetMessageTime());
+    DWORD const pos = GetMessagePos();
+    m.pt = POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    m_pToolTip->RelayEvent(m);
+}
+
+void Window::EnableToolTips(bool bOn, int nDelay)
+{
+    if (!bOn) {
+        delete m_pToolTip;
+        m_pToolTip = nullptr;
+        return;
+    }
+    if (!GetHWND())
+        return;
+    if (!m_pToolTip)
+        m_pToolTip = new ToolTip(this);
+    if (nDelay >= 0)
+        m_pToolTip->SetDelayTime(nDelay, TTDT_INITIAL);
+    m_pToolTip->AddTool(m_pCWnd, LPSTR_TEXTCALLBACKA, nullptr, 0);
+}
+
+void Window::SetToolTip(SString const &rText)
+{
+    if (!GetHWND())
+        return;
+    if (!m_pToolTip)
+        m_pToolTip = new ToolTip(this);
+    m_pToolTip->AddTool(m_pCWnd, rText.GetStr(), nullptr, 0);
+}
+
+void Window::SetToolTip(SString const &rText, CRect aRect, int nId)
+{
+    if (!GetHWND())
+        return;
+    if (!m_pToolTip)
+        m_pToolTip = new ToolTip(this);
+    m_pToolTip->AddTool(m_pCWnd, rText.GetStr(), &aRect, static_cast<unsigned __int64>(nId));
 }
 
 bool Window::ProcessThemeChanged()

@@ -5,6 +5,7 @@
 #include "graphics/Point.h"
 #include "graphics/Size.h"
 #include "mfc/CPoint.h"
+#include "mfc/CRect.h"
 #include "text/SString.h"
 
 // Handlers receive the platform's message records (DRAWITEMSTRUCT …).
@@ -133,6 +134,17 @@ public:
     void SetGrabFocusOnMBDown(bool b) { m_bGrabFocusOnMBDown = b; }
     bool GetGrabFocusOnMBDown() const { return m_bGrabFocusOnMBDown; }
     void SetAlignBGBMP(bool b) { m_bAlignBGBMP = b; }
+    // On: the window gets its ToolTip (nDelay the initial delay in ms, a
+    // negative one keeps the platform's) and is (re-)registered as a tool
+    // over its whole area whose text is asked for when shown: the window's
+    // ProcessNotifyMsg may answer TTN_GETDISPINFO, else its own text is
+    // shown. Off: the ToolTip and its tools are gone.
+    void EnableToolTips(bool bOn, int nDelay);
+    // The whole window's tip text, enabling tool tips when they are off.
+    void SetToolTip(SString const &rText);
+    // A rectangle of the client area (exclusive right and bottom) as tool
+    // nId with its own text; the same nId again replaces it.
+    void SetToolTip(SString const &rText, CRect aRect, int nId);
     HICON ChangeCursor(HICON hCursor);
     void ResetArrowPointer();
     bool IsAParentWin(Window *pWin) const;
