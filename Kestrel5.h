@@ -114,6 +114,8 @@
 #include "controls/TreeControlData.h"
 #include "controls/TreeControl.h"
 #include "controls/ZnTreeCtrl.h"
+#include "controls/MultiSelTreeControl.h"
+#include "controls/ZnMultiSelTreeCtrl.h"
 #include "controls/Static.h"
 #include "controls/FixedText.h"
 #include "controls/FixedLinkText.h"

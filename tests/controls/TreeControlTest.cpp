@@ -4,6 +4,7 @@
 // collapse, selection and text changes; display answers cut to the buffer;
 // every notification from real input; bad items, a tree deleted from its
 // own handler, and leaks.
+#include "controls/MultiSelTreeControl.h"
 #include "controls/TreeControl.h"
 #include "controls/TreeControlData.h"
 #include "controls/ZnTreeCtrl.h"
@@ -286,11 +287,12 @@ protected:
         return item;
     }
     // The centre of the item's label on the screen.
-    Point LabelOnScreen(HTREEITEM h)
+    Point LabelOnScreen(HTREEITEM h, TreeControl *in = nullptr)
     {
+        in = in ? in : tree;
         RECT r{};
-        EXPECT_TRUE(T().GetItemRect(h, &r, true));
-        return tree->OutputToScreenPixel(Point((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        EXPECT_TRUE(in->GetPCTreeCtrl()->GetItemRect(h, &r, true));
+        return in->OutputToScreenPixel(Point((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     }
     void ClickAt(Point p, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP, int times = 1)
     {
@@ -713,6 +715,76 @@ TEST_F(TreeControlTest, ATreeMayBeDeletedFromItsOwnHandlerOrItsModel)
     EXPECT_EQ(nullptr, tree);
     kstest::Pump();
     EXPECT_FALSE(IsWindow(h));
+}
+
+TEST_F(TreeControlTest, AMultiSelectionTreeSelectsByClickControlShiftAndKeys)
+{
+    for (int i = 0; i < 8; ++i)
+        model.Add(std::string("item ") + std::to_string(i), -1);
+    model.Add("child", 7);
+    tree->Hide();
+    auto *multi = new MultiSelTreeControl;
+    ASSERT_TRUE(multi->Create(top, &model, 0));
+    multi->SetPosSizePixel(Point(10, 10), Size(360, 460));
+    multi->Show();
+    kstest::Pump();
+    // The selection by both walks: they agree, in tree order.
+    auto selected = [&] {
+        std::vector<int> walk, all;
+        for (HTREEITEM h = multi->GetFirstSelected(); h; h = multi->GetNextSelected(h))
+            walk.push_back(model.Of(h));
+        for (HTREEITEM h : multi->GetSelection())
+            all.push_back(model.Of(h));
+        EXPECT_EQ(walk, all);
+        return walk;
+    };
+    auto click = [&](int n, std::vector<WORD> keys = {}) {
+        Point const p = LabelOnScreen(model.ItemOf(n), multi);
+        SetCursorPos(p.X(), p.Y());
+        std::vector<INPUT> in;
+        for (WORD k : keys)
+            in.push_back(Key(k));
+        in.push_back(Mouse(MOUSEEVENTF_LEFTDOWN));
+        in.push_back(Mouse(MOUSEEVENTF_LEFTUP));
+        for (WORD k : keys)
+            in.push_back(Key(k, true));
+        Send(in);
+    };
+    using V = std::vector<int>;
+    click(2);
+    EXPECT_EQ(V({2}), selected());
+    click(5, {VK_CONTROL});
+    EXPECT_EQ(V({2, 5}), selected());
+    click(2, {VK_CONTROL});
+    EXPECT_EQ(V({5}), selected());
+    click(6, {VK_SHIFT});
+    EXPECT_EQ(V({2, 3, 4, 5, 6}), selected()) << "from the anchor, the last Control click";
+    Sleep(GetDoubleClickTime() + 50);
+    click(0);
+    EXPECT_EQ(V({0}), selected());
+    Send({Key(VK_SHIFT), Key(VK_DOWN), Key(VK_DOWN, true), Key(VK_DOWN), Key(VK_DOWN, true), Key(VK_SHIFT, true)});
+    EXPECT_EQ(V({0, 1, 2}), selected());
+    Send({Key(VK_DOWN), Key(VK_DOWN, true)});
+    EXPECT_EQ(V({3}), selected());
+    // A selected item inside a collapsed branch counts in tree order; its
+    // deletion (the collapse) takes it out.
+    HTREEITEM const h7 = model.ItemOf(7);
+    EXPECT_TRUE(multi->Expand(h7));
+    EXPECT_TRUE(multi->SetItemSelected(model.ItemOf(8), true));
+    EXPECT_EQ(V({3, 8}), selected());
+    EXPECT_TRUE(multi->Collapse(h7));
+    EXPECT_EQ(V({3}), selected());
+    Send({Key(VK_CONTROL), Key('A'), Key('A', true), Key(VK_CONTROL, true)});
+    EXPECT_EQ(V({0, 1, 2, 3, 4, 5, 6, 7}), selected());
+    multi->SelectAll(false);
+    EXPECT_EQ(V(), selected());
+    multi->SelectAll(true);
+    EXPECT_EQ(8u, multi->GetSelection().size());
+    EXPECT_TRUE(multi->SetItemSelected(model.ItemOf(4), false));
+    EXPECT_FALSE(multi->IsSelected(model.ItemOf(4)));
+    EXPECT_FALSE(multi->SetItemSelected(nullptr, true));
+    EXPECT_EQ(nullptr, multi->GetNextSelected(nullptr));
+    delete multi;
 }
 
 TEST_F(TreeControlTest, TreesLeaveNothingBehind)
