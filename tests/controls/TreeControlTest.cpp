@@ -4,6 +4,8 @@
 // collapse, selection and text changes; display answers cut to the buffer;
 // every notification from real input; bad items, a tree deleted from its
 // own handler, and leaks.
+#include "controls/ColumnTreeControl.h"
+#include "controls/ColumnTreeControlData.h"
 #include "controls/MultiSelTreeControl.h"
 #include "controls/TreeControl.h"
 #include "controls/TreeControlData.h"
@@ -785,6 +787,99 @@ TEST_F(TreeControlTest, AMultiSelectionTreeSelectsByClickControlShiftAndKeys)
     EXPECT_FALSE(multi->SetItemSelected(nullptr, true));
     EXPECT_EQ(nullptr, multi->GetNextSelected(nullptr));
     delete multi;
+}
+
+TEST_F(TreeControlTest, AColumnTreeDrawsTheModelsColumnTextsUnderItsHeader)
+{
+    // Five rows; the column texts come from the model and are written down.
+    struct Rows : ColumnTreeControlData
+    {
+        std::map<HTREEITEM, int> row;
+        std::set<std::pair<int, int>> asked;
+        bool blank = false;
+        void Attach(ZnTreeCtrl *) override
+        {
+            for (int i = 0; i < 5; ++i)
+                row[InsertNode(nullptr, nullptr)] = i;
+        }
+        void Expand(HTREEITEM) override {}
+        void Collapse(HTREEITEM) override {}
+        SString GetText(HTREEITEM h) override { return SString(("row " + std::to_string(row[h])).c_str()); }
+        int HasChildren(HTREEITEM) override { return 0; }
+        SString GetColumnText(HTREEITEM h, int c) override
+        {
+            asked.insert({row[h], c});
+            return SString(blank ? "" : "WWWWWWWWWW");
+        }
+    } rows;
+    tree->Hide();
+    auto *columns = new ColumnTreeControl;
+    ASSERT_TRUE(columns->Create(top, &rows, 0));
+    EXPECT_EQ(0, columns->InsertColumn(0, SString("Name"), 120));
+    EXPECT_EQ(1, columns->InsertColumn(1, SString("Size"), 90));
+    EXPECT_EQ(2, columns->InsertColumn(2, SString("Kind"), -1));
+    EXPECT_EQ(-1, columns->InsertColumn(9, SString("Bad"), 10));
+    EXPECT_EQ(3, columns->GetNColumns());
+    columns->SetPosSizePixel(Point(10, 10), Size(360, 300));
+    columns->Show();
+    kstest::Pump();
+    HWND const header = columns->GetHeaderHWND();
+    HWND const h = columns->GetHWND();
+    // The header stands on the strip above the rows, as wide as they are,
+    // and follows the tree.
+    auto placed = [&] {
+        RECT hr, client;
+        GetWindowRect(header, &hr);
+        GetClientRect(h, &client);
+        POINT corner{0, 0};
+        ClientToScreen(h, &corner);
+        RECT wr;
+        GetWindowRect(h, &wr);
+        EXPECT_EQ(wr.top, hr.top) << "inside the tree's own rectangle, not over its rows or above it";
+        EXPECT_EQ(corner.y, hr.bottom);
+        EXPECT_EQ(corner.x, hr.left);
+        EXPECT_EQ(client.right, hr.right - hr.left);
+        EXPECT_GT(hr.bottom - hr.top, 5);
+        EXPECT_TRUE(IsWindowVisible(header));
+    };
+    placed();
+    columns->SetPosSizePixel(Point(30, 50), Size(300, 250));
+    placed();
+    int left = 0, right = 0;
+    EXPECT_TRUE(columns->GetColumnExtent(2, left, right));
+    EXPECT_EQ(210, left);
+    EXPECT_EQ(310, right);
+    EXPECT_FALSE(columns->GetColumnExtent(3, left, right));
+
+    // Every row shown was asked for its texts in columns 1 and 2, which
+    // are drawn in their columns.
+    auto ink = [&](int column) {
+        int l = 0, r = 0;
+        columns->GetColumnExtent(column, l, r);
+        RECT row;
+        columns->GetPCTreeCtrl()->GetItemRect(columns->GetRootItem(), &row, false);
+        int dark = 0;
+        kstest::ScanClient(h, [&](int x, int y, COLORREF c) {
+            if (x >= l && x < r && y >= row.top && y < row.bottom)
+                dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
+        });
+        return dark;
+    };
+    rows.asked.clear();
+    EXPECT_GT(ink(1), 10);
+    EXPECT_GT(ink(2), 10);
+    for (int r = 0; r < 5; ++r)
+        for (int c : {1, 2})
+            EXPECT_TRUE(rows.asked.count({r, c})) << r << " " << c;
+    rows.blank = true;
+    EXPECT_EQ(0, ink(1));
+    EXPECT_EQ(0, ink(2));
+
+    columns->Hide();
+    kstest::Pump();
+    EXPECT_FALSE(IsWindowVisible(header));
+    delete columns;
+    EXPECT_FALSE(IsWindow(header));
 }
 
 TEST_F(TreeControlTest, TreesLeaveNothingBehind)
