@@ -3,9 +3,6 @@
 #include "graphics/Point.h"
 #include "window/Control.h"
 
-// HTREEITEM and the platform's tree-view constants.
-#include <commctrl.h>
-
 class CImageList;
 class ZnTreeCtrl;
 
@@ -86,7 +83,7 @@ public:
     bool HasImageList() const { return m_bImageListSet; }
 
     // --- for the application; the unsigned values are the hit-test flags
-    // (TVHT_…), points are in client coordinates, the item is null where
+    // (TVHT_… of <commctrl.h>), points are in client coordinates, the item is null where
     // the pointer is on no item
     virtual void OnItemLClick(HTREEITEM hItem, Point const &rPoint, unsigned int nFlags);
     virtual void OnItemDoubleClick(HTREEITEM hItem, unsigned int nFlags);
