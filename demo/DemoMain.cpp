@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -614,6 +615,87 @@ public:
     bool m_bAscending = true;
 };
 
+// The project tree of the tree scene: the tree holds no texts or images, it
+// asks this model for them; a folder's children are inserted when it opens
+// and deleted when it closes.
+class ProjectTree : public TreeControlData
+{
+public:
+    ProjectTree()
+    {
+        int const root = Add("Kestrel5", -1);
+        int const docs = Add("docs", root);
+        Add("conventions.md", docs);
+        Add("platform.md", docs);
+        int const controls = Add("controls", root);
+        for (char const *f : {"ListControl.cpp", "TreeControl.cpp", "TreeControlData.cpp", "ZnTreeCtrl.cpp"})
+            Add(f, controls);
+        int const window = Add("window", root);
+        Add("Window.cpp", window);
+        int const graphics = Add("graphics", root);
+        Add("Bitmap.cpp", graphics);
+        Add("README.md", root);
+        int const tests = Add("tests", -1);
+        int const t = Add("controls", tests);
+        Add("TreeControlTest.cpp", t);
+    }
+    void Attach(ZnTreeCtrl *) override
+    {
+        m_of.clear();
+        for (int r : m_roots)
+            m_of[InsertNode(nullptr, nullptr)] = r;
+    }
+    void Expand(HTREEITEM h) override
+    {
+        auto i = m_of.find(h);
+        if (i != m_of.end())
+            for (int k : m_nodes[size_t(i->second)].kids)
+                m_of[InsertNode(h, nullptr)] = k;
+    }
+    void Collapse(HTREEITEM h) override
+    {
+        if (!m_pTreeCtrl)
+            return;
+        for (HTREEITEM c = m_pTreeCtrl->GetChildItem(h); c; c = m_pTreeCtrl->GetNextSiblingItem(c))
+            m_of.erase(c);
+        m_pTreeCtrl->DeleteAllChildren(h);
+    }
+    SString GetText(HTREEITEM h) override { return SString(Node(h) ? Node(h)->name : ""); }
+    int HasChildren(HTREEITEM h) override { return Node(h) && !Node(h)->kids.empty(); }
+    // Folders closed and open, files plain and chosen.
+    int GetImageInx(HTREEITEM h) override { return HasChildren(h) ? 0 : 2; }
+    int GetSelectedImageInx(HTREEITEM h) override { return HasChildren(h) ? 1 : 3; }
+    HTREEITEM Find(char const *name) const
+    {
+        for (auto const &[h, n] : m_of)
+            if (std::strcmp(m_nodes[size_t(n)].name, name) == 0)
+                return h;
+        return nullptr;
+    }
+
+private:
+    struct Entry
+    {
+        char const *name;
+        std::vector<int> kids;
+    };
+    int Add(char const *name, int parent)
+    {
+        m_nodes.push_back({name, {}});
+        int const id = int(m_nodes.size()) - 1;
+        (parent < 0 ? m_roots : m_nodes[size_t(parent)].kids).push_back(id);
+        return id;
+    }
+    Entry const *Node(HTREEITEM h) const
+    {
+        auto i = m_of.find(h);
+        return i == m_of.end() ? nullptr : &m_nodes[size_t(i->second)];
+    }
+    std::vector<Entry> m_nodes;
+    std::vector<int> m_roots;
+    std::map<HTREEITEM, int> m_of;
+};
+
 // One page on the default printer: the showcase's shapes at their printed
 // size, laid out in points, so the page looks the same at any resolution.
 // Answers the pages printed (0 without a printer).
@@ -866,7 +948,39 @@ int main(int argc, char **argv)
                     files.GetItemCount(), files.m_bAscending ? "ascending" : "descending");
         saved = saved && listed;
 
+        // The tree scene: a project whose folders open on demand, icons from
+        // an image list, one file chosen and one folder marked as a drop
+        // target.
         files.Hide();
+        ProjectTree project;
+        TreeControl tree;
+        tree.Create(&content, &project, 0);
+        tree.SetPosSizePixel(Point(24, 90), Size(672, 330));
+        ImageList treeIcons;
+        for (Gdiplus::Color c : {Gdiplus::Color(255, 230, 160, 30), Gdiplus::Color(255, 240, 200, 90),
+                                 Gdiplus::Color(255, 40, 120, 200), Gdiplus::Color(255, 60, 170, 90)}) {
+            Bitmap badge = Badge(16, c);
+            treeIcons.AddGdiplusBitmap(badge.GetPGdiplusBitmap(), 16);
+        }
+        tree.SetImageList(treeIcons.GetPCImageList());
+        for (char const *folder : {"Kestrel5", "docs", "controls", "tests"})
+            tree.Expand(project.Find(folder));
+        tree.Expand(tree.GetChildItem(project.Find("tests")));
+        tree.Select(project.Find("TreeControl.cpp"));
+        tree.SetDropHighlight(project.Find("window"));
+        tree.Show();
+        tree.GrabFocus();
+        RedrawWindow(content.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        int treeShown = 0;
+        for (HTREEITEM h = tree.GetRootItem(); h; h = tree.GetNextVisible(h))
+            ++treeShown;
+        bool const treed = SaveClientPng(content.GetHWND(), dir + "\\demo-tree.png");
+        std::printf("demo: %s %s\\demo-tree.png (%d items shown)\n", treed ? "wrote" : "could not write", dir.c_str(),
+                    treeShown);
+        saved = saved && treed && treeShown > 10;
+
+        tree.Hide();
         FormatsBoard board(&content);
         board.SetPosSizePixel(Point(0, 0), Size(720, 440));
         board.Show();

@@ -1,0 +1,6 @@
+#include "controls/ColumnTreeControlData.h"
+
+SString ColumnTreeControlData::GetColumnText(HTREEITEM, int)
+{
+    return SString();
+}
