@@ -1,4 +1,5 @@
 #include "controls/ZnListCtrl.h"
+#include "controls/OrphanedControl.h"
 
 #include "controls/ListControl.h"
 #include "controls/ListItemCallBackData.h"
@@ -10,14 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Posted to an orphaned list: its platform control goes once the
-// notification that deleted its ListControl has returned.
-UINT DestroyMessage()
-{
-    static UINT const message = RegisterWindowMessageA("Kestrel5 list control destroy");
-    return message;
-}
 
 // The platform leaves the key flags of clicks 0: they are read here.
 unsigned int KeyFlags()
@@ -92,10 +85,7 @@ void ZnListCtrl::ImpOrphan()
 {
     m_pList = nullptr;
     m_bOrphan = true;
-    if (m_hWnd) {
-        ::ShowWindow(m_hWnd, SW_HIDE);
-        ::PostMessageA(m_hWnd, DestroyMessage(), 0, 0);
-    }
+    OrphanedControl::Orphan(m_hWnd);
 }
 
 void ZnListCtrl::PostNcDestroy()
@@ -107,10 +97,8 @@ void ZnListCtrl::PostNcDestroy()
 
 LRESULT ZnListCtrl::WindowProc(unsigned int message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == DestroyMessage() && m_bOrphan && m_nDepth == 0) {
-        DestroyWindow(); // deletes this in PostNcDestroy
+    if (OrphanedControl::Handle(*this, message, m_bOrphan, m_nDepth))
         return 0;
-    }
     // Delayed scrolling: the rows follow the thumb when it is let go.
     if (message == WM_VSCROLL && m_bDelayedScrolling && LOWORD(wParam) == SB_THUMBTRACK)
         return 0;

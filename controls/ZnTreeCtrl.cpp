@@ -1,4 +1,5 @@
 #include "controls/ZnTreeCtrl.h"
+#include "controls/OrphanedControl.h"
 
 #include "controls/TreeControl.h"
 #include "controls/TreeControlData.h"
@@ -9,14 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Posted to an orphaned tree: its platform control goes once the
-// notification that deleted its TreeControl has returned.
-UINT DestroyMessage()
-{
-    static UINT const message = RegisterWindowMessageA("Kestrel5 tree control destroy");
-    return message;
-}
 
 // Copies the text into a buffer of nMax bytes; a text that does not fit is
 // cut to nMax - 1 bytes, or one less where that would split a double-byte
@@ -87,10 +80,7 @@ void ZnTreeCtrl::ImpOrphan()
 {
     m_pTree = nullptr;
     m_bOrphan = true;
-    if (m_hWnd) {
-        ::ShowWindow(m_hWnd, SW_HIDE);
-        ::PostMessageA(m_hWnd, DestroyMessage(), 0, 0);
-    }
+    OrphanedControl::Orphan(m_hWnd);
 }
 
 void ZnTreeCtrl::PostNcDestroy()
@@ -102,14 +92,8 @@ void ZnTreeCtrl::PostNcDestroy()
 
 LRESULT ZnTreeCtrl::WindowProc(unsigned int message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == DestroyMessage() && m_bOrphan) {
-        // Still inside a notification (one that pumps messages): later.
-        if (m_nDepth > 0)
-            ::PostMessageA(m_hWnd, DestroyMessage(), 0, 0);
-        else
-            DestroyWindow(); // deletes this in PostNcDestroy
+    if (OrphanedControl::Handle(*this, message, m_bOrphan, m_nDepth))
         return 0;
-    }
     if (message == LabelEditedMessage()) {
         if (m_pTree) {
             // Asked to edit once (EditLabel) while labels are not editable:
