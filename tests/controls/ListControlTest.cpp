@@ -15,41 +15,12 @@
 
 namespace {
 
+using kstest::Key;
+using kstest::Mouse;
+using kstest::Send;
+using kstest::Type;
+
 int const ROWS = 100000;
-
-void Send(std::vector<INPUT> in)
-{
-    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-    kstest::Pump();
-}
-
-INPUT Key(WORD vk, bool up = false)
-{
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = vk;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return i;
-}
-
-INPUT Mouse(DWORD flags)
-{
-    INPUT i{};
-    i.type = INPUT_MOUSE;
-    i.mi.dwFlags = flags;
-    return i;
-}
-
-void Type(char const *text)
-{
-    std::vector<INPUT> in;
-    for (char const *p = text; *p; ++p) {
-        WORD const vk = WORD(VkKeyScanA(*p) & 0xFF);
-        in.push_back(Key(vk));
-        in.push_back(Key(vk, true));
-    }
-    Send(in);
-}
 
 // A list that writes down what it is told, and answers texts from a model.
 class Probe : public ListControl

@@ -24,41 +24,10 @@
 
 namespace {
 
-void Send(std::vector<INPUT> in)
-{
-    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-    kstest::Pump();
-}
-
-INPUT Key(WORD vk, bool up = false)
-{
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = vk;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return i;
-}
-
-INPUT Mouse(DWORD flags, int dx = 0, int dy = 0)
-{
-    INPUT i{};
-    i.type = INPUT_MOUSE;
-    i.mi.dwFlags = flags;
-    i.mi.dx = dx;
-    i.mi.dy = dy;
-    return i;
-}
-
-void Type(char const *text)
-{
-    std::vector<INPUT> in;
-    for (char const *p = text; *p; ++p) {
-        WORD const vk = WORD(VkKeyScanA(*p) & 0xFF);
-        in.push_back(Key(vk));
-        in.push_back(Key(vk, true));
-    }
-    Send(in);
-}
+using kstest::Key;
+using kstest::Mouse;
+using kstest::Send;
+using kstest::Type;
 
 // The application's tree: nodes by number, each item mapped to its node.
 // Expand inserts the node's children, Collapse deletes them again.

@@ -7,6 +7,7 @@
 #include "window/WorkWindow.h"
 
 #include <functional>
+#include <vector>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -44,6 +45,45 @@ inline void Pump()
             return GetTickCount() - last >= 60;
         },
         3000, [&last](MSG const &) { last = GetTickCount(); });
+}
+
+// Real input: events sent through the platform's input queue, then pumped
+// until they have arrived.
+inline void Send(std::vector<INPUT> in)
+{
+    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+    Pump();
+}
+
+inline INPUT Key(WORD vk, bool up = false)
+{
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return i;
+}
+
+inline INPUT Mouse(DWORD flags, int dx = 0, int dy = 0)
+{
+    INPUT i{};
+    i.type = INPUT_MOUSE;
+    i.mi.dwFlags = flags;
+    i.mi.dx = dx;
+    i.mi.dy = dy;
+    return i;
+}
+
+// Each character as the key that types it on the current layout.
+inline void Type(char const *text)
+{
+    std::vector<INPUT> in;
+    for (char const *p = text; *p; ++p) {
+        WORD const vk = WORD(VkKeyScanA(*p) & 0xFF);
+        in.push_back(Key(vk));
+        in.push_back(Key(vk, true));
+    }
+    Send(in);
 }
 
 inline COLORREF PixelOf(HWND h, int x, int y)
