@@ -10,6 +10,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -537,6 +538,66 @@ public:
     }
 };
 
+// Frames and shadows: six cards, each a child window that its parent board
+// decorates with one kind of frame as the board paints.
+class FramesBoard : public Window
+{
+public:
+    explicit FramesBoard(Window *parent) : Window(parent, 0, 0)
+    {
+        ChangeBackgroundTexture(Texture(Rgb(236, 240, 246)));
+        m_frames.push_back(std::make_unique<WindowFrame>(this, 2, 3));
+        m_frames.back()->SetColor(Rgb(40, 90, 170));
+        m_frames.push_back(std::make_unique<WindowFrame3D>(this, 6, 2, false));
+        m_frames.push_back(std::make_unique<WindowFrame3D>(this, 6, 2, true));
+        auto round = std::make_unique<WindowFrame3DRound>(this, 8, 1, false);
+        round->SetLightPen(Pen(Rgb(250, 230, 180), 1, PS_SOLID));
+        round->SetDarkPen(Pen(Rgb(150, 90, 20), 1, PS_SOLID));
+        m_frames.push_back(std::move(round));
+        m_frames.push_back(std::make_unique<WindowShadow>(this, 6, 0));
+        m_frames.push_back(std::make_unique<WindowBlurShadow>(this));
+        char const *const names[] = {"Line frame", "Raised 3D",         "Sunken 3D",
+                                     "Rounded 3D", "Stepped shadow", "Blurred shadow"};
+        for (int i = 0; i < 6; ++i) {
+            m_cards.push_back(std::make_unique<Card>(this, names[i]));
+            m_frames[size_t(i)]->PlaceWindow(m_cards.back().get(), Point(24 + (i % 3) * 232, 56 + (i / 3) * 180),
+                                             Size(200, 140));
+            m_cards.back()->Show();
+        }
+    }
+    void Paint(CRectangle const &) override
+    {
+        Font title(SString("Tahoma"), 14);
+        title.ChangeColor(Rgb(40, 40, 40));
+        ChangeFont(title);
+        DrawTextA(Point(24, 16), SString("Window frames and shadows drawn by the parent around its child windows"));
+        for (auto &f : m_frames)
+            f->Draw();
+    }
+
+private:
+    class Card : public Window
+    {
+    public:
+        Card(Window *parent, char const *name) : Window(parent, 0, 0), m_name(name)
+        {
+            ChangeBackgroundGradient(VerticalGradient(ColorPair(Rgb(255, 255, 255), Rgb(214, 226, 244))));
+        }
+        void Paint(CRectangle const &) override
+        {
+            Font f(SString("Tahoma"), 13);
+            f.ChangeColor(Rgb(20, 30, 60));
+            ChangeFont(f);
+            DrawTextA(Point(12, 10), m_name);
+        }
+
+    private:
+        SString m_name;
+    };
+    std::vector<std::unique_ptr<WindowFrame>> m_frames;
+    std::vector<std::unique_ptr<Card>> m_cards;
+};
+
 // Frames of a small spinner: a ring of dots, one of them lit, turning.
 std::vector<Bitmap> SpinnerFrames()
 {
@@ -989,6 +1050,17 @@ int main(int argc, char **argv)
         bool const formats = SaveClientPng(content.GetHWND(), dir + "\\demo-formats.png");
         std::printf("demo: %s %s\\demo-formats.png\n", formats ? "wrote" : "could not write", dir.c_str());
         saved = saved && formats;
+
+        board.Hide();
+        FramesBoard framesBoard(&content);
+        framesBoard.SetPosSizePixel(Point(0, 0), Size(720, 440));
+        framesBoard.Show();
+        RedrawWindow(content.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        bool const framed = SaveClientPng(content.GetHWND(), dir + "\\demo-frames.png");
+        std::printf("demo: %s %s\\demo-frames.png\n", framed ? "wrote" : "could not write", dir.c_str());
+        saved = saved && framed;
+        framesBoard.Hide();
 
         // The tool-tip scene: a pane with a tip that carries a picture with
         // its marker and a title, shown by a real hover of the mouse.

@@ -1,4 +1,5 @@
 #include "graphics/AnimatedGif.h"
+#include "graphics/WindowFrame3D.h"
 
 #include "base/DirEntry.h"
 #include "graphics/Bitmap.h"
@@ -69,6 +70,8 @@ AnimatedGif::AnimatedGif(Window *pParent, int nFrameWidth)
       m_nSavedDisposal(0), m_hThread(nullptr), m_nPlayState(PLAY_IDLE), m_bBusy(0), m_nCanvasLock(0),
       m_nFramesShown(0)
 {
+    if (m_nFrameWidth > 0)
+        m_pFrame = std::make_unique<WindowFrame3D>(this, short(std::min(m_nFrameWidth, 0x7FFF)), short(0), true);
 }
 
 AnimatedGif::~AnimatedGif()
@@ -506,13 +509,23 @@ void AnimatedGif::Paint(CRectangle const &)
         // The player owns the walk; what it composed last is on the canvas.
         if (m_nFrameWidth > 0)
             Erase(m_aBackgroundTexture, CRectangle(Point(0, 0), out));
+        ImpDrawFrame(out);
         ImpLockCanvas();
         ImpShowCanvas(dc);
         ImpUnlockCanvas();
         return;
     }
     Erase(m_aBackgroundTexture, CRectangle(Point(0, 0), out));
+    ImpDrawFrame(out);
     DrawFirstFrame();
+}
+
+void AnimatedGif::ImpDrawFrame(Size const &rOut)
+{
+    if (!m_pFrame)
+        return;
+    m_pFrame->SetPosSizePixel(Point(0, 0), rOut);
+    m_pFrame->Draw();
 }
 
 void AnimatedGif::DrawFirstFrame()

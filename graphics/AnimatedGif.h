@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 // A window that shows an animated GIF: it decodes the file itself and plays
 // it on a thread of its own at below-normal priority. The player composes
 // the frames on a canvas of the file's logical screen, which a spin lock
@@ -14,6 +15,8 @@
 #include <vector>
 
 class DirEntry;
+
+class WindowFrame3D;
 
 class KSAPI AnimatedGif : public Window
 {
@@ -103,9 +106,12 @@ private:
     void ImpSkipSubBlocks();
     // Copies the canvas onto the device context inside the frame.
     void ImpShowCanvas(void *hDC) const;
+    void ImpDrawFrame(Size const &rOut);
     std::uint32_t ImpBackground() const;
 
     int m_nFrameWidth;
+    // The sunken frame around the image, when there is a frame width.
+    std::unique_ptr<WindowFrame3D> m_pFrame;
     Texture m_aBackgroundTexture;
     // The texture's colour, which the player's pixels take.
     Color m_aBackground;
