@@ -6,6 +6,7 @@
 #include "frame/WinMsgRouter.h"
 #include "graphics/Font.h"
 #include "mfc/CFont.h"
+#include "window/KeyEvent.h"
 
 #include <windows.h>
 
@@ -158,6 +159,22 @@ void Button::MouseButtonUp(MouseEvent const &)
     if (!bHeld && bPressed)
         Click();
     ImpEndPress();
+}
+
+bool Button::KeyInput(KeyEvent const &rEvt)
+{
+    KeyCode const &code = rEvt.GetKeyCode();
+    int const type = GetWinImpType();
+    bool const push = type == 32 || type == 16384 || type == 0x40000 || type == 0x80000;
+    if (!code.IsPure() || (code.GetCode() != KEY_SPACE && (!push || code.GetCode() != KEY_RETURN)))
+        return false;
+    HWND h = GetHWND();
+    // The focus came here by the keyboard and stays: a mouse press gives it
+    // back to where it came from.
+    hFocusBack = nullptr;
+    if (h && IsWindowEnabled(h))
+        SendMessageA(h, BM_CLICK, 0, 0);
+    return true;
 }
 
 void Button::ImpEndPress()

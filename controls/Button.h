@@ -30,6 +30,11 @@ public:
 
     void MouseButtonDown(MouseEvent const &rEvt) override;
     void MouseButtonUp(MouseEvent const &rEvt) override;
+    // Space presses the focused button, Return a push button too: as one
+    // click of the mouse, so that check boxes and radio buttons change as
+    // they would under the mouse. The key's release never reaches the
+    // platform control, which would otherwise stay pressed in.
+    bool KeyInput(KeyEvent const &rEvt) override;
 
     // Paints an owner-drawn face; the default draws a plain push button.
     virtual void DrawButtonFace(DRAWITEMSTRUCT *pDIS);

@@ -1062,6 +1062,44 @@ int main(int argc, char **argv)
         saved = saved && framed;
         framesBoard.Hide();
 
+        // Text fields: a one-line field with its hint, a field of several
+        // lines, and the correcting field with its misspelt words in red.
+        {
+            Window fields(&content, 0, 0);
+            fields.SetPosSizePixel(Point(0, 0), Size(720, 440));
+            fields.ChangeBackgroundTexture(Texture(Rgb(236, 240, 246)));
+            fields.Show();
+            SingleLineEdit name(&fields, 0);
+            name.SetPosSizePixel(Point(24, 24), Size(300, 24));
+            name.SetCueBanner(SString("Your name"));
+            SingleLineEdit city(&fields, 0);
+            city.SetPosSizePixel(Point(340, 24), Size(300, 24));
+            city.SetText(SString("Helsinki"));
+            MultiLineEdit notes(&fields, EDIT_VSCROLL);
+            notes.SetPosSizePixel(Point(24, 64), Size(616, 120));
+            notes.SetText(SString("Multi-line field:\r\nReturn breaks the line,\r\nthe links hear of every change."));
+            EditEx spelling(&fields, 0);
+            spelling.SetPosSizePixel(Point(24, 200), Size(616, 100));
+            spelling.ChangeFont(Font(SString("Tahoma"), 16));
+            spelling.SetText(SString("Teh editor field shows misspelt wrods in red adn Correct() fixes them."));
+            spelling.SetWords({{SString("Teh"), SString("The")}, {SString("wrods"), SString("words")},
+                               {SString("adn"), SString("and")}});
+            EditEx corrected(&fields, 0);
+            corrected.SetPosSizePixel(Point(24, 316), Size(616, 60));
+            corrected.ChangeFont(Font(SString("Tahoma"), 16));
+            corrected.SetText(spelling.GetText());
+            corrected.SetWords({{SString("Teh"), SString("The")}, {SString("wrods"), SString("words")},
+                                {SString("adn"), SString("and")}});
+            corrected.Correct();
+            RedrawWindow(content.GetHWND(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Pump();
+            bool const edited = SaveClientPng(content.GetHWND(), dir + "\\demo-edit.png") &&
+                                corrected.GetText().Search(SString("wrods")) == STR_NOT_FOUND;
+            std::printf("demo: %s %s\\demo-edit.png\n", edited ? "wrote" : "could not write", dir.c_str());
+            saved = saved && edited;
+        }
+
         // The tool-tip scene: a pane with a tip that carries a picture with
         // its marker and a title, shown by a real hover of the mouse.
         board.Hide();

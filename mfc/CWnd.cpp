@@ -347,7 +347,9 @@ LRESULT CWnd::OnWndMsg(unsigned int message, WPARAM wParam, LPARAM lParam)
             return result;
         return Default();
     }
-    case WM_CTLCOLORSCROLLBAR: {
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
         // Reflected, as the other child notifications: a control that keeps
         // a background of its own answers for itself.
         LRESULT result = 0;
