@@ -1,4 +1,5 @@
 #pragma once
+#include "controls/ControlBackBrush.h"
 #include "mfc/CEdit.h"
 
 class Edit;
@@ -8,15 +9,13 @@ class Edit;
 class KSAPI ZnEdit : public CEdit
 {
 public:
-    explicit ZnEdit(Edit *pEdit) : m_pEdit(pEdit), m_hBackBrush(nullptr), m_nBackColor(0) {}
-    ~ZnEdit() override;
+    explicit ZnEdit(Edit *pEdit) : m_pEdit(pEdit) {}
     Edit *GetPEdit() const { return m_pEdit; }
     // From now on the control answers its colour requests with this colour.
-    void SetBackColor(unsigned long nColor);
+    void SetBackColor(unsigned long nColor) { m_aBack.Set(nColor, m_hWnd); }
     bool OnChildNotify(unsigned int message, WPARAM wParam, LPARAM lParam, LRESULT *pResult) override;
 
 private:
     Edit *m_pEdit;
-    HBRUSH m_hBackBrush;
-    unsigned long m_nBackColor;
+    ControlBackBrush m_aBack;
 };
