@@ -209,9 +209,12 @@ void ZnDockablePane::PinBack()
         DockToDockParentWindow(align, &r, WS_VISIBLE, nullptr, -1, true);
     }
     if (holder) {
-        // Out of every group by now; its destructor has nothing to undo.
-        holder->SetDefaultPaneDivider(nullptr);
-        holder->SetDockingManager(nullptr);
+        // Out of every group now, unless its group refused the swap: then
+        // its destructor takes it out.
+        if (m_pDefaultDivider == home || !home) {
+            holder->SetDefaultPaneDivider(nullptr);
+            holder->SetDockingManager(nullptr);
+        }
         delete holder;
     }
 }
