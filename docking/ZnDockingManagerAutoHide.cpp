@@ -199,8 +199,14 @@ void ZnDockingManager::ApplyAutoHideLayout()
             continue;
         CRect const r = p->GetLayoutRect();
         bool const out = p->IsSlidOut() && !r.IsRectEmpty();
-        if (out)
+        if (out) {
+            // The free space is the application's window: one that paints
+            // over its siblings would paint over the slid-out pane too.
+            if (CWnd *client = GetClientAreaWnd())
+                if (HWND c = client->GetSafeHwnd(); c && !(::GetWindowLongA(c, GWL_STYLE) & WS_CLIPSIBLINGS))
+                    ::SetWindowLongA(c, GWL_STYLE, ::GetWindowLongA(c, GWL_STYLE) | WS_CLIPSIBLINGS);
             ::SetWindowPos(h, HWND_TOP, r.left, r.top, r.Width(), r.Height(), SWP_NOACTIVATE);
+        }
         bool const vis = (::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0;
         if (vis != out)
             ::ShowWindow(h, out ? SW_SHOWNOACTIVATE : SW_HIDE);
