@@ -185,10 +185,15 @@ void ZnDockingManager::ApplyAutoHideLayout()
                 continue;
             CRect r = b->GetLayoutRect();
             r.OffsetRect(-origin.left, -origin.top);
-            ::SetWindowPos(h, nullptr, r.left, r.top, std::max<LONG>(0, r.Width()), std::max<LONG>(0, r.Height()),
-                           SWP_NOZORDER | SWP_NOACTIVATE);
-            ::ShowWindow(h, b->IsPaneVisible() ? SW_SHOWNOACTIVATE : SW_HIDE);
-            ::InvalidateRect(h, nullptr, FALSE);
+            CRect now;
+            ::GetWindowRect(h, &now);
+            ::MapWindowPoints(nullptr, s->GetSafeHwnd(), reinterpret_cast<POINT *>(&now), 2);
+            if (now != r)
+                ::SetWindowPos(h, nullptr, r.left, r.top, std::max<LONG>(0, r.Width()),
+                               std::max<LONG>(0, r.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
+            bool const vis = (::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0;
+            if (vis != b->IsPaneVisible())
+                ::ShowWindow(h, b->IsPaneVisible() ? SW_SHOWNOACTIVATE : SW_HIDE);
         }
     }
     std::vector<ZnDockablePane *> panes;

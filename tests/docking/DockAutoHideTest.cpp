@@ -219,6 +219,25 @@ TEST_F(DockAutoHideTest, ClosingShowingAndLayoutCapturesLeaveAutoHideFirst)
     EXPECT_EQ("", CheckDockLayout(*h.Mgr()));
 }
 
+TEST_F(DockAutoHideTest, APinnedPaneThatGoesTakesItsButtonAndItsPlaceAlong)
+{
+    Host h(top, 3);
+    h.Mgr()->DockIntoParent(h.P(0), CBRS_ALIGN_RIGHT, 200, true);
+    h.Mgr()->DockIntoPane(h.P(1), h.P(0), CBRS_ALIGN_BOTTOM, 0);
+    h.Mgr()->DockIntoParent(h.P(2), CBRS_ALIGN_TOP, 80, true);
+    h.P(0)->EnableAutohideAll(true);
+    h.P(0)->ToggleAutoHide();
+    h.P(1)->Slide(true);
+    ASSERT_EQ(2, h.P(0)->GetAutoHideToolBar()->GetCount());
+    h.panes[1].reset(); // the slid-out one
+    EXPECT_EQ(1, h.P(0)->GetAutoHideToolBar()->GetCount());
+    EXPECT_EQ("", CheckDockLayout(*h.Mgr()));
+    h.panes[0].reset();
+    EXPECT_EQ(0, h.Mgr()->GetAutoHideBarList().GetCount());
+    EXPECT_EQ(1u, h.Mgr()->GetDefaultDividers().size()) << "the emptied group went with its placeholders";
+    EXPECT_EQ("", CheckDockLayout(*h.Mgr()));
+}
+
 TEST_F(DockAutoHideTest, TheCheckerCatchesBrokenAutoHideStates)
 {
     Host h(top, 2);
