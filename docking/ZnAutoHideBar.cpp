@@ -97,7 +97,7 @@ ZnDockablePane *ZnAutoHideBar::GetFirstAHWindow() const
 ZnAutoHideButton *ZnAutoHideBar::ButtonFromPoint(CPoint pt) const
 {
     for (ZnAutoHideButton *b : m_buttons)
-        if (b->GetRect().PtInRect(pt))
+        if (b->IsVisible() && b->GetRect().PtInRect(pt))
             return b;
     return nullptr;
 }
@@ -107,6 +107,8 @@ int ZnAutoHideBar::GetLength() const
     bool const horz = !DockGeometry::IsHorzAxis(GetCurrentAlignment());
     int len = 0;
     for (ZnAutoHideButton const *b : m_buttons) {
+        if (!b->IsVisible())
+            continue;
         CSize const s = b->GetSize();
         len += (len ? GetButtonGap() : 0) + (horz ? s.cx : s.cy);
     }
@@ -122,6 +124,10 @@ void ZnAutoHideBar::LayoutButtons()
     int const margin = Scaled(2);
     int at = 0;
     for (ZnAutoHideButton *b : m_buttons) {
+        if (!b->IsVisible()) {
+            b->SetRect(CRect());
+            continue;
+        }
         CSize const s = b->GetSize();
         int const len = horz ? s.cx : s.cy;
         CRect br;

@@ -46,7 +46,8 @@ public:
     // The button under a point in the bar's client coordinates, or null.
     ZnAutoHideButton *ButtonFromPoint(CPoint pt) const;
 
-    // The bar's length along its edge: its buttons and the gaps between.
+    // The bar's length along its edge: its shown buttons and the gaps
+    // between; 0 when none shows.
     int GetLength() const;
     // Places the buttons inside the bar's layout rectangle.
     void LayoutButtons();

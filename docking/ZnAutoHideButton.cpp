@@ -112,6 +112,11 @@ bool ZnAutoHideButton::IsActive() const
     return m_pAutoHideWindow && m_pAutoHideWindow->IsSlidOut();
 }
 
+bool ZnAutoHideButton::IsVisible() const
+{
+    return m_pAutoHideWindow && m_pAutoHideWindow->IsPaneVisible();
+}
+
 CSize ZnAutoHideButton::GetSize(HDC hDC) const
 {
     int const depth = ZnAutoHideBar::GetBarThickness() - Scaled(4);

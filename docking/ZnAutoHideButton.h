@@ -36,6 +36,9 @@ public:
     void HighlightButton(bool bHighlight) { m_bHighlighted = bHighlight; }
     // Pressed look while its pane is slid out.
     bool IsActive() const;
+    // A pane hidden in auto-hide mode (m_bHideInAutoHideMode) keeps its
+    // button, hidden: it takes no room on the bar.
+    bool IsVisible() const;
 
     virtual void OnDraw(HDC hDC) const;
 

@@ -20,8 +20,11 @@ ZnAutoHideDockSite::~ZnAutoHideDockSite()
 
 int ZnAutoHideDockSite::GetThickness() const
 {
-    // An empty bar never stays, so any bar has buttons to show.
-    return m_bars.empty() ? 0 : ZnAutoHideBar::GetBarThickness();
+    // An empty bar never stays, but its buttons may all be hidden.
+    for (ZnAutoHideBar const *b : m_bars)
+        if (b->GetLength() > 0)
+            return ZnAutoHideBar::GetBarThickness();
+    return 0;
 }
 
 void ZnAutoHideDockSite::AddAutoHideBar(ZnAutoHideBar *pBar)
@@ -48,7 +51,7 @@ void ZnAutoHideDockSite::LayoutBars()
     bool const alongX = !DockGeometry::IsHorzAxis(GetCurrentAlignment());
     int at = alongX ? r.left : r.top;
     int const end = alongX ? r.right : r.bottom;
-    SetPaneVisibleFlag(!m_bars.empty() && !r.IsRectEmpty());
+    SetPaneVisibleFlag(GetThickness() > 0 && !r.IsRectEmpty());
     for (ZnAutoHideBar *b : m_bars) {
         int const len = std::max(0, std::min(b->GetLength(), end - at));
         CRect br = alongX ? CRect(at, r.top, at + len, r.bottom) : CRect(r.left, at, r.right, at + len);
@@ -57,7 +60,8 @@ void ZnAutoHideDockSite::LayoutBars()
         b->SetLayoutRect(br);
         b->SetPaneVisibleFlag(!br.IsRectEmpty());
         b->LayoutButtons();
-        at = std::min(end, at + len + ZnAutoHideBar::GetBarGap());
+        if (len > 0)
+            at = std::min(end, at + len + ZnAutoHideBar::GetBarGap());
     }
 }
 

@@ -189,7 +189,6 @@ void ZnDockablePane::PinBack()
     ZnDockablePane *holder = m_pAutoHidePlaceholder;
     m_pAutoHidePlaceholder = nullptr;
     m_pRestoredDefaultDivider = nullptr;
-    m_bPaneVisible = true;
     // The placeholder's group, if it still stands.
     ZnPaneDivider *home = nullptr;
     if (holder && mgr)
@@ -229,8 +228,16 @@ void ZnDockablePane::ToggleAutoHide()
 
 void ZnDockablePane::AutoHideFromExtern()
 {
-    if (!IsAutoHideMode())
-        SetAutoHideMode(true, GetCurrentAlignment(), nullptr, false);
+    if (IsAutoHideMode())
+        return;
+    // A pane that was hidden in auto-hide mode comes back pinned and hidden.
+    ZnDockingGesture gesture(m_pDockManager);
+    bool const hidden = !m_bPaneVisible;
+    m_bPaneVisible = true;
+    SetAutoHideMode(true, GetCurrentAlignment(), nullptr, false);
+    m_bPaneVisible = !hidden;
+    if (hidden && m_pDockManager)
+        m_pDockManager->RecalcLayout(true);
 }
 
 void ZnDockablePane::ReleaseAutoHide()
@@ -258,11 +265,28 @@ bool ZnDockablePane::ShowPaneInAutoHide(bool bShow)
     if (!IsAutoHideMode())
         return false;
     if (bShow) {
+        m_bPaneVisible = true;
         Slide(true, true);
+        if (m_pDockManager) {
+            ZnDockingGesture gesture(m_pDockManager);
+            m_pDockManager->RecalcLayout(true);
+        }
         return true;
     }
-    UnSetAutoHideMode(nullptr);
-    return false;
+    if (!m_bHideInAutoHideMode) {
+        UnSetAutoHideMode(nullptr);
+        return false;
+    }
+    // Hidden in auto-hide mode: its button goes from the bar, it stays pinned.
+    if (IsSlidOut())
+        Slide(false, false);
+    m_bPaneVisible = false;
+    if (m_pDockManager) {
+        ZnDockingGesture gesture(m_pDockManager);
+        m_pDockManager->RecalcLayout(true);
+        m_pDockManager->OnLayoutChange();
+    }
+    return true;
 }
 
 // --- sliding
@@ -308,7 +332,7 @@ void ZnDockablePane::OnSlide(bool bSlideOut)
 
 void ZnDockablePane::Slide(bool bSlideOut, bool bUseTimer)
 {
-    if (!IsAutoHideMode() || !m_pDockManager)
+    if (!IsAutoHideMode() || !m_pDockManager || (bSlideOut && !m_bPaneVisible))
         return;
     if (bSlideOut)
         m_pDockManager->HideAutoHidePanes(this, true);

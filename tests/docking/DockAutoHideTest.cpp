@@ -105,6 +105,7 @@ protected:
     void TearDown() override
     {
         ZnDockablePane::m_bDisableAnimation = 0;
+        ZnDockablePane::m_bHideInAutoHideMode = 0;
         ZnDockablePane::m_nSlideSteps = 12;
         WindowFixture::TearDown();
     }
@@ -213,6 +214,32 @@ TEST_F(DockAutoHideTest, ClosingShowingAndLayoutCapturesLeaveAutoHideFirst)
     EXPECT_EQ(CBRS_ALIGN_RIGHT, h.P(4)->GetAutoHideToolBar()->GetCurrentAlignment());
     EXPECT_EQ("", CheckDockLayout(*h.Mgr()));
     EXPECT_TRUE(h.Dp()->UnAutoHideAllPanes().size() == 4 && h.Dp()->UnAutoHideAllPanes().empty());
+    // Hidden in auto-hide mode: pinned still, its button gone from the bar,
+    // and so the strip; shown again it slides out. A capture keeps it so.
+    ZnDockablePane::m_bHideInAutoHideMode = 1;
+    ZnDockablePane *c = h.P(2);
+    c->ToggleAutoHide(); // pinned alone: A and B are back on the left already
+    c->ShowPane(false, false, false);
+    EXPECT_TRUE(c->IsAutoHideMode());
+    EXPECT_FALSE(c->IsPaneVisible());
+    EXPECT_TRUE(h.Mgr()->FindAutoHideDockSite(CBRS_ALIGN_LEFT)->GetLayoutRect().IsRectEmpty());
+    EXPECT_EQ("", CheckDockLayout(*h.Mgr()));
+    c->Slide(true);
+    EXPECT_FALSE(c->IsSlidOut()) << "no button, no slide";
+    c->ShowPane(true, false, true);
+    EXPECT_TRUE(c->IsSlidOut());
+    EXPECT_EQ("", CheckDockLayout(*h.Mgr()));
+    c->ShowPane(false, false, false);
+    EXPECT_EQ(1u, h.Dp()->UnAutoHideAllPanes().size());
+    EXPECT_FALSE(c->IsPaneVisible());
+    c->AutoHideFromExtern();
+    EXPECT_TRUE(c->IsAutoHideMode() && !c->IsPaneVisible());
+    EXPECT_EQ("", CheckDockLayout(*h.Mgr()));
+    ZnDockablePane::m_bHideInAutoHideMode = 0;
+    c->DoClose();
+    EXPECT_FALSE(c->IsAutoHideMode());
+    c->ShowPane(true, false, true);
+    EXPECT_EQ(before, h.Snapshot());
     // AddPane with the auto-hide flag pins a docked pane.
     EXPECT_TRUE(h.Mgr()->AddPane(h.P(3), true, true));
     EXPECT_TRUE(h.P(3)->IsAutoHideMode());

@@ -200,9 +200,13 @@ std::string CheckAutoHide(Walker &w, std::vector<ZnDockablePane *> const &regist
         if (!site)
             continue;
         auto const &own = site->GetAutoHideBars();
-        if (own.empty() && !site->GetLayoutRect().IsRectEmpty())
+        bool anyShown = false;
+        for (ZnAutoHideBar const *b : own)
+            for (int i = 0; i < b->GetCount(); ++i)
+                anyShown = anyShown || b->GetButton(i)->IsVisible();
+        if (!anyShown && !site->GetLayoutRect().IsRectEmpty())
             return "the auto-hide strip of side " + std::to_string(site->GetCurrentAlignment()) + " takes " +
-                   Str(site->GetLayoutRect()) + " without bars";
+                   Str(site->GetLayoutRect()) + " without a button to show";
         for (size_t i = 0; i < own.size(); ++i) {
             if (!bars.Find(own[i]))
                 return "a bar of the auto-hide strip of side " + std::to_string(site->GetCurrentAlignment()) +
@@ -226,6 +230,8 @@ std::string CheckAutoHide(Walker &w, std::vector<ZnDockablePane *> const &regist
             return Name(p) + " is pinned off but still in a container";
         if (buttons[p] != 1)
             return Name(p) + " is pinned off with " + std::to_string(buttons[p]) + " buttons";
+        if (!p->IsPaneVisible() && p->IsSlidOut())
+            return Name(p) + " is hidden in auto-hide mode but slid out";
         // A site too small to give a slid-out pane any room shows nothing.
         bool const isOut = p->IsSlidOut() && !p->GetLayoutRect().IsRectEmpty();
         HWND const h = p->GetSafeHwnd();

@@ -104,6 +104,19 @@ std::vector<DockOperation> AutoHideOperations()
              if (ZnDockablePane *p = AnyPinnedPane(w))
                  p->DoClose();
          }},
+        {"hide pinned",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = AnyPinnedPane(w)) {
+                 ZnDockablePane::m_bHideInAutoHideMode = w.Rand(0, 1);
+                 p->ShowPane(false, false, false);
+                 ZnDockablePane::m_bHideInAutoHideMode = 0;
+             }
+         }},
+        {"show pinned",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = AnyPinnedPane(w))
+                 p->ShowPane(true, false, true);
+         }},
         {"resize slid-out pane",
          [](DockWorld &w) {
              if (ZnDockablePane *p = AnyPinnedPane(w, true))
