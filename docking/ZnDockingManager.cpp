@@ -14,6 +14,7 @@
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockSite.h"
 #include "docking/ZnDockablePane.h"
+#include "docking/ZnDummyDockablePane.h"
 #include "docking/ZnPaneContainerManager.h"
 #include "docking/ZnPaneDivider.h"
 #include "mfc/AfxWin.h"
@@ -398,7 +399,8 @@ void ZnDockingManager::FillDockablePaneVec(std::vector<ZnDockablePane *> &panes)
         CObList lst;
         d->GetPanes(lst);
         for (POSITION pos = lst.GetHeadPosition(); pos;)
-            add(static_cast<ZnDockablePane *>(lst.GetNext(pos)));
+            if (auto *p = static_cast<ZnDockablePane *>(lst.GetNext(pos)); !dynamic_cast<ZnDummyDockablePane *>(p))
+                add(p);
     }
 }
 

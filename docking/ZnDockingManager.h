@@ -104,6 +104,8 @@ public:
                      bool bIncludeTabs = false) const;
     CObList const &GetPaneListRef() const { return m_lstControlBars; }
     ZnBasePane *FindPaneByID(unsigned int uBarID, bool bSearchMiniFrames = false) const;
+    // Registered panes and the panes of the groups; not the placeholders
+    // that keep the places of pinned-off panes.
     void FillDockablePaneVec(std::vector<ZnDockablePane *> &panes) const;
     bool ReplacePane(ZnDockablePane *pOriginalBar, ZnDockablePane *pNewBar);
     // The groups docked to the site, outermost first.

@@ -226,6 +226,8 @@ void ZnDockingManager::DetachAutoHide()
     FillAutoHidePaneVec(panes);
     for (ZnDockablePane *p : panes) {
         if (ZnDockablePane *holder = p->m_pAutoHidePlaceholder) {
+            if (ZnPaneDivider *g = holder->GetDefaultPaneDivider())
+                g->RemovePane(holder);
             holder->SetDefaultPaneDivider(nullptr);
             holder->SetDockingManager(nullptr);
         }

@@ -265,6 +265,30 @@ TEST_F(DockAutoHideTest, APinnedPaneThatGoesTakesItsButtonAndItsPlaceAlong)
     EXPECT_EQ("", CheckDockLayout(*h.Mgr()));
 }
 
+TEST_F(DockAutoHideTest, AManagerThatGoesFirstLeavesItsPinnedPanesWhole)
+{
+    // Window-free: panes that outlive their manager, as a frame's do.
+    CWnd site;
+    ZnDockablePane a, b;
+    a.SetInternalName(SString("a"));
+    b.SetInternalName(SString("b"));
+    auto mgr = std::make_unique<ZnDockingManager>();
+    mgr->Create(&site);
+    mgr->SetDockSiteRect(CRect(0, 0, 600, 400));
+    mgr->DockIntoParent(&a, CBRS_ALIGN_LEFT, 150, true);
+    mgr->DockIntoPane(&b, &a, CBRS_ALIGN_BOTTOM, 0);
+    a.ToggleAutoHide();
+    a.Slide(true);
+    std::vector<ZnDockablePane *> all;
+    mgr->FillDockablePaneVec(all);
+    EXPECT_EQ(2u, all.size()) << "placeholders are no panes to callers";
+    ASSERT_EQ("", CheckDockLayout(*mgr));
+    mgr.reset();
+    EXPECT_FALSE(a.IsAutoHideMode());
+    EXPECT_EQ(nullptr, a.GetDockingManager());
+    EXPECT_EQ(nullptr, b.GetDefaultPaneDivider());
+}
+
 TEST_F(DockAutoHideTest, TheCheckerCatchesBrokenAutoHideStates)
 {
     Host h(top, 2);
