@@ -894,6 +894,50 @@ int main(int argc, char **argv)
                     dir.c_str(), int(docking->GetDefaultDividers().size()));
         saved = saved && docked;
 
+        // The auto-hide scene: panes pinned off onto bars on the left and
+        // the right edge (the left group on one bar, the right panes on a
+        // bar each), one of them slid out over the document with its pin
+        // lying; a group still docked on the bottom.
+        {
+            int const keepTimeOut = ZnDockablePane::m_nTimeOutBeforeAutoHide;
+            ZnDockablePane::m_bDisableAnimation = 1;
+            ZnDockablePane::m_nTimeOutBeforeAutoHide = 600000; // the mouse is wherever it is
+            DockParentWindow ahDock(&content, 0);
+            ahDock.SetPosSizePixel(Point(0, 0), Size(720, 440));
+            CanvasPane ahDocument(&ahDock, "Document", RGB(255, 255, 255));
+            ahDock.GetPDockParentWnd()->SetPFreeSpaceWnd(ahDocument.GetPCWnd());
+            NotePane explorer(&ahDock, "Explorer", RGB(236, 242, 250), "Pinned off with its group");
+            NotePane classes(&ahDock, "Classes", RGB(246, 240, 230), "Pinned off with its group");
+            NotePane properties(&ahDock, "Properties", RGB(238, 248, 238), "Slid out from the right edge");
+            NotePane layers(&ahDock, "Layers", RGB(248, 238, 244), "Pinned off alone");
+            NotePane console(&ahDock, "Console", RGB(250, 250, 244), "Docked on the bottom");
+            ZnDockingManager *ah = ahDock.GetPDockParentWnd()->GetPDockingManager();
+            ahDock.Show();
+            ahDocument.Show();
+            ah->DockIntoParent(explorer.Pane(), 0x1000, 170, true);
+            ah->DockIntoPane(classes.Pane(), explorer.Pane(), 0x8000, 0);
+            ah->DockIntoParent(console.Pane(), 0x8000, 90, true);
+            ah->DockIntoParent(properties.Pane(), 0x4000, 230, true);
+            ah->DockIntoPane(layers.Pane(), properties.Pane(), 0x8000, 0);
+            explorer.Pane()->EnableAutohideAll(true);
+            explorer.Pane()->ToggleAutoHide();
+            properties.Pane()->ToggleAutoHide();
+            layers.Pane()->ToggleAutoHide();
+            properties.Pane()->Slide(true);
+            properties.Pane()->SetIsActive(true);
+            PumpFor(200);
+            RedrawWindow(ahDock.GetHWND(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Pump();
+            bool const pinned = SaveClientPng(content.GetHWND(), dir + "\\demo-autohide.png");
+            std::printf("demo: %s %s\\demo-autohide.png (%d auto-hide bars, '%s' slid out)\n",
+                        pinned ? "wrote" : "could not write", dir.c_str(), int(ah->GetAutoHideBarList().GetCount()),
+                        properties.Pane()->IsSlidOut() ? "Properties" : "none");
+            saved = saved && pinned;
+            ZnDockablePane::m_bDisableAnimation = 0;
+            ZnDockablePane::m_nTimeOutBeforeAutoHide = keepTimeOut;
+        }
+
         // The image scene: a gallery on a tiled background, a bitmap button
         // with its states, a stretched picture, and a dialog button with a
         // PNG.

@@ -71,6 +71,7 @@ void ZnDockParentWnd::PostClose(ZnDockablePane *pPane)
 {
     if (!pPane || !pPane->GetPDockedWin())
         return;
+    pPane->UnSetAutoHideMode(nullptr);
     m_aCallBacks.aPostCloseHdl.Call(pPane->GetPDockedWin());
 }
 

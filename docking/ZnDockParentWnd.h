@@ -52,6 +52,15 @@ public:
     bool UserMayToggle(ZnDockablePane const *pPane) const;
     SString GetDockingMsg(int nCode) const;
 
+    // --- auto-hide
+    // Takes a pinned-off pane out of auto-hide (animated) for showing it,
+    // then lays out and reports a layout change; false, and nothing
+    // happens, for a pane that is not pinned off.
+    bool ShowAutoHiddenPane(ZnDockablePane *pPane);
+    // Takes every pinned-off pane out of auto-hide, without animation, and
+    // answers them (a layout capture puts them back with AutoHideFromExtern).
+    std::vector<ZnDockablePane *> UnAutoHideAllPanes();
+
     // One line each, for debugging.
     SString DumpPane(ZnDockablePane const *pPane) const;
     SString DumpContainer(ZnPaneContainer const *pContainer) const;

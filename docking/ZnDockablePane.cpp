@@ -70,6 +70,7 @@ ZnDockablePane::ZnDockablePane(ZnDockParentWnd *pDockParentWnd)
 
 ZnDockablePane::~ZnDockablePane()
 {
+    ReleaseAutoHide();
     if (m_pDockManager) {
         ZnDockingGesture gesture(m_pDockManager);
         RemoveFromDefaultPaneDivider();
@@ -139,6 +140,8 @@ bool ZnDockablePane::DockToDockParentWindow(unsigned long dwAlign, RECT const *l
     if (!mgr || !DockGeometry::IsSide(dwAlign))
         return false;
     ZnDockingGesture gesture(mgr);
+    // Docked anew, a pinned-off pane gives up its bar and its old place.
+    ReleaseAutoHide();
     CWnd *site = mgr->GetDockSiteWnd();
     ZnPaneDivider *d = CreateDefaultPaneDivider(dwAlign, site);
     if (!d)
@@ -332,6 +335,7 @@ void ZnDockablePane::OnPressCloseButton()
 void ZnDockablePane::DoClose()
 {
     ZnDockingGesture gesture(m_pDockManager);
+    UnSetAutoHideMode(nullptr);
     ShowPane(false, false, false);
     if (m_pDockManager)
         m_pDockManager->OnLayoutChange();
@@ -340,6 +344,8 @@ void ZnDockablePane::DoClose()
 void ZnDockablePane::ShowPane(bool bShow, bool bDelay, bool bActivate)
 {
     ZnDockingGesture gesture(m_pDockManager);
+    if (ShowPaneInAutoHide(bShow))
+        return;
     ZnPane::ShowPane(bShow, bDelay, bActivate);
     if (!bShow && m_bActive)
         SetIsActive(false);
@@ -349,6 +355,7 @@ void ZnDockablePane::OnDestroy()
 {
     if (m_pDockManager) {
         ZnDockingGesture gesture(m_pDockManager);
+        ReleaseAutoHide();
         RemoveFromDefaultPaneDivider();
         m_pDockManager->RemovePaneFromDockManager(this, false, false);
         m_pDockManager = nullptr;
@@ -368,10 +375,11 @@ void ZnDockablePane::SetCaptionButtons()
 {
     RemoveCaptionButtons();
     // Close, the panes menu, the pin and the maximise-in-container button.
-    // Pinning and maximising come with auto-hide; until then they are off.
+    // Maximising is off until it is built.
     for (unsigned int hit : {AFX_HTCLOSE, AFX_HTMENU, unsigned(HTMAXBUTTON), unsigned(HTMINBUTTON)}) {
         auto *b = new CMFCCaptionButton(hit);
-        b->Enable(hit == AFX_HTCLOSE || hit == AFX_HTMENU);
+        b->Enable(hit == AFX_HTCLOSE || hit == AFX_HTMENU ||
+                  (hit == HTMAXBUTTON && (m_dwControlBarStyle & AFX_CBRS_AUTOHIDE)));
         m_arrButtons.push_back(b);
     }
     EnableButton(AFX_HTCLOSE, CanBeClosed());
@@ -425,6 +433,8 @@ void ZnDockablePane::OnPressButtons(unsigned int nHit)
 {
     if (nHit == AFX_HTCLOSE) {
         OnPressCloseButton();
+    } else if (nHit == HTMAXBUTTON) {
+        ToggleAutoHide();
     } else if (nHit == AFX_HTMENU) {
         CMFCCaptionButton const *b = FindButtonByHit(nHit);
         CPoint pt = b ? CPoint(b->GetRect().left, b->GetRect().bottom) : CPoint();
@@ -568,6 +578,8 @@ LRESULT ZnDockablePane::HitTest(CPoint ptScreen)
         return HTNOWHERE;
     if (CMFCCaptionButton *b = FindButton(pt))
         return b->GetHit();
+    if (unsigned int const edge = AutoHideEdgeHit(pt))
+        return edge;
     if (GetCaptionRect().PtInRect(pt) && m_bHasGripper)
         return HTCAPTION;
     CRect client;
@@ -665,7 +677,9 @@ void ZnDockablePane::PaintNonClient()
                                    : b->m_bPushed  ? ZnVisualManager::ButtonPressed
                                    : b->m_bFocused ? ZnVisualManager::ButtonHot
                                                    : ZnVisualManager::ButtonNormal;
-                vm->DrawCaptionButton(dev, Incl(b->GetRect()), b->GetHit(), state, m_bActive);
+                unsigned const glyph = b->GetHit() == HTMAXBUTTON && IsAutoHideMode() ? ZnVisualManager::CaptionHitPinOff
+                                                                                       : b->GetHit();
+                vm->DrawCaptionButton(dev, Incl(b->GetRect()), glyph, state, m_bActive);
             }
         }
     }
@@ -716,6 +730,10 @@ LRESULT ZnDockablePane::WindowProc(unsigned int message, WPARAM wParam, LPARAM l
         return 0;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK: {
+        if ((wParam == HTLEFT || wParam == HTRIGHT || wParam == HTTOP || wParam == HTBOTTOM) && IsSlidOut()) {
+            TrackAutoHideEdge(CPoint(lParam));
+            return 0;
+        }
         SetIsActive(true);
         if (CMFCCaptionButton *b = FindButtonByHit(static_cast<unsigned int>(wParam)))
             if (!b->IsHidden() && b->IsEnabled())

@@ -19,6 +19,9 @@
 #include "text/SString.h"
 
 class Window;
+class ZnAutoHideBar;
+class ZnAutoHideButton;
+class ZnAutoHideTimer;
 class ZnDockParentWnd;
 class ZnPaneContainer;
 class ZnPaneContainerManager;
@@ -146,6 +149,63 @@ public:
 
     void GetMinSize(CSize &size) const override;
 
+    // --- auto-hide: pinning a pane off onto a bar on its edge and sliding it
+    // out over the site from there
+    // Pins the pane off onto an auto-hide bar on side dwAlignment (its own
+    // side when 0): pBar, or a new bar when null. A placeholder keeps the
+    // pane's half of its container, so that unpinning brings it back to the
+    // same place and size. With EnableAutohideAll the pane's whole group goes,
+    // onto one bar. False, and nothing changes, when the pane is not docked,
+    // does not allow auto-hide (AFX_CBRS_AUTOHIDE) or is pinned already.
+    // bMode false unpins (UnSetAutoHideMode). bAnimate has no effect on
+    // pinning, which never slides.
+    virtual bool SetAutoHideMode(bool bMode, unsigned long dwAlignment, ZnAutoHideBar *pBar = nullptr,
+                                 bool bAnimate = true);
+    // Back into the place the pane was pinned from (with EnableAutohideAll:
+    // every pane of its bar); docked anew at its side when that place is gone.
+    virtual void UnSetAutoHideMode(ZnDockablePane *pFirstPaneInGroup = nullptr);
+    // The pin button: pins a docked pane, unpins a pinned one.
+    virtual void ToggleAutoHide();
+    bool IsAutoHideMode() const { return m_pAutoHideBar != nullptr; }
+    // The pin takes the pane's whole group (off by default).
+    void EnableAutohideAll(bool bEnable = true) { m_bEnableAutoHideAll = bEnable; }
+    bool IsAutohideAllEnabled() const { return m_bEnableAutoHideAll; }
+    void SetAutoHideParents(ZnAutoHideBar *pToolBar, ZnAutoHideButton *pBtn);
+    ZnAutoHideBar *GetAutoHideToolBar() const { return m_pAutoHideBar; }
+    ZnAutoHideButton *GetAutoHideButton() const { return m_pAutoHideButton; }
+    // Where the pane lies when slid all the way out (site client
+    // coordinates): against the inner edge of its side's auto-hide strip,
+    // as long as the site's inside along that edge and its remembered size
+    // deep; empty when the pane is not pinned.
+    CRect GetAHRestoredRect() const;
+    // The depth the pane slides out to: its size across its edge when it was
+    // pinned, or as a user left it by dragging the inner edge.
+    int GetAutoHideSize() const { return m_nAutoHideSize; }
+    void SetAutoHideSize(int nSize);
+    // Pins the pane at its current side without a slide: for a layout being
+    // applied whose element says the pane was pinned off.
+    void AutoHideFromExtern();
+    // Slides a pinned pane out over the site (another one that is out slides
+    // back at once) or back into its bar: m_nSlideSteps steps of
+    // m_nSlideDefaultTimeOut ms, or at once with bUseTimer false, with
+    // m_bDisableAnimation, without a window or without the timer engine.
+    virtual void Slide(bool bSlideOut, bool bUseTimer = true);
+    // One step of a slide.
+    virtual void OnSlide(bool bSlideOut);
+    // Whether a slide in that direction has arrived.
+    virtual bool CheckStopSlideCondition(bool bDirection) const;
+    // The watch of a pane that is out: true when it slid the pane back, which
+    // it does m_nTimeOutBeforeAutoHide ms after the mouse left the pane and
+    // its button while the pane holds neither the focus nor the mouse.
+    virtual bool CheckAutoHideCondition();
+    // Out, wholly or partly; sliding back in.
+    bool IsSlidOut() const { return m_nSlideStep > 0; }
+    bool IsSlidingIn() const { return m_nSlideStep > 0 && m_nSlideTarget == 0; }
+    bool IsSliding() const { return m_nSlideStep != m_nSlideTarget; }
+    int GetSlideStep() const { return m_nSlideStep; }
+    // A step of the slide clock; true when the slide has arrived.
+    bool OnSlideTick();
+
     // The window's text once the window exists, the text set before
     // otherwise: models name panes by it before their windows are created.
     using CWnd::GetWindowText;
@@ -183,4 +243,34 @@ private:
     ZnPaneDivider *m_pRestoredDefaultDivider;
     CMFCCaptionButton *m_pHotButton;
     SString m_sTipText[2];
+
+    // --- auto-hide state
+    // ShowPane of a pinned pane: out of auto-hide when hidden, slid out when
+    // shown; true when that was all.
+    bool ShowPaneInAutoHide(bool bShow);
+    // Drops every tie to bars, placeholder and clocks without touching the
+    // layout: the pane or its manager is going.
+    void ReleaseAutoHide();
+    // Pins this pane alone onto pBar; the layout is the caller's.
+    bool PinOff(ZnAutoHideBar *pBar, unsigned long dwAlign);
+    // Puts this pane alone back; the layout is the caller's.
+    void PinBack();
+    // The resize band on the inner edge of a slid-out pane: its hit code, or 0.
+    unsigned int AutoHideEdgeHit(CPoint ptWindow) const;
+    void TrackAutoHideEdge(CPoint ptScreen);
+    // A slide has arrived: the watch runs while the pane is out.
+    void SlideArrived();
+    // The group's dividers stand still while all its panes are pinned off.
+    static void FreezeGroup(ZnPaneDivider *pGroup);
+    ZnAutoHideBar *m_pAutoHideBar = nullptr;
+    ZnAutoHideButton *m_pAutoHideButton = nullptr;
+    ZnDockablePane *m_pAutoHidePlaceholder = nullptr;
+    ZnAutoHideTimer *m_pSlideTimer = nullptr;
+    ZnAutoHideTimer *m_pWatchTimer = nullptr;
+    int m_nSlideStep = 0;
+    int m_nSlideTarget = 0;
+    int m_nAutoHideSize = 0;
+    unsigned long m_dwLastHeld = 0;
+    bool m_bEnableAutoHideAll = false;
+    friend class ZnDockingManager;
 };

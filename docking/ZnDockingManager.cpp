@@ -14,6 +14,7 @@
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockSite.h"
 #include "docking/ZnDockablePane.h"
+#include "docking/ZnDummyDockablePane.h"
 #include "docking/ZnPaneContainerManager.h"
 #include "docking/ZnPaneDivider.h"
 #include "mfc/AfxWin.h"
@@ -148,6 +149,7 @@ void ZnDockingManager::DetachEverything()
 {
     // Panes outlive their manager here and there (a frame's panes are its
     // children): they forget it, the groups and dock sites go with it.
+    DetachAutoHide();
     std::vector<ZnDockablePane *> panes;
     FillDockablePaneVec(panes);
     for (ZnDockablePane *p : panes) {
@@ -317,8 +319,10 @@ ZnDockSite *ZnDockingManager::FindDockSite(unsigned long dwAlignment, bool bOute
 
 // ------------------------------------------------------------------ the pane list
 
-bool ZnDockingManager::AddPane(ZnBasePane *pWnd, bool bTail, bool, bool)
+bool ZnDockingManager::AddPane(ZnBasePane *pWnd, bool bTail, bool bAutoHide, bool)
 {
+    if (bAutoHide)
+        return AddAutoHidePane(pWnd);
     if (!pWnd || m_lstControlBars.Find(pWnd))
         return false;
     if (bTail)
@@ -395,7 +399,8 @@ void ZnDockingManager::FillDockablePaneVec(std::vector<ZnDockablePane *> &panes)
         CObList lst;
         d->GetPanes(lst);
         for (POSITION pos = lst.GetHeadPosition(); pos;)
-            add(static_cast<ZnDockablePane *>(lst.GetNext(pos)));
+            if (auto *p = static_cast<ZnDockablePane *>(lst.GetNext(pos)); !dynamic_cast<ZnDummyDockablePane *>(p))
+                add(p);
     }
 }
 
@@ -509,6 +514,7 @@ bool ZnDockingManager::DockIntoPane(ZnDockablePane *pPane, ZnDockablePane *pTarg
         return false;
     ZnDockingGesture gesture(this);
     pPane->SetPaneStyle((pPane->GetPaneStyle() & ~CBRS_ALIGN_ANY) | align);
+    pPane->ReleaseAutoHide();
     ZnPaneContainerManager holder;
     holder.Create(m_pParentWnd, nullptr);
     if (pPane->GetDefaultPaneDivider())
@@ -582,6 +588,7 @@ void ZnDockingManager::ComputeLayout()
         s->SetLayoutRect(DockGeometry::CutSide(r, s->GetCurrentAlignment(), s->GetThickness()));
     }
     m_rectOuterEdgeBounds = r;
+    LayoutAutoHide();
     for (ZnPaneDivider *d : m_lstGroups) {
         ZnPaneContainerManager *cm = d->GetPaneContainerManager();
         unsigned long const align = d->GetCurrentAlignment();
@@ -645,7 +652,7 @@ void ZnDockingManager::ApplyLayout()
     std::vector<Placement> all;
     for (POSITION pos = m_lstDockSites.GetHeadPosition(); pos;) {
         auto *s = static_cast<ZnDockSite *>(m_lstDockSites.GetNext(pos));
-        all.push_back({s, s->GetLayoutRect(), true});
+        all.push_back({s, s->GetLayoutRect(), s->IsPaneVisible()});
     }
     for (ZnPaneDivider *d : m_lstGroups)
         CollectPlacements(d, all);
@@ -682,6 +689,7 @@ void ZnDockingManager::ApplyLayout()
         if (vis != p.visible)
             ::ShowWindow(h, p.visible ? SW_SHOWNOACTIVATE : SW_HIDE);
     }
+    ApplyAutoHideLayout();
 }
 
 void ZnDockingManager::RecalcLayout(bool, void *)

@@ -25,6 +25,8 @@
 class CFrameWnd;
 class CWnd;
 class DockPosition;
+class ZnAutoHideBar;
+class ZnAutoHideDockSite;
 class ZnBasePane;
 class ZnDockablePane;
 class ZnDockParentWnd;
@@ -102,6 +104,8 @@ public:
                      bool bIncludeTabs = false) const;
     CObList const &GetPaneListRef() const { return m_lstControlBars; }
     ZnBasePane *FindPaneByID(unsigned int uBarID, bool bSearchMiniFrames = false) const;
+    // Registered panes and the panes of the groups; not the placeholders
+    // that keep the places of pinned-off panes.
     void FillDockablePaneVec(std::vector<ZnDockablePane *> &panes) const;
     bool ReplacePane(ZnDockablePane *pOriginalBar, ZnDockablePane *pNewBar);
     // The groups docked to the site, outermost first.
@@ -147,6 +151,25 @@ public:
     void BeginGesture();
     void EndGesture();
     bool IsInGesture() const { return m_nGestureDepth > 0; }
+
+    // --- auto-hide: bars of pinned-off panes in strips along the site's edges
+    // Makes the auto-hide dock sites of the sides in dwStyle (the outermost
+    // strips of the site); pinning makes its side's on demand.
+    bool EnableAutoHidePanes(unsigned long dwStyle);
+    unsigned long GetEnabledAutoHideAlignment() const { return m_dwEnabledAutoHideBars; }
+    ZnAutoHideDockSite *FindAutoHideDockSite(unsigned long dwAlign) const;
+    // Puts pPane's button on pBar, or on a new bar (of m_pAutoHideToolbarRTC)
+    // at the end of the pane's side; the bar, or null when it cannot be made.
+    ZnAutoHideBar *AutoHidePane(ZnDockablePane *pPane, ZnAutoHideBar *pBar = nullptr);
+    // Takes an empty bar away; false for a bar that still has buttons.
+    bool RemoveAutoHideBar(ZnAutoHideBar *pBar);
+    CObList const &GetAutoHideBarList() const { return m_lstAutoHideBars; }
+    // Slides every pane that is out back in, but pExcept; at once with
+    // bImmediately.
+    void HideAutoHidePanes(ZnDockablePane *pExcept = nullptr, bool bImmediately = false);
+    // The slid-out pane lies above everything else of the site.
+    void SetAutohideZOrder(ZnDockablePane *pPane);
+    void FillAutoHidePaneVec(std::vector<ZnDockablePane *> &panes) const;
 
     // --- the panes context menu
     void EnablePaneContextMenu(bool bEnable, unsigned int uiCustomizeCmd = 0, SString const *pCustomizeText = nullptr,
@@ -205,4 +228,16 @@ private:
     unsigned int m_uiCustomizeCmd;
 
     static std::map<CFrameWnd *, ZnDockingManager *> s_registry;
+
+    // --- auto-hide
+    // The strips' bars and the slid-out pane, after the strips are cut.
+    void LayoutAutoHide();
+    // Their windows, where the layout put them.
+    void ApplyAutoHideLayout();
+    // Pinned panes forget their bars before the sites go.
+    void DetachAutoHide();
+    // AddPane(…, bAutoHide): a bar joins the auto-hide bar list, a docked
+    // pane is pinned off.
+    bool AddAutoHidePane(ZnBasePane *pWnd);
+    unsigned long m_dwEnabledAutoHideBars = 0;
 };

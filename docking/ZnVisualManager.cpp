@@ -121,6 +121,17 @@ void GlyphPin(OutputDevice &rDev, Color const &c, int l, int tp, int s, int t)
     Fill(rDev, c, x, headB + t + 1, x + t - 1, tp + s - 1);
 }
 
+// The pin turned a quarter: the needle points left, out of the site.
+void GlyphPinOff(OutputDevice &rDev, Color const &c, int l, int tp, int s, int t)
+{
+    int const headT = tp + s / 4, headB = tp + s - 1 - s / 4, headL = l + s / 2;
+    Frame(rDev, c, CRectangle(headL, headT, l + s - 1, headB), t);
+    Fill(rDev, c, headL, headB - 2 * t + 1, l + s - 1, headB);
+    Fill(rDev, c, headL - t, tp, headL - 1, tp + s - 1);
+    int const y = tp + (s - t) / 2;
+    Fill(rDev, c, l, y, headL - t - 1, y + t - 1);
+}
+
 void GlyphMaximize(OutputDevice &rDev, Color const &c, int l, int tp, int s, int t)
 {
     Frame(rDev, c, CRectangle(l, tp, l + s - 1, tp + s - 1), t);
@@ -365,6 +376,9 @@ void ZnVisualManager::DrawCaptionButton(OutputDevice &rDev, CRectangle const &rB
         break;
     case CaptionHitPin:
         GlyphPin(rDev, ink, l, tp, s, t);
+        break;
+    case CaptionHitPinOff:
+        GlyphPinOff(rDev, ink, l, tp, s, t);
         break;
     case CaptionHitMaximize:
         GlyphMaximize(rDev, ink, l, tp, s, t);

@@ -58,7 +58,9 @@ public:
         CaptionHitMaximize = 8,
         CaptionHitPin = 9,
         CaptionHitClose = 19,
-        CaptionHitMenu = 25
+        CaptionHitMenu = 25,
+        // Not a hit code: the pin of a pinned-off pane, drawn lying.
+        CaptionHitPinOff = 0x10009
     };
 
     virtual int GetCaptionHeight() const;

@@ -410,11 +410,12 @@ TEST_F(DockParentTest, CaptionButtonsAnswerHitTestsAndTheOwnerIsAsked)
                                      MAKELPARAM(fr.Left() + 20, fr.Top() + p->GetCaptionHeight() + 20)));
 
     // Disabled buttons hide unless the caption style keeps them.
-    EXPECT_TRUE(p->FindButtonByHit(HTMAXBUTTON)->IsHidden()) << "pinning is off until auto-hide";
+    EXPECT_EQ(LRESULT(HTMAXBUTTON), hit(HTMAXBUTTON)) << "the pin shows";
+    EXPECT_TRUE(p->FindButtonByHit(HTMINBUTTON)->IsHidden()) << "maximising is off until it is built";
     ZnDockablePane::SetCaptionStyle(1, 7, 0);
-    p->EnableButton(HTMAXBUTTON, 0);
-    EXPECT_FALSE(p->FindButtonByHit(HTMAXBUTTON)->IsHidden());
-    EXPECT_EQ(LRESULT(HTMAXBUTTON), hit(HTMAXBUTTON));
+    p->EnableButton(HTMINBUTTON, 0);
+    EXPECT_FALSE(p->FindButtonByHit(HTMINBUTTON)->IsHidden());
+    EXPECT_EQ(LRESULT(HTMINBUTTON), hit(HTMINBUTTON));
     ZnDockablePane::SetCaptionStyle(0, 0, 1);
     p->EnableButton(AFX_HTCLOSE, 0);
     EXPECT_TRUE(p->FindButtonByHit(AFX_HTCLOSE)->IsHidden());

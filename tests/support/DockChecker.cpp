@@ -7,6 +7,9 @@
 #include <map>
 
 #include "docking/DockGeometry.h"
+#include "docking/ZnAutoHideBar.h"
+#include "docking/ZnAutoHideButton.h"
+#include "docking/ZnAutoHideDockSite.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockSite.h"
 #include "docking/ZnDockablePane.h"
@@ -152,6 +155,124 @@ struct Walker
     }
 };
 
+// Auto-hide: every bar sits in the strip of its side's auto-hide dock site
+// and has buttons; a strip without bars takes no room; every pinned-off pane
+// is in no container and has exactly one button, on the bar it names, on its
+// side; a pane shows only while slid out, and then lies inside the site
+// against the inner edge of its side's strip, spanning that edge; at most
+// one pane is out; a group stands still only while all its panes are off.
+std::string CheckAutoHide(Walker &w, std::vector<ZnDockablePane *> const &registered)
+{
+    ZnDockingManager &mgr = w.mgr;
+    std::map<ZnDockablePane const *, int> buttons;
+    CObList const &bars = mgr.GetAutoHideBarList();
+    for (POSITION pos = bars.GetHeadPosition(); pos;) {
+        auto const *bar = static_cast<ZnAutoHideBar const *>(bars.GetNext(pos));
+        std::string const name = "the auto-hide bar of side " + std::to_string(bar->GetCurrentAlignment());
+        if (bar->GetCount() == 0)
+            return name + " stays without buttons";
+        ZnAutoHideDockSite const *site = bar->GetParentDockSite();
+        if (!site || !mgr.GetDockSiteList().Find(const_cast<ZnAutoHideDockSite *>(site)))
+            return name + " lies in no auto-hide dock site of the manager";
+        if (site->GetCurrentAlignment() != bar->GetCurrentAlignment())
+            return name + " lies in the strip of side " + std::to_string(site->GetCurrentAlignment());
+        CRect r;
+        bool shown;
+        if (!w.Place(bar, r, shown))
+            return w.err;
+        CRect in;
+        if (shown && (!::IntersectRect(&in, &r, &site->GetLayoutRect()) || in != r))
+            return name + " at " + Str(r) + " leaves its strip " + Str(site->GetLayoutRect());
+        for (int i = 0; i < bar->GetCount(); ++i) {
+            ZnAutoHideButton const *b = bar->GetButton(i);
+            ZnDockablePane const *p = b->GetAutoHideWindow();
+            if (!p)
+                return name + " has a button without a pane";
+            ++buttons[p];
+            if (p->GetAutoHideToolBar() != bar || p->GetAutoHideButton() != b)
+                return Name(p) + " has a button on a bar it does not name";
+            if (p->GetCurrentAlignment() != bar->GetCurrentAlignment())
+                return Name(p) + " of side " + std::to_string(p->GetCurrentAlignment()) + " has its button on " + name;
+        }
+    }
+    for (POSITION pos = mgr.GetDockSiteList().GetHeadPosition(); pos;) {
+        auto const *site = dynamic_cast<ZnAutoHideDockSite const *>(mgr.GetDockSiteList().GetNext(pos));
+        if (!site)
+            continue;
+        auto const &own = site->GetAutoHideBars();
+        bool anyShown = false;
+        for (ZnAutoHideBar const *b : own)
+            for (int i = 0; i < b->GetCount(); ++i)
+                anyShown = anyShown || b->GetButton(i)->IsVisible();
+        if (!anyShown && !site->GetLayoutRect().IsRectEmpty())
+            return "the auto-hide strip of side " + std::to_string(site->GetCurrentAlignment()) + " takes " +
+                   Str(site->GetLayoutRect()) + " without a button to show";
+        for (size_t i = 0; i < own.size(); ++i) {
+            if (!bars.Find(own[i]))
+                return "a bar of the auto-hide strip of side " + std::to_string(site->GetCurrentAlignment()) +
+                       " is not in the manager's list";
+            for (size_t j = 0; j < i; ++j) {
+                CRect o;
+                if (::IntersectRect(&o, &own[i]->GetLayoutRect(), &own[j]->GetLayoutRect()))
+                    return "two auto-hide bars of side " + std::to_string(site->GetCurrentAlignment()) + " overlap";
+            }
+        }
+    }
+    CRect const inside = mgr.GetOuterEdgeBounds(), siteRect = mgr.GetDockSiteRect();
+    int out = 0;
+    for (ZnDockablePane const *p : registered) {
+        if (!p->IsAutoHideMode()) {
+            if (buttons.count(p))
+                return Name(p) + " is docked but keeps an auto-hide button";
+            continue;
+        }
+        if (w.seen.count(p) || p->GetDefaultPaneDivider())
+            return Name(p) + " is pinned off but still in a container";
+        if (buttons[p] != 1)
+            return Name(p) + " is pinned off with " + std::to_string(buttons[p]) + " buttons";
+        if (!p->IsPaneVisible() && p->IsSlidOut())
+            return Name(p) + " is hidden in auto-hide mode but slid out";
+        // A site too small to give a slid-out pane any room shows nothing.
+        bool const isOut = p->IsSlidOut() && !p->GetLayoutRect().IsRectEmpty();
+        HWND const h = p->GetSafeHwnd();
+        bool const shown = w.site && h ? (::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0 : isOut;
+        if (shown != isOut)
+            return Name(p) + (shown ? " shows without being slid out" : " is slid out but hidden");
+        if (p->IsSlidOut() && !p->IsSliding() && p->GetLayoutRect() != p->GetAHRestoredRect())
+            return Name(p) + " is all the way out at " + Str(p->GetLayoutRect()) + ", not at its size " +
+                   Str(p->GetAHRestoredRect());
+        if (!shown)
+            continue;
+        ++out;
+        CRect r = p->GetLayoutRect();
+        if (w.site && h) {
+            ::GetWindowRect(h, &r);
+            ::MapWindowPoints(nullptr, w.site, reinterpret_cast<POINT *>(&r), 2);
+            if (r != p->GetLayoutRect())
+                return Name(p) + " sits at " + Str(r) + " but the layout put it at " + Str(p->GetLayoutRect());
+        }
+        CRect in;
+        if (r.IsRectEmpty() || !::IntersectRect(&in, &r, &siteRect) || in != r || !::IntersectRect(&in, &r, &inside) ||
+            in != r)
+            return Name(p) + " slid out at " + Str(r) + " leaves the inside " + Str(inside) + " of the strips";
+        bool against;
+        switch (p->GetCurrentAlignment()) {
+        case CBRS_ALIGN_LEFT: against = r.left == inside.left && r.top == inside.top && r.bottom == inside.bottom; break;
+        case CBRS_ALIGN_RIGHT: against = r.right == inside.right && r.top == inside.top && r.bottom == inside.bottom; break;
+        case CBRS_ALIGN_TOP: against = r.top == inside.top && r.left == inside.left && r.right == inside.right; break;
+        default: against = r.bottom == inside.bottom && r.left == inside.left && r.right == inside.right; break;
+        }
+        if (!against)
+            return Name(p) + " slid out at " + Str(r) + " does not lie along its edge of " + Str(inside);
+    }
+    if (out > 1)
+        return std::to_string(out) + " panes are slid out at once";
+    for (ZnPaneDivider const *g : mgr.GetDefaultDividers())
+        if (g->IsAutoHideMode() && g->GetPaneContainerManager()->HasVisiblePane())
+            return Name(g) + " stands still though its group shows panes";
+    return {};
+}
+
 } // namespace
 
 std::string CheckDockLayout(ZnDockingManager &mgr)
@@ -172,7 +293,7 @@ std::string CheckDockLayout(ZnDockingManager &mgr)
     std::vector<ZnDockablePane *> registered;
     mgr.FillDockablePaneVec(registered);
     for (ZnDockablePane *p : registered) {
-        if (w.seen.count(p))
+        if (w.seen.count(p) || p->IsAutoHideMode())
             continue;
         if (p->GetDefaultPaneDivider())
             w.Fail(Name(p) + " names a group that does not hold it");
@@ -183,6 +304,8 @@ std::string CheckDockLayout(ZnDockingManager &mgr)
         w.AddTile(static_cast<ZnDockSite const *>(mgr.GetDockSiteList().GetNext(pos)));
     if (!w.err.empty())
         return w.err;
+    if (std::string const e = CheckAutoHide(w, registered); !e.empty())
+        return e;
 
     CRect const site = mgr.GetDockSiteRect();
     CRect client = mgr.GetClientAreaBounds();

@@ -11,7 +11,12 @@
 //     fill the container with it;
 //   - the trees are normal: parents point back, every container but a
 //     root has two filled halves, depth is the parent's + 1;
-//   - every percentage lies strictly between 0 and 100.
+//   - every percentage lies strictly between 0 and 100;
+//   - auto-hide: bars lie in their side's strip and have buttons, a strip
+//     without bars takes no room, a pinned-off pane is in no container and
+//     has exactly one button on the one bar of its side it names, and shows
+//     only while slid out: then inside the site, against its strip's inner
+//     edge and along all of it; one pane out at most.
 // DockCheckScope runs the check after every outermost docking gesture of
 // every manager and records the failures.
 #include <string>

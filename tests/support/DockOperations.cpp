@@ -53,11 +53,90 @@ std::vector<ZnPaneDivider *> AllDividers(DockWorld &w)
     return out;
 }
 
+// --- auto-hide operations
+
+ZnDockablePane *AnyPinnedPane(DockWorld &w, bool bOutOnly = false)
+{
+    std::vector<ZnDockablePane *> pinned;
+    for (ZnDockablePane *p : w.panes)
+        if (p->IsAutoHideMode() && (!bOutOnly || p->IsSlidOut()))
+            pinned.push_back(p);
+    return pinned.empty() ? nullptr : pinned[size_t(w.Rand(0, int(pinned.size()) - 1))];
+}
+
+std::vector<DockOperation> AutoHideOperations()
+{
+    return {
+        {"pin",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = w.AnyDockedPane())
+                 p->SetAutoHideMode(true, w.Rand(0, 1) ? 0 : w.AnySide());
+         }},
+        {"pin group",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = w.AnyDockedPane()) {
+                 p->EnableAutohideAll(true);
+                 p->ToggleAutoHide();
+                 p->EnableAutohideAll(w.Rand(0, 1) != 0);
+             }
+         }},
+        {"unpin",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = AnyPinnedPane(w)) {
+                 bool const all = p->IsAutohideAllEnabled();
+                 p->EnableAutohideAll(w.Rand(0, 1) != 0);
+                 p->ToggleAutoHide();
+                 p->EnableAutohideAll(all);
+             }
+         }},
+        {"slide out",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = AnyPinnedPane(w))
+                 p->Slide(true, false);
+         }},
+        {"slide in",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = AnyPinnedPane(w, true))
+                 p->Slide(false, false);
+         }},
+        {"close pinned",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = AnyPinnedPane(w))
+                 p->DoClose();
+         }},
+        {"hide pinned",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = AnyPinnedPane(w)) {
+                 ZnDockablePane::m_bHideInAutoHideMode = w.Rand(0, 1);
+                 p->ShowPane(false, false, false);
+                 ZnDockablePane::m_bHideInAutoHideMode = 0;
+             }
+         }},
+        {"show pinned",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = AnyPinnedPane(w))
+                 p->ShowPane(true, false, true);
+         }},
+        {"resize slid-out pane",
+         [](DockWorld &w) {
+             if (ZnDockablePane *p = AnyPinnedPane(w, true))
+                 p->SetAutoHideSize(AnyLength(w));
+         }},
+    };
+}
+
+std::vector<DockOperation> WithAutoHide(std::vector<DockOperation> table)
+{
+    for (DockOperation const &op : AutoHideOperations())
+        table.push_back(op);
+    return table;
+}
+
 } // namespace
 
 std::vector<DockOperation> const &DockOperationTable()
 {
-    static std::vector<DockOperation> const table = {
+    static std::vector<DockOperation> const table = WithAutoHide({
         {"dock into parent",
          [](DockWorld &w) { w.mgr->DockIntoParent(w.AnyPane(), w.AnySide(), AnyLength(w), true); }},
         {"dock into pane",
@@ -95,7 +174,7 @@ std::vector<DockOperation> const &DockOperationTable()
              else
                  w.resize(w.Rand(100, 1000), w.Rand(80, 800));
          }},
-    };
+    });
     return table;
 }
 

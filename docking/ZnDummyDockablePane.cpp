@@ -1,0 +1,3 @@
+#include "docking/ZnDummyDockablePane.h"
+
+IMPLEMENT_DYNCREATE(ZnDummyDockablePane, ZnDockablePane)
