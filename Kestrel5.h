@@ -102,6 +102,8 @@
 #include "window/KeyCode.h"
 #include "window/KeyEvent.h"
 #include "window/MouseEvent.h"
+#include "window/Exchange.h"
+#include "window/Clipboard.h"
 
 // Controls
 #include "controls/ScrollBar.h"

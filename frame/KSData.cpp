@@ -1,4 +1,6 @@
 #include "frame/KSData.h"
+#include "window/Exchange.h"
+#include "base/Container.h"
 #include "docking/ZnDockingManager.h"
 #include "docking/ZnVisualManager.h"
 #include "frame/TimerManager.h"
@@ -36,8 +38,8 @@ KSColorEntry SysEntry(int index)
 KSData::KSData()
     : m_pMainWnd(nullptr), m_pColorTable(nullptr), m_pBrushBitmap50(nullptr), m_pBrushBitmap25(nullptr),
       m_aKeyCharCodes{}, m_bInKeyInput(false), m_bKeyInputResult(false), m_pClipboards(nullptr),
-      m_pClipFormatNames(nullptr), m_pClipPrivateData(nullptr), m_bClipPrivateDataValid(false),
-      m_bClipboardOpen(false), m_pLocaleCountries(nullptr), m_pLocaleLanguages(nullptr), m_pTimerManager(nullptr),
+      m_pClipFormats(nullptr), m_nClipPrivateFormat(0), m_pClipPrivateData(nullptr), m_bClipPrivateDataValid(false),
+      m_nClipRequestFormat(0), m_bClipboardOpen(false), m_pLocaleCountries(nullptr), m_pLocaleLanguages(nullptr), m_pTimerManager(nullptr),
       m_pDCManager(nullptr), m_aUserMessages{}, m_pTranscriptData(nullptr), m_nLogPixelsX(96), m_nLogPixelsY(96),
       m_bVisualStyles(false), m_bClearType(false), m_bHiResTimer(false)
 {
@@ -81,6 +83,13 @@ KSData::~KSData()
     // The docking painter keeps platform fonts: after KSExit none may be
     // left, and the next KSInit makes a painter of its own.
     ZnVisualManager::DestroyVisualManager();
+    Exchange::ImpDeleteRegistry(m_pClipFormats);
+    m_pClipFormats = nullptr;
+    delete m_pClipboards; // the clipboards are the application's
+    m_pClipboards = nullptr;
+    if (m_bClipboardOpen)
+        CloseClipboard();
+    m_bClipboardOpen = false;
     delete m_pTranscriptData;
     m_pTranscriptData = nullptr;
     International::ImpDeleteRegistry(m_pLocaleCountries);

@@ -9,7 +9,6 @@ class Table;
 class TimerManager;
 class DCManager;
 class TranscriptData;
-struct ClipboardPrivateData;
 struct LocaleRegistry;
 
 // Selects one of the three window messages the library registers at start-up.
@@ -74,13 +73,17 @@ public:
     unsigned int m_aKeyCharCodes[KEY_CHAR_CODES];
     bool m_bInKeyInput;
     bool m_bKeyInputResult;
-    // Clipboard state: the live Clipboard objects, the registered exchange
-    // format names, the private clipboard data and whether the library holds
-    // the platform clipboard open (the router closes it after each message).
+    // Clipboard state: the live Clipboard objects, the exchange-format
+    // registry (ClipFormat entries, owned), the platform format of private
+    // data, the private clipboard data, the platform format being rendered
+    // on request (0: none), and whether the library holds the platform
+    // clipboard open (the router closes it after each message).
     Container *m_pClipboards;
-    Table *m_pClipFormatNames;
-    ClipboardPrivateData *m_pClipPrivateData;
+    Container *m_pClipFormats;
+    unsigned int m_nClipPrivateFormat;
+    void *m_pClipPrivateData;
     bool m_bClipPrivateDataValid;
+    unsigned int m_nClipRequestFormat;
     bool m_bClipboardOpen;
     // Lookup tables of the locale formatting, made on demand there.
     LocaleRegistry *m_pLocaleCountries;

@@ -1,4 +1,5 @@
 #include "frame/WinMsgRouter.h"
+#include "window/Clipboard.h"
 #include "frame/CControlMap.h"
 #include "frame/CHWndMap.h"
 #include "frame/CScrollBarMap.h"
@@ -177,7 +178,10 @@ bool WinMsgRouter::Route(HWND hWnd, unsigned int nMsg, WPARAM wParam, LPARAM lPa
     KSData *data = GetPKSData();
     if (nMsg != WM_CREATE && nMsg != WM_DESTROY && data && data->m_pDCManager)
         data->m_pDCManager->DeleteDC();
-    if (nMsg != WM_DESTROYCLIPBOARD && data && data->m_bClipboardOpen) {
+    // While data is rendered on request the clipboard is open for whoever
+    // asked (this program, too, from inside a paste): it must stay open.
+    if (nMsg != WM_DESTROYCLIPBOARD && nMsg != WM_RENDERFORMAT && nMsg != WM_RENDERALLFORMATS && data &&
+        data->m_bClipboardOpen) {
         CloseClipboard();
         data->m_bClipboardOpen = false;
     }
@@ -210,6 +214,10 @@ bool WinMsgRouter::Dispatch(Window *win, unsigned int nMsg, WPARAM wParam, LPARA
         return true;
     case WM_CLOSE:
         return win->Close();
+    case WM_RENDERFORMAT:
+        // Another program asks for data that was only announced.
+        Clipboard::ImpRender(static_cast<unsigned int>(wParam));
+        return false;
     case WM_ERASEBKGND:
         return !win->ProcessEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_SHOWWINDOW:
