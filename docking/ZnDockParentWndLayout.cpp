@@ -339,11 +339,12 @@ bool ZnDockParentWnd::HasAllNeighbours(DockElement const *pEl, std::set<SString>
         std::vector<ZnDockablePane *> const np = PanesOf(n);
         if (!std::all_of(np.begin(), np.end(), [&](ZnDockablePane *p) { return Contains(panes, p); }))
             continue;
-        // A copy records one side, the first its facing edges matched; a
-        // corner can match two. The side is taken from the rectangles here,
-        // and only a neighbour that really lies along it counts: such a one
-        // must be docked before the side does, even when it adds nothing
-        // to the length (a group squeezed to nothing).
+        // A copy records one side, the first its facing edges matched, and
+        // a group squeezed to nothing matches on both of its sides. The side
+        // is taken from the rectangles here (one divider apart), and only a
+        // neighbour that really lies along it counts: such a one must be
+        // docked before the side does, even when it adds nothing to the
+        // length.
         CRectangle const &r = n->GetRect();
         long long gap;
         switch (type) {
@@ -360,7 +361,7 @@ bool ZnDockParentWnd::HasAllNeighbours(DockElement const *pEl, std::set<SString>
             gap = (long long)r.Top() - e.Bottom();
             break;
         }
-        if (std::llabs(gap - w) > 1 && n->GetNeighbourType() != type)
+        if (std::llabs(gap - w) > 1)
             continue;
         long long const lo = vert ? std::max(e.Top(), r.Top()) : std::max(e.Left(), r.Left());
         long long const hi = vert ? std::min(e.Bottom(), r.Bottom()) : std::min(e.Right(), r.Right());

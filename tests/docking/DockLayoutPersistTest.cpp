@@ -104,10 +104,10 @@ protected:
 
 // The panes beside a pane, by name and side: what "back where it was"
 // means to a user.
-std::set<std::pair<std::string, unsigned long>> Beside(ZnDockParentWnd *dp, ZnDockablePane *p)
+std::set<std::pair<std::string, unsigned long>> Beside(Host &h, ZnDockablePane *p)
 {
     DockPosition position;
-    dp->FillDockPosition(p, position, false);
+    h.Dp()->FillDockPosition(p, position, false);
     std::set<std::pair<std::string, unsigned long>> out;
     for (DockNeighbour const &n : position.GetNeighbourVec())
         if (n.GetContact() != NCT_NONE)
@@ -163,7 +163,7 @@ constexpr int kTol = 1;
 TEST_F(DockLayoutPersistTest, ASavedLayoutComesBackAfterAnyFuzzedOperations)
 {
     for (int n : {3, 5, 8})
-        for (unsigned seed = 1; seed <= 4; ++seed) {
+        for (unsigned seed = 1; seed <= 10; ++seed) {
             SCOPED_TRACE("panes " + std::to_string(n) + ", seed " + std::to_string(seed));
             Host h(top, n);
             h.Fuzz(seed, 40);
@@ -202,15 +202,23 @@ TEST_F(DockLayoutPersistTest, TheWindowsOwnModelSurvivesDockAll)
 
 TEST_F(DockLayoutPersistTest, AHiddenPaneComesBackBesideTheSameNeighbours)
 {
-    for (unsigned seed = 1; seed <= 6; ++seed) {
+    int compared = 0, layouts = 0;
+    for (unsigned seed = 1; seed <= 24; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Host h(top, 6);
         h.Fuzz(seed, 50);
+        // Where a group has no room left (the free space at its minimum) a
+        // pane's neighbours change with the order the groups give way in;
+        // such layouts are only checked, not compared.
+        std::vector<ZnDockablePane *> const docked = h.Docked();
+        bool const roomy = std::none_of(docked.begin(), docked.end(),
+                                        [](ZnDockablePane *p) { return p->GetLayoutRect().IsRectEmpty(); });
+        layouts += roomy;
         kstest::DockCheckScope scope;
-        for (ZnDockablePane *p : h.Docked()) {
+        for (ZnDockablePane *p : docked) {
             SCOPED_TRACE(p->GetInternalName().GetStr());
             SCOPED_TRACE(h.Dp()->DumpPane(p).GetStr());
-            auto const beside = Beside(h.Dp(), p);
+            auto const beside = Beside(h, p);
             std::set<ZnDockablePane *> hidden = h.Dp()->GetHiddenPanes();
             int const removed = h.removed.calls, shown = h.shown.calls;
             DockPosition position;
@@ -225,15 +233,21 @@ TEST_F(DockLayoutPersistTest, AHiddenPaneComesBackBesideTheSameNeighbours)
             EXPECT_EQ(before, h.Dp()->GetHiddenPanes());
             EXPECT_EQ(shown + 1, h.shown.calls);
             EXPECT_EQ(removed + 1, h.removed.calls);
-            EXPECT_EQ(beside, Beside(h.Dp(), p));
+            if (roomy) {
+                EXPECT_EQ(beside, Beside(h, p));
+                ++compared;
+            }
             ASSERT_EQ("", scope.FirstFailure());
         }
     }
+    // Most fuzzed layouts leave every group room.
+    EXPECT_GE(layouts, 12);
+    EXPECT_GE(compared, 30);
 }
 
 TEST_F(DockLayoutPersistTest, SeveralHiddenPanesShownInAnyOrderAllComeBack)
 {
-    for (unsigned seed = 1; seed <= 6; ++seed) {
+    for (unsigned seed = 1; seed <= 24; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Host h(top, 7);
         h.Fuzz(seed, 50);

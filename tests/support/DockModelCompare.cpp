@@ -49,6 +49,12 @@ bool Near(CRectangle const &a, CRectangle const &b, int tol)
     return d(a.Left(), b.Left()) && d(a.Top(), b.Top()) && d(a.Right(), b.Right()) && d(a.Bottom(), b.Bottom());
 }
 
+bool Flat(DockElement const *e)
+{
+    CRectangle const &r = e->GetRect();
+    return r.IsEmpty() || r.Right() <= r.Left() || r.Bottom() <= r.Top();
+}
+
 std::string Compare(DockElement const *a, DockElement const *b, int tol)
 {
     std::string const ka = Key(a), kb = Key(b);
@@ -57,8 +63,9 @@ std::string Compare(DockElement const *a, DockElement const *b, int tol)
     if (a->GetType() != b->GetType())
         return "'" + ka + "' is of kind " + std::to_string(b->GetType()) + ", the model's of kind " +
                std::to_string(a->GetType());
-    // A hidden pane has no place of its own to compare.
-    if (!a->IsHidden() && !Near(a->GetRect(), b->GetRect(), tol))
+    // A hidden pane has no place of its own to compare, nor has an element
+    // of no area (a group squeezed to nothing) that shows nothing either way.
+    if (!a->IsHidden() && !(Flat(a) && Flat(b)) && !Near(a->GetRect(), b->GetRect(), tol))
         return "'" + ka + "' lies at " + RectStr(b->GetRect()) + ", the model's at " + RectStr(a->GetRect());
     if (a->GetType() != DET_HOLDER_ELEMENT)
         return {};
@@ -66,11 +73,7 @@ std::string Compare(DockElement const *a, DockElement const *b, int tol)
     auto const *hb = static_cast<HolderElement const *>(b);
     // Halves of no area show nothing: which of them comes first cannot be
     // seen, and a model cannot tell either.
-    auto flat = [](DockElement const *e) {
-        CRectangle const &r = e->GetRect();
-        return e && (r.IsEmpty() || r.Right() <= r.Left() || r.Bottom() <= r.Top());
-    };
-    bool const swap = ha->GetPLeft() && ha->GetPRight() && flat(ha->GetPLeft()) && flat(ha->GetPRight()) &&
+    bool const swap = ha->GetPLeft() && ha->GetPRight() && Flat(ha->GetPLeft()) && Flat(ha->GetPRight()) &&
                       hb->GetPLeft() && Key(hb->GetPLeft()) != Key(ha->GetPLeft());
     for (bool left : {true, false}) {
         DockElement const *ca = left ? ha->GetPLeft() : ha->GetPRight();
