@@ -116,9 +116,11 @@ std::set<std::pair<std::string, unsigned long>> Beside(Host &h, ZnDockablePane *
 }
 
 // The window table of a stored layout: panes by their place in the host.
+// A damaged index names no pane, or (past the end) a pane of another window.
 struct PaneTable : LinkHdl
 {
     std::vector<ZnDockablePane *> panes;
+    ZnDockablePane *foreign = nullptr;
     __int64 ToIndex(void *p)
     {
         auto it = std::find(panes.begin(), panes.end(), static_cast<ZnDockablePane *>(p));
@@ -127,7 +129,9 @@ struct PaneTable : LinkHdl
     __int64 ToWindow(void *i)
     {
         auto const n = reinterpret_cast<intptr_t>(i);
-        return n >= 0 && size_t(n) < panes.size() ? reinterpret_cast<intptr_t>(panes[size_t(n)]) : 0;
+        if (n >= 0 && size_t(n) < panes.size())
+            return reinterpret_cast<intptr_t>(panes[size_t(n)]);
+        return n % 2 ? reinterpret_cast<intptr_t>(foreign) : 0;
     }
 };
 
@@ -280,10 +284,12 @@ TEST_F(DockLayoutPersistTest, ALayoutReadFromABufferComesBackAndADamagedOneDoesN
 {
     for (unsigned seed = 1; seed <= 3; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        Host h(top, 6);
+        Host h(top, 6), other(top, 1);
         h.Fuzz(seed, 50);
+        other.world.mgr->DockIntoParent(other.P(0), DockAlignLeft, 100, true);
         PaneTable table;
         table.panes = h.world.panes;
+        table.foreign = other.P(0);
         Link const toIndex(&table, &PaneTable::ToIndex), toWindow(&table, &PaneTable::ToWindow);
         OwnedModel saved, stored;
         h.Dp()->SaveState(saved.v);
@@ -311,6 +317,7 @@ TEST_F(DockLayoutPersistTest, ALayoutReadFromABufferComesBackAndADamagedOneDoesN
                 e->IndexToWindow(toWindow);
             failed += !h.Dp()->LoadState(damaged.v);
             ASSERT_EQ("", CheckDockLayout(*h.world.mgr)) << "mutation " << i;
+            ASSERT_EQ("", CheckDockLayout(*other.world.mgr)) << "mutation " << i;
         }
         // Damage must be seen now and then, or the mutations missed the records.
         EXPECT_GT(failed, 0);
