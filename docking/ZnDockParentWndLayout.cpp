@@ -882,6 +882,12 @@ void ZnDockParentWnd::DockAll()
     if (!m_pDockingManager)
         return;
     ZnDockingGesture gesture(m_pDockingManager);
+    // Each pane keeps the size it had, across its new side, but no more
+    // than a quarter of the site, so that the free space keeps its room.
+    std::map<ZnDockablePane *, CRect> sizes;
+    for (ZnDockablePane *p : RegisteredPanes(m_pDockingManager))
+        sizes[p] = p->GetLayoutRect();
+    CRect const site = m_pDockingManager->GetDockSiteRect();
     std::vector<ZnDockablePane *> const panes = UndockAllPanes();
     static unsigned long const sides[] = {DockAlignTop, DockAlignRight, DockAlignBottom, DockAlignLeft};
     // The panes a side got so far: the next one of that side stacks beside
@@ -895,8 +901,12 @@ void ZnDockParentWnd::DockAll()
         bool ok = false;
         if (prev)
             ok = m_pDockingManager->DockIntoPane(p, prev, DockGeometry::IsHorzAxis(side) ? DockAlignBottom : DockAlignRight, 0);
-        if (!ok)
-            ok = m_pDockingManager->DockIntoParent(p, side, 0, true);
+        if (!ok) {
+            bool const horz = DockGeometry::IsHorzAxis(side);
+            int const room = DockGeometry::Extent(site, horz) / 4;
+            int const had = DockGeometry::Extent(sizes[p], horz);
+            ok = m_pDockingManager->DockIntoParent(p, side, std::max(1, had > 0 ? std::min(had, room) : room), true);
+        }
         if (ok)
             last[side] = p;
     }
