@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <map>
@@ -937,6 +938,31 @@ int main(int argc, char **argv)
             ZnDockablePane::m_bDisableAnimation = 0;
             ZnDockablePane::m_nTimeOutBeforeAutoHide = keepTimeOut;
         }
+        // The layout scene: the docking scene's layout saved, a pane hidden,
+        // the layout changed (everything docked anew at random sides), the
+        // pane shown again where it last was, then the saved layout
+        // restored in one step.
+        ZnDockParentWnd *dockWnd = dock.GetPDockParentWnd();
+        dockWnd->SaveState();
+        dock.HidePane(&layers);
+        std::srand(5);
+        dockWnd->DockAll();
+        dock.ShowPane(&layers);
+        Pump();
+        RedrawWindow(dock.GetHWND(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        bool const changed = SaveClientPng(content.GetHWND(), dir + "\\demo-layout-changed.png");
+        bool const restored = dockWnd->LoadState();
+        Pump();
+        RedrawWindow(dock.GetHWND(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        bool const again = SaveClientPng(content.GetHWND(), dir + "\\demo-layout-restored.png");
+        std::printf("demo: %s %s\\demo-layout-changed.png and demo-layout-restored.png (%s)\n",
+                    changed && again ? "wrote" : "could not write", dir.c_str(),
+                    restored ? "restored" : "restored with emergency placements");
+        saved = saved && changed && again;
 
         // The image scene: a gallery on a tiled background, a bitmap button
         // with its states, a stretched picture, and a dialog button with a

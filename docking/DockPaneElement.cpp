@@ -3,7 +3,9 @@
 #include "base/LocalSizedRead.h"
 #include "docking/DataBuffer.h"
 
+#include "docking/HolderElement.h"
 #include "docking/ZnDockablePane.h"
+#include "docking/ZnDockingManager.h"
 
 DockPaneElement::DockPaneElement(ZnDockablePane const *pPane) : PaneElement(pPane), m_bAutoHide(false)
 {
@@ -78,20 +80,66 @@ void DockPaneElement::CollectAutoHidePanes(std::set<SString> &names, std::vector
         panes.push_back(const_cast<ZnDockablePane *>(m_pPane));
 }
 
-// Docking needs the live docking manager; without it nothing is docked.
-bool DockPaneElement::Dock(ZnDockingManager *, int, CRectangle const &)
+bool DockPaneElement::DockDepthFirst(ZnDockingManager *pMgr, std::set<SString> &docked, int align, int sideLen)
 {
-    return false;
+    SString const id = GetIdentifier();
+    if (!pMgr || !m_pPane || id.IsEmpty() || docked.count(id))
+        return false;
+    // The pane goes beside the nearest pane of its own tree that is docked
+    // already; the first of a tree goes to the margin.
+    DockPaneElement *pClosest = nullptr;
+    CRectangle rect = m_rect;
+    if (m_pParent) {
+        std::set<SString> visited;
+        pClosest = m_pParent->FindClosestDockPane(docked, visited);
+        std::set<SString> visitedFree;
+        m_pParent->FindHighestDockFreeRect(docked, visitedFree, rect);
+    }
+    bool ok = false;
+    if (pClosest) {
+        unsigned long const side = GetNeighbourAlign(pClosest->GetRect());
+        ok = side && DockInto(pMgr, pClosest, int(side), rect, sideLen);
+    } else {
+        ok = Dock(pMgr, align, rect);
+    }
+    if (ok)
+        docked.insert(id);
+    return ok;
 }
 
-bool DockPaneElement::Dock(ZnDockingManager *, int)
+bool DockPaneElement::DockLeftMost(ZnDockingManager *pMgr, std::set<SString> &docked, int align, int sideLen)
 {
-    return false;
+    return DockDepthFirst(pMgr, docked, align, sideLen);
 }
 
-bool DockPaneElement::DockInto(ZnDockingManager *, DockPaneElement *, int, CRectangle const &, int)
+bool DockPaneElement::Dock(ZnDockingManager *pMgr, int align, CRectangle const &rect)
 {
-    return false;
+    if (!pMgr || !m_pPane)
+        return false;
+    unsigned long const a = unsigned(align) & DockAlignAny;
+    long long const len = a & (DockAlignLeft | DockAlignRight) ? (long long)rect.Right() - rect.Left()
+                                                                   : (long long)rect.Bottom() - rect.Top();
+    int const n = rect.IsEmpty() || len < 0 ? 0 : len > 32000 ? 32000 : int(len);
+    bool const ok = pMgr->DockIntoParent(const_cast<ZnDockablePane *>(m_pPane), a, n, true);
+    PostDock();
+    return ok;
+}
+
+bool DockPaneElement::Dock(ZnDockingManager *pMgr, int align)
+{
+    return Dock(pMgr, align, m_rect);
+}
+
+bool DockPaneElement::DockInto(ZnDockingManager *pMgr, DockPaneElement *pTarget, int align, CRectangle const &,
+                               int sideLen)
+{
+    if (!pMgr || !m_pPane || !pTarget || !pTarget->GetPane())
+        return false;
+    bool const ok = pMgr->DockIntoPane(const_cast<ZnDockablePane *>(m_pPane),
+                                       const_cast<ZnDockablePane *>(pTarget->GetPane()),
+                                       unsigned(align) & DockAlignAny, sideLen);
+    PostDock();
+    return ok;
 }
 
 void DockPaneElement::SetSideLenInContainer(int len)

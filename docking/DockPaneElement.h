@@ -13,6 +13,8 @@ public:
     SString GetTitle() const override;
     SString GetIdentifier() const override;
     DockElement *Duplicate(bool withNeighbours) const override;
+    bool DockDepthFirst(ZnDockingManager *pMgr, std::set<SString> &docked, int align, int sideLen) override;
+    bool DockLeftMost(ZnDockingManager *pMgr, std::set<SString> &docked, int align, int sideLen) override;
     DockPaneElement *FindClosestDockPane(std::set<SString> const &docked, std::set<SString> &visited) const override;
     NeighbourType CheckIfOuterNeighbourOfEl(DockElement const *pEl, std::vector<DockElement *> const &all) override;
     int GetDepthForPane(ZnDockablePane const *pPane) const override;

@@ -23,6 +23,17 @@ struct DockParentCallBacks
     Link aGetDockingMsgHdl;     // 14 a DockingMsgRequest: the code and the text to fill
 };
 
+class DockPosition;
+class ZnDockablePane;
+
+// What link 12 receives: a pane the layout could not place and the position
+// the owner may fill for it.
+struct DockEmergencyRequest
+{
+    ZnDockablePane *pPane;
+    DockPosition *pPosition;
+};
+
 // What link 14 receives.
 struct DockingMsgRequest
 {

@@ -21,4 +21,10 @@ public:
     ~DockParentWindow() override;
 
     ZnDockParentWnd *GetPDockParentWnd() const;
+
+    // --- Hiding and showing panes by their content window: a hidden pane
+    // remembers its place and comes back there. False when the window is no
+    // pane's content here or the owner refused.
+    bool HidePane(Window *pContent);
+    bool ShowPane(Window *pContent);
 };

@@ -7,6 +7,7 @@
 
 #include "docking/DockPaneElement.h"
 #include "docking/ZnDockablePane.h"
+#include "docking/ZnPaneContainer.h"
 
 namespace {
 
@@ -46,6 +47,29 @@ double FractOf(CRectangle const &holder, CRectangle const &l, CRectangle const &
 
 HolderElement::HolderElement() : m_pLeft(nullptr), m_pRight(nullptr), m_fLeftFract(0.5)
 {
+}
+
+HolderElement::HolderElement(ZnPaneContainer const *pContainer) : m_pLeft(nullptr), m_pRight(nullptr), m_fLeftFract(0.5)
+{
+    if (!pContainer)
+        return;
+    DockElement *halves[2] = {nullptr, nullptr};
+    for (int i = 0; i < 2; ++i) {
+        bool const first = i == 0;
+        if (ZnDockablePane const *p = pContainer->GetPane(first)) {
+            if (!p->IsPaneVisible())
+                continue;
+            CRect const r = p->GetLayoutRect();
+            halves[i] = new DockPaneElement(p);
+            halves[i]->SetRect(CRectangle(r.left, r.top, r.right, r.bottom));
+        } else if (ZnPaneContainer const *c = pContainer->GetChild(first)) {
+            halves[i] = new HolderElement(c);
+        }
+    }
+    CRect const r = pContainer->GetRect();
+    m_rect = CRectangle(r.left, r.top, r.right, r.bottom);
+    SetChilds(halves[0], halves[1]);
+    CalcRect();
 }
 
 HolderElement::HolderElement(HolderElement const &src, bool withNeighbours)
@@ -119,15 +143,33 @@ DockElement *HolderElement::Duplicate(bool withNeighbours) const
     return new HolderElement(*this, withNeighbours);
 }
 
-// Docking moves live panes; the model cannot do it without the manager.
-bool HolderElement::DockDepthFirst(ZnDockingManager *, std::set<SString> &, int, int)
+// The first pane of the tree docks (to the margin, or beside a pane docked
+// before), then every other pane beside its closest docked one, so that
+// each split is made inside the half it belongs to.
+bool HolderElement::DockDepthFirst(ZnDockingManager *pMgr, std::set<SString> &docked, int align, int)
 {
-    return false;
+    if (!pMgr || !m_pLeft || !m_pRight)
+        return false;
+    int const lenL = GetSideLenInPixel(m_pLeft);
+    int const lenR = GetSideLenInPixel(m_pRight);
+    m_pLeft->DockLeftMost(pMgr, docked, align, lenL);
+    m_pRight->DockLeftMost(pMgr, docked, align, lenR);
+    m_pLeft->DockDepthFirst(pMgr, docked, align, lenL);
+    m_pRight->DockDepthFirst(pMgr, docked, align, lenR);
+    // Done when every pane of the tree found its place.
+    std::vector<DockPaneElement *> leaves;
+    std::set<SString> seen;
+    FillDockPaneElementVec(leaves, seen);
+    for (DockPaneElement const *e : leaves)
+        if (!docked.count(e->GetIdentifier()))
+            return false;
+    return !leaves.empty();
 }
 
-bool HolderElement::DockLeftMost(ZnDockingManager *, std::set<SString> &, int, int)
+bool HolderElement::DockLeftMost(ZnDockingManager *pMgr, std::set<SString> &docked, int align, int sideLen)
 {
-    return false;
+    DockElement *pFirst = m_pLeft ? m_pLeft : m_pRight;
+    return pFirst && pFirst->DockLeftMost(pMgr, docked, align, pFirst == m_pLeft ? GetSideLenInPixel(pFirst) : sideLen);
 }
 
 DockPaneElement *HolderElement::FindClosestDockPane(std::set<SString> const &docked, std::set<SString> &visited) const

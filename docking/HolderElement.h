@@ -4,11 +4,17 @@
 // left or top child takes. The holder owns its children.
 #include "docking/DockElement.h"
 
+class ZnPaneContainer;
+
 class KSAPI HolderElement : public DockElement
 {
 public:
     ERRCODE WriteToDataBuffer(DataBuffer &buffer) const override;
     HolderElement();
+    // The tree of a live pane container: its shown panes as docked pane
+    // elements at their layout rectangles, child containers as holders. A
+    // half without a shown pane stays empty (RemoveOrphanShells folds it).
+    explicit HolderElement(ZnPaneContainer const *pContainer);
     // Both children are duplicated without their neighbour lists, whatever
     // withNeighbours says of the holder's own list.
     HolderElement(HolderElement const &src, bool withNeighbours);

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "docking/DockParentCallBacks.h"
+#include "docking/DockPosition.h"
+#include "docking/NeighbourType.h"
+#include "graphics/CRectangle.h"
 #include "frame/Kestrel5Api.h"
 #include "graphics/Point.h"
 #include "mfc/AfxDocking.h"
@@ -14,6 +17,7 @@
 
 class DockElement;
 class DockParentWindow;
+class HolderElement;
 class ZnDockablePane;
 class ZnDockingManager;
 class ZnPaneContainer;
@@ -61,6 +65,57 @@ public:
     // answers them (a layout capture puts them back with AutoHideFromExtern).
     std::vector<ZnDockablePane *> UnAutoHideAllPanes();
 
+    // --- Layout capture and apply, dock positions, hiding and showing panes
+    // (ZnDockParentWndLayout.cpp). A captured model names panes by pointer;
+    // the window keeps one model of its own (SaveState() / LoadState()).
+    // Capture: the free space first, then one root per docked group (a
+    // holder for a group of several shown panes), the hidden panes last
+    // with the positions they return to. Closed panes are not captured.
+    void SaveState();
+    void SaveState(std::vector<DockElement *> &elements);
+    // Applies the window's own model (or a caller's, which stays the
+    // caller's) inside one docking gesture: the windows move once and the
+    // owner hears of one layout change. False when a pane of the model had
+    // to be placed by the emergency placement or the model names a pane
+    // that is not one of this window's.
+    bool LoadState();
+    bool LoadState(std::vector<DockElement *> const &elements);
+    std::vector<DockElement *> const &GetCapturedLayout() const { return m_aCapturedLayout; }
+    void FillDockPosition(ZnDockablePane *pPane, DockPosition &position, bool bIncludePane);
+    void DockWithPosition(ZnDockablePane *pPane, DockPosition const &position);
+    bool RemovePane(ZnDockablePane *pPane, DockPosition &position, bool bFill);
+    bool HidePane(ZnDockablePane *pPane, DockPosition &position, bool bFill);
+    void ShowPane(ZnDockablePane *pPane, DockPosition const &position);
+    void SaveRecentFloatingState(ZnDockablePane *pPane, CRectangle const &rect);
+    // Every docked pane's position from one capture; each pane keeps its own
+    // as its recent position.
+    std::vector<DockPosition> GetDockPositions();
+    void DockAll();
+    // The panes taken out of their groups, hidden until docked again.
+    std::vector<ZnDockablePane *> UndockAllPanes();
+    // The panes hidden by HidePane (or a loaded layout) and not docked again
+    // since, by any means.
+    std::set<ZnDockablePane *> GetHiddenPanes() const;
+    // A pane that belongs to this window and shows in one of its groups.
+    bool IsDockedHere(ZnDockablePane const *pPane) const;
+
+protected:
+    bool ImplementLayout(std::vector<DockElement *> const &elements);
+    bool HasAllNeighbours(DockElement const *pEl, std::set<SString> const &docked, NeighbourType type) const;
+    bool TryDock(DockElement *pEl, std::set<SString> &docked);
+    void DockEmergency(ZnDockablePane *pPane);
+    bool DockHeuristic(ZnDockablePane *pPane, DockPosition const &position);
+    // How far docking pPane at side align with length len is from the size
+    // the position wants; negative when that side cannot take it.
+    double EvaluateDockTry(DockPosition const &position, unsigned long align, int len) const;
+    static double GetAspectError(Size const &wanted, Size const &got);
+    bool ProcessDeeperHolderForPane(HolderElement *pHolder, std::vector<DockElement *> const &elements) const;
+    static void RemoveOrphanHolders(std::vector<DockElement *> &elements);
+    static void MergeOrphanPanes(std::vector<DockElement *> &elements);
+    static void MergeParallelNeighbours(std::vector<DockElement *> &elements);
+    void PruneHiddenPanes();
+
+public:
     // One line each, for debugging.
     SString DumpPane(ZnDockablePane const *pPane) const;
     SString DumpContainer(ZnPaneContainer const *pContainer) const;

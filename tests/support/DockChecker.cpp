@@ -300,6 +300,14 @@ std::string CheckDockLayout(ZnDockingManager &mgr)
         if (p->GetSafeHwnd() && (::GetWindowLongA(p->GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE))
             w.Fail(Name(p) + " shows without being docked");
     }
+    // Hidden panes (a dock parent window's): out of every group, not shown.
+    if (ZnDockParentWnd *dp = mgr.GetDockParentWnd())
+        for (ZnDockablePane *p : dp->GetHiddenPanes()) {
+            if (p->IsPaneVisible())
+                w.Fail(Name(p) + " is hidden but the layout shows it");
+            if (p->GetSafeHwnd() && (::GetWindowLongA(p->GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE))
+                w.Fail(Name(p) + " is hidden but its window shows");
+        }
     for (POSITION pos = mgr.GetDockSiteList().GetHeadPosition(); pos;)
         w.AddTile(static_cast<ZnDockSite const *>(mgr.GetDockSiteList().GetNext(pos)));
     if (!w.err.empty())

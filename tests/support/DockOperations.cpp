@@ -1,5 +1,7 @@
 #include "tests/support/DockOperations.h"
 
+#include "docking/DockPosition.h"
+#include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockablePane.h"
 #include "docking/ZnDockingManager.h"
 #include "docking/ZnPaneDivider.h"
@@ -132,11 +134,48 @@ std::vector<DockOperation> WithAutoHide(std::vector<DockOperation> table)
     return table;
 }
 
+// --- Hiding and showing panes, saving and loading layouts: the dock parent
+// window's own operations (a world without one skips them).
+void AddLayoutPersistOperations(std::vector<DockOperation> &table)
+{
+    table.push_back({"hide pane", [](DockWorld &w) {
+                         ZnDockParentWnd *dp = w.mgr->GetDockParentWnd();
+                         ZnDockablePane *p = w.AnyDockedPane();
+                         DockPosition position;
+                         if (dp && p)
+                             dp->HidePane(p, position, true);
+                     }});
+    table.push_back({"show hidden pane", [](DockWorld &w) {
+                         ZnDockParentWnd *dp = w.mgr->GetDockParentWnd();
+                         if (!dp)
+                             return;
+                         // In the world's order, not the set's (addresses differ from run to run).
+                         std::vector<ZnDockablePane *> hidden;
+                         for (ZnDockablePane *p : w.panes)
+                             if (dp->GetHiddenPanes().count(p))
+                                 hidden.push_back(p);
+                         if (!hidden.empty()) {
+                             ZnDockablePane *p = hidden[size_t(w.Rand(0, int(hidden.size()) - 1))];
+                             dp->ShowPane(p, p->GetRecentDockPosition());
+                         }
+                     }});
+    table.push_back({"save layout", [](DockWorld &w) {
+                         if (ZnDockParentWnd *dp = w.mgr->GetDockParentWnd())
+                             dp->SaveState();
+                     }});
+    table.push_back({"load layout", [](DockWorld &w) {
+                         ZnDockParentWnd *dp = w.mgr->GetDockParentWnd();
+                         if (dp && !dp->GetCapturedLayout().empty())
+                             dp->LoadState();
+                     }});
+}
+
 } // namespace
 
 std::vector<DockOperation> const &DockOperationTable()
 {
-    static std::vector<DockOperation> const table = WithAutoHide({
+    static std::vector<DockOperation> const table = [] {
+    std::vector<DockOperation> t = {
         {"dock into parent",
          [](DockWorld &w) { w.mgr->DockIntoParent(w.AnyPane(), w.AnySide(), AnyLength(w), true); }},
         {"dock into pane",
@@ -174,7 +213,10 @@ std::vector<DockOperation> const &DockOperationTable()
              else
                  w.resize(w.Rand(100, 1000), w.Rand(80, 800));
          }},
-    });
+    };
+    AddLayoutPersistOperations(t);
+    return WithAutoHide(t);
+    }();
     return table;
 }
 
