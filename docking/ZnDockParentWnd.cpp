@@ -93,6 +93,8 @@ void ZnDockParentWnd::OnPaneMenuClick(ZnDockablePane const *, Point const &rPoin
 
 void ZnDockParentWnd::OnLayoutChange()
 {
+    // A hidden pane put back by any road (docked, pinned) is hidden no more.
+    PruneHiddenPanes();
     m_aCallBacks.aLayoutChangeHdl.Call(this);
 }
 

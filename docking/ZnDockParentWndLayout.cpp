@@ -178,7 +178,7 @@ std::set<ZnDockablePane *> ZnDockParentWnd::GetHiddenPanes() const
     std::set<ZnDockablePane *> out;
     std::vector<ZnDockablePane *> const panes = RegisteredPanes(m_pDockingManager);
     for (ZnDockablePane *p : m_aHiddenPanes)
-        if (Contains(panes, p) && !IsDockedHere(p))
+        if (Contains(panes, p) && !IsDockedHere(p) && !p->IsAutoHideMode())
             out.insert(p);
     return out;
 }
@@ -203,9 +203,12 @@ void ZnDockParentWnd::SaveState(std::vector<DockElement *> &elements)
     if (!m_pDockingManager)
         return;
     PruneHiddenPanes();
+    // Pinned panes are captured at the places they hold in their groups,
+    // flagged, and pinned again afterwards, all in one gesture: the windows
+    // end where they were and move at most once.
+    ZnDockingGesture gesture(m_pDockingManager);
+    std::vector<ZnDockablePane *> const pinned = UnAutoHideAllPanes();
     std::vector<ZnDockablePane *> const panes = RegisteredPanes(m_pDockingManager);
-    // Auto-hidden panes are taken out of auto-hide here and put back after
-    // the capture, once auto-hide exists.
     if (m_pFreeSpaceWnd) {
         auto *fs = new FreeSpaceElement(m_pFreeSpaceWnd);
         fs->SetRect(ToModel(m_pDockingManager->GetClientAreaBounds()));
@@ -239,6 +242,11 @@ void ZnDockParentWnd::SaveState(std::vector<DockElement *> &elements)
     for (ZnDockablePane *p : panes)
         if (m_aHiddenPanes.count(p))
             elements.push_back(new HiddenPaneElement(p, p->GetRecentDockPosition()));
+    for (ZnDockablePane *p : pinned) {
+        for (DockElement *e : elements)
+            e->NotifyOfAutoHidePane(p);
+        p->AutoHideFromExtern();
+    }
 }
 
 bool ZnDockParentWnd::ProcessDeeperHolderForPane(HolderElement *pHolder,
@@ -411,8 +419,7 @@ bool ZnDockParentWnd::ImplementLayout(std::vector<DockElement *> const &elements
         return false;
     ZnDockingGesture gesture(m_pDockingManager);
     RestoringScope restoring;
-    // Auto-hidden panes leave auto-hide here, once auto-hide exists.
-    UndockAllPanes();
+    UndockAllPanes(); // pinned panes leave auto-hide first
     // The model says which panes are hidden: the ones it does not name stay
     // closed, not hidden.
     m_aHiddenPanes.clear();
@@ -497,8 +504,16 @@ bool ZnDockParentWnd::ImplementLayout(std::vector<DockElement *> const &elements
     for (ZnDockablePane *p : panes)
         if (p->GetDefaultPaneDivider())
             m_aHiddenPanes.erase(p);
-    // Docked elements flagged auto-hide go back into auto-hide here
-    // (AutoHideFromExtern), once auto-hide exists.
+    // Panes that were pinned off when the model was captured are pinned
+    // again, from the places the model gave them.
+    std::vector<DockPaneElement *> paneElements;
+    std::set<SString> seen;
+    for (DockElement *e : elements)
+        e->FillDockPaneElementVec(paneElements, seen);
+    for (DockPaneElement *e : paneElements)
+        if (e->IsAutoHide() && e->GetPane())
+            if (auto *p = const_cast<ZnDockablePane *>(e->GetPane()); p->GetDefaultPaneDivider())
+                p->AutoHideFromExtern();
     m_pDockingManager->RecalcLayout(true);
     m_pDockingManager->OnLayoutChange();
     return ok;
@@ -831,13 +846,18 @@ void ZnDockParentWnd::ShowPane(ZnDockablePane *pPane, DockPosition const &positi
 {
     if (!pPane || !m_pDockingManager || pPane->GetDockingManager() != m_pDockingManager)
         return;
-    // An auto-hidden pane only leaves auto-hide here, once auto-hide exists.
-    if (IsDockedHere(pPane))
+    if (ShowAutoHiddenPane(pPane) || IsDockedHere(pPane))
         return;
     ZnDockingGesture gesture(m_pDockingManager);
     PruneHiddenPanes();
     m_aHiddenPanes.erase(pPane);
+    // Positions are taken with every pinned pane in its group (a capture
+    // unpins them): the pane goes back among them likewise, and they are
+    // pinned again after.
+    std::vector<ZnDockablePane *> const pinned = UnAutoHideAllPanes();
     DockWithPosition(pPane, position);
+    for (ZnDockablePane *p : pinned)
+        p->AutoHideFromExtern();
     if (Window *w = pPane->GetPDockedWin())
         w->Show();
     m_aCallBacks.aShowPaneHdl.Call(pPane);
@@ -863,8 +883,8 @@ std::vector<ZnDockablePane *> ZnDockParentWnd::UndockAllPanes()
     if (!m_pDockingManager)
         return out;
     ZnDockingGesture gesture(m_pDockingManager);
-    // Auto-hidden and floating panes are taken out here as well once they
-    // exist.
+    // Pinned panes first go back to their groups, to leave them with the rest.
+    UnAutoHideAllPanes();
     for (ZnDockablePane *p : RegisteredPanes(m_pDockingManager)) {
         if (p->GetDefaultPaneDivider()) {
             p->RemoveFromDefaultPaneDivider();

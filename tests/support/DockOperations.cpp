@@ -1,5 +1,8 @@
 #include "tests/support/DockOperations.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "docking/DockPosition.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockablePane.h"
@@ -220,14 +223,44 @@ std::vector<DockOperation> const &DockOperationTable()
     return table;
 }
 
+bool IsAutoHideOperation(DockOperation const &op)
+{
+    for (DockOperation const &a : AutoHideOperations())
+        if (std::string(a.name) == op.name)
+            return true;
+    return false;
+}
+
 std::string FuzzDocking(DockWorld &world, unsigned seed, int n)
+{
+    return FuzzDocking(world, seed, n, nullptr);
+}
+
+std::string FuzzDocking(DockWorld &world, unsigned seed, int n, bool (*keep)(DockOperation const &))
 {
     world.rng.seed(seed);
     DockCheckScope scope;
-    auto const &table = DockOperationTable();
+    std::vector<DockOperation> table;
+    for (DockOperation const &op : DockOperationTable())
+        if (!keep || keep(op))
+            table.push_back(op);
+    // KS_FUZZ_TRACE=1 names every operation as it runs, for replaying a
+    // failing seed by hand.
+    bool const trace = std::getenv("KS_FUZZ_TRACE") != nullptr;
     for (int i = 0; i < n; ++i) {
         DockOperation const &op = table[size_t(world.Rand(0, int(table.size()) - 1))];
+        if (trace)
+            std::fprintf(stderr, "#%d %s\n", i, op.name);
         op.apply(world);
+        if (trace) {
+            ZnDockParentWnd *dp = world.mgr->GetDockParentWnd();
+            for (ZnDockablePane *p : world.panes)
+                std::fprintf(stderr, "  %s%s%s%s%s", p->GetInternalName().GetStr(),
+                             dp && dp->GetHiddenPanes().count(p) ? " hidden" : "",
+                             p->IsPaneVisible() ? " shown" : "", p->IsAutoHideMode() ? " pinned" : "",
+                             p->GetDefaultPaneDivider() ? " docked" : "");
+            std::fprintf(stderr, "\n");
+        }
         std::string e = scope.FirstFailure();
         if (e.empty())
             e = CheckDockLayout(*world.mgr);

@@ -39,5 +39,9 @@ std::vector<DockOperation> const &DockOperationTable();
 // n random operations from seed, the layout checked after each; "" or
 // "seed S, operation #i 'name': what broke".
 std::string FuzzDocking(DockWorld &world, unsigned seed, int n);
+// The same with the operations of the table that keep answers true.
+std::string FuzzDocking(DockWorld &world, unsigned seed, int n, bool (*keep)(DockOperation const &));
+// The pinning and sliding operations.
+bool IsAutoHideOperation(DockOperation const &op);
 
 } // namespace kstest
