@@ -13,6 +13,9 @@ public:
     SString GetTitle() const override;
     SString GetIdentifier() const override;
     DockElement *Duplicate(bool withNeighbours) const override;
+    // Floats the pane (each pane of a holder) in a mini frame at the
+    // element's rectangle.
+    bool Float() override;
     DockPaneElement *FindClosestDockPane(std::set<SString> const &docked, std::set<SString> &visited) const override;
     NeighbourType CheckIfOuterNeighbourOfEl(DockElement const *pEl, std::vector<DockElement *> const &all) override;
     int GetDepthForPane(ZnDockablePane const *pPane) const override;

@@ -52,6 +52,11 @@ public:
     bool UserMayToggle(ZnDockablePane const *pPane) const;
     SString GetDockingMsg(int nCode) const;
 
+    // --- floating
+    // Called before a pane of this window leaves its docked place to float,
+    // while it is still docked (dockMethod: what started it).
+    void OnBeforeFloat(ZnDockablePane *pPane, AFX_DOCK_METHOD dockMethod);
+
     // One line each, for debugging.
     SString DumpPane(ZnDockablePane const *pPane) const;
     SString DumpContainer(ZnPaneContainer const *pContainer) const;

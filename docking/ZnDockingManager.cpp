@@ -16,6 +16,7 @@
 #include "docking/ZnDockablePane.h"
 #include "docking/ZnPaneContainerManager.h"
 #include "docking/ZnPaneDivider.h"
+#include "docking/ZnPaneFrameWnd.h"
 #include "mfc/AfxWin.h"
 #include "mfc/CFrameWnd.h"
 
@@ -87,9 +88,7 @@ std::vector<ZnDockablePane *> ZnDockingManager::UnregisterDockingManager(ZnDocki
 {
     for (auto it = s_registry.begin(); it != s_registry.end();)
         it = it->second == pManager ? s_registry.erase(it) : std::next(it);
-    // Floating frames hand their panes back here once panes can float; a
-    // manager without them has none to return.
-    return {};
+    return pManager ? pManager->DestroyMiniFrames() : std::vector<ZnDockablePane *>();
 }
 
 ZnDockingManager *ZnDockingManager::GetPDockingManager(CWnd const *pWnd)
@@ -350,6 +349,9 @@ void ZnDockingManager::RemovePaneFromDockManager(ZnBasePane *pWnd, bool bDestroy
     if (!pWnd)
         return;
     ZnDockingGesture gesture(this);
+    if (auto *pane = dynamic_cast<ZnDockablePane *>(pWnd))
+        if (ZnPaneFrameWnd *frame = pane->GetParentMiniFrame())
+            frame->RemovePane(pane);
     if (POSITION pos = m_lstControlBars.Find(pWnd)) {
         if (pBarReplacement)
             m_lstControlBars.SetAt(pos, pBarReplacement);
@@ -373,10 +375,13 @@ void ZnDockingManager::GetPaneList(CObList &lstBars, bool, CRuntimeClass const *
     }
 }
 
-ZnBasePane *ZnDockingManager::FindPaneByID(unsigned int uBarID, bool) const
+ZnBasePane *ZnDockingManager::FindPaneByID(unsigned int uBarID, bool bSearchMiniFrames) const
 {
     for (POSITION pos = m_lstControlBars.GetHeadPosition(); pos;) {
         auto *b = dynamic_cast<ZnBasePane *>(m_lstControlBars.GetNext(pos));
+        auto const *pane = dynamic_cast<ZnDockablePane const *>(b);
+        if (!bSearchMiniFrames && pane && pane->IsFloating())
+            continue;
         if (b && b->GetSafeHwnd() && unsigned(b->GetDlgCtrlID()) == uBarID)
             return b;
     }
@@ -503,6 +508,8 @@ bool ZnDockingManager::DockIntoParent(ZnDockablePane *pPane, unsigned long align
 bool ZnDockingManager::DockIntoPane(ZnDockablePane *pPane, ZnDockablePane *pTarget, unsigned long align, int len)
 {
     align &= CBRS_ALIGN_ANY;
+    if (pTarget && pTarget->IsFloating())
+        return DockIntoFloatingPane(pPane, pTarget, align, len);
     // Refused before anything moves, so the pane stays where it was.
     if (!pPane || !pTarget || pPane == pTarget || !DockGeometry::IsSide(align) || !pTarget->GetDefaultPaneDivider() ||
         pTarget->GetDockingManager() != this)
@@ -606,6 +613,7 @@ void ZnDockingManager::ComputeLayout()
         cm->Layout(group);
     }
     m_rectClientAreaBounds = r;
+    CalcMiniFrameLayouts();
     m_bIsInAdjustLayout = false;
 }
 
@@ -682,6 +690,7 @@ void ZnDockingManager::ApplyLayout()
         if (vis != p.visible)
             ::ShowWindow(h, p.visible ? SW_SHOWNOACTIVATE : SW_HIDE);
     }
+    ApplyMiniFrameLayouts();
 }
 
 void ZnDockingManager::RecalcLayout(bool, void *)

@@ -11,7 +11,11 @@
 //     fill the container with it;
 //   - the trees are normal: parents point back, every container but a
 //     root has two filled halves, depth is the parent's + 1;
-//   - every percentage lies strictly between 0 and 100.
+//   - every percentage lies strictly between 0 and 100;
+//   - a floating pane is in no group and is the content of exactly one mini
+//     frame of its manager, which shows exactly while a pane in it does; a
+//     lone pane fills the frame's client area, a multi-pane frame's panes
+//     and dividers tile it as a site's do.
 // DockCheckScope runs the check after every outermost docking gesture of
 // every manager and records the failures.
 #include <string>

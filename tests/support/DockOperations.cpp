@@ -57,7 +57,8 @@ std::vector<ZnPaneDivider *> AllDividers(DockWorld &w)
 
 std::vector<DockOperation> const &DockOperationTable()
 {
-    static std::vector<DockOperation> const table = {
+    static std::vector<DockOperation> const table = [] {
+    std::vector<DockOperation> t = {
         {"dock into parent",
          [](DockWorld &w) { w.mgr->DockIntoParent(w.AnyPane(), w.AnySide(), AnyLength(w), true); }},
         {"dock into pane",
@@ -96,6 +97,10 @@ std::vector<DockOperation> const &DockOperationTable()
                  w.resize(w.Rand(100, 1000), w.Rand(80, 800));
          }},
     };
+    for (DockOperation const &op : FloatingDockOperations())
+        t.push_back(op);
+    return t;
+    }();
     return table;
 }
 
