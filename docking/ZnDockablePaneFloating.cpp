@@ -240,7 +240,7 @@ void ZnDockablePane::OnCaptionPress(CPoint ptScreen)
     }
     m_bTracked = true;
     ZnDockingManager::DropTarget target;
-    ZnDockingManager::DragResult const r = mgr->TrackMiniFrameDrag(m_pMiniFrame, now, grab, target);
+    ZnDockingManager::DragResult const r = mgr->TrackMiniFrameDrag(m_pMiniFrame, now, grab, target, true);
     m_bTracked = false;
     if (r == ZnDockingManager::DragDropped) {
         mgr->DropMiniFrame(m_pMiniFrame, target);

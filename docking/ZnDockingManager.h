@@ -208,10 +208,13 @@ public:
     bool DropMiniFrame(ZnPaneFrameWnd *pFrame, DropTarget const &rTarget);
     // Moves pFrame with the mouse (ptGrab: where in the frame it is held)
     // until the button is released or Escape cancels, showing the drop
-    // target's outline (ZnDragFrameImpl). Nothing is docked here: the
-    // caller drops, keeps or puts back.
+    // target's outline (ZnDragFrameImpl). Unless bMoving (the drag is under
+    // way already), nothing moves before the mouse has left the drag
+    // sensitivity around ptCursor, so that a click on the caption docks
+    // nothing. Nothing is docked here: the caller drops, keeps or puts back.
     enum DragResult { DragDropped, DragReleased, DragCancelled };
-    DragResult TrackMiniFrameDrag(ZnPaneFrameWnd *pFrame, CPoint ptCursor, CPoint ptGrab, DropTarget &rTarget);
+    DragResult TrackMiniFrameDrag(ZnPaneFrameWnd *pFrame, CPoint ptCursor, CPoint ptGrab, DropTarget &rTarget,
+                                  bool bMoving);
     ZnPaneFrameWnd *GetDraggedMiniFrame() const { return m_pDraggedFrame; }
 
     // Identifiers of the frame's dock sites, by side.

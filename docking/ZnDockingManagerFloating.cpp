@@ -216,6 +216,9 @@ bool ZnDockingManager::DockMiniFrameToSide(ZnPaneFrameWnd *pFrame, unsigned long
     bool ok;
     if (!multi || panes.size() == 1) {
         ok = DockIntoParent(panes.front(), align, len, true);
+        // The group gets len itself (DockIntoParent counts one more).
+        if (ZnPaneDivider *d = ok ? panes.front()->GetDefaultPaneDivider() : nullptr)
+            d->SetGroupLength(len);
     } else {
         // The frame's whole tree becomes the new group's.
         ZnDockablePane *first = panes.front();
@@ -354,7 +357,8 @@ bool ZnDockingManager::DropMiniFrame(ZnPaneFrameWnd *pFrame, DropTarget const &r
         return false;
     ZnDockingGesture gesture(this);
     if (!rTarget.pPane)
-        return DockMiniFrameToSide(pFrame, rTarget.dwAlign, rTarget.bOuterEdge, 0);
+        return DockMiniFrameToSide(pFrame, rTarget.dwAlign, rTarget.bOuterEdge,
+                                   DockGeometry::Extent(rTarget.rectOutline, DockGeometry::IsHorzAxis(rTarget.dwAlign)));
     // Into a pane: the frame's panes one after another, each beside the
     // target on the same side.
     bool ok = false;
@@ -364,7 +368,7 @@ bool ZnDockingManager::DropMiniFrame(ZnPaneFrameWnd *pFrame, DropTarget const &r
 }
 
 ZnDockingManager::DragResult ZnDockingManager::TrackMiniFrameDrag(ZnPaneFrameWnd *pFrame, CPoint ptCursor,
-                                                                  CPoint ptGrab, DropTarget &rTarget)
+                                                                  CPoint ptGrab, DropTarget &rTarget, bool bMoving)
 {
     rTarget = DropTarget();
     HWND const h = pFrame ? pFrame->GetSafeHwnd() : nullptr;
@@ -373,7 +377,11 @@ ZnDockingManager::DragResult ZnDockingManager::TrackMiniFrameDrag(ZnPaneFrameWnd
     ZnDragFrameImpl outline;
     outline.Init(m_pParentWnd);
     bool have = false;
+    CSize const sens = ZnDockablePane::GetDragSensitivity();
     auto moveTo = [&](CPoint pt) {
+        if (!bMoving && std::abs(pt.x - ptCursor.x) <= sens.cx && std::abs(pt.y - ptCursor.y) <= sens.cy)
+            return;
+        bMoving = true;
         pFrame->MoveFrameTo(CPoint(pt.x - ptGrab.x, pt.y - ptGrab.y));
         have = FindDropTarget(pt, pFrame, rTarget);
         outline.MoveDragFrame(have ? rTarget.rectOutline : CRect());

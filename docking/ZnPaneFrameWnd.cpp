@@ -517,7 +517,8 @@ void ZnPaneFrameWnd::OnCaptionPress(CPoint ptScreen)
     CRect const start = GetFrameRect();
     ZnDockingManager::DropTarget target;
     ZnDockingManager *mgr = m_pDockManager;
-    switch (mgr->TrackMiniFrameDrag(this, ptScreen, CPoint(ptScreen.x - start.left, ptScreen.y - start.top), target)) {
+    switch (mgr->TrackMiniFrameDrag(this, ptScreen, CPoint(ptScreen.x - start.left, ptScreen.y - start.top), target,
+                                    false)) {
     case ZnDockingManager::DragDropped:
         mgr->DropMiniFrame(this, target);
         break;
