@@ -353,3 +353,24 @@ TEST_F(DockFloatInputTest, TheFramesCloseButtonClosesItsPaneAsThePanesOwnWould)
     EXPECT_TRUE(IsWindowVisible(f->GetSafeHwnd()));
     EXPECT_EQ("", CheckDockLayout(*Mgr()));
 }
+
+TEST_F(DockFloatInputTest, AFramesBorderResizesItDownToItsMinimumAndTheNextFloatRemembersIt)
+{
+    P(0)->FloatPane(CRect(200, 150, 450, 350));
+    ZnPaneFrameWnd *f = P(0)->GetParentMiniFrame();
+    CRect const r = f->GetFrameRect();
+    POINT const corner{r.right - 2, r.bottom - 2};
+    Drag(corner, {{corner.x + 40, corner.y + 30}});
+    EXPECT_EQ(CRect(r.left, r.top, r.right + 40, r.bottom + 30), f->GetFrameRect());
+    EXPECT_EQ("", CheckDockLayout(*Mgr()));
+    POINT const left{r.left + 1, (r.top + r.bottom) / 2};
+    Drag(left, {{left.x + 30, left.y}, {left.x + 1000, left.y}});
+    CSize const min = f->GetMinFrameSize();
+    EXPECT_EQ(CRect(r.right + 40 - min.cx, r.top, r.right + 40, r.bottom + 30), f->GetFrameRect());
+    EXPECT_EQ("", CheckDockLayout(*Mgr()));
+    CRect const last = f->GetFrameRect();
+    ASSERT_TRUE(P(0)->DockToRecentDockSite());
+    DoubleClick(Caption(P(0)));
+    ASSERT_TRUE(P(0)->IsFloating());
+    EXPECT_EQ(last, P(0)->GetParentMiniFrame()->GetFrameRect());
+}
