@@ -182,6 +182,11 @@
 #include "docking/DockParentCallBacks.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/DockParentWindow.h"
+#include "docking/ZnRecentPaneContainerInfo.h"
+#include "docking/ZnRecentDockSiteInfo.h"
+#include "docking/ZnDragFrameImpl.h"
+#include "docking/ZnPaneFrameWnd.h"
+#include "docking/ZnMultiPaneFrameWnd.h"
 #include "docking/ZnVisualManager.h"
 
 // The framework stand-in the library builds on

@@ -352,6 +352,51 @@ bool SaveClientWithPopupPng(HWND wnd, RECT const &area, HWND popup, std::string 
     return ok;
 }
 
+// A window's client area with top-level windows (floating frames) drawn
+// over it where they stand, each in full, frame and caption too.
+bool SaveClientWithFramesPng(HWND wnd, std::vector<HWND> const &frames, std::string const &file)
+{
+    RECT rc;
+    GetClientRect(wnd, &rc);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = rc.right;
+    bi.bmiHeader.biHeight = -rc.bottom;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HDC wdc = GetDC(wnd);
+    HDC mem = CreateCompatibleDC(wdc);
+    HBITMAP dib = CreateDIBSection(wdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = mem && dib;
+    if (ok) {
+        HGDIOBJ old = SelectObject(mem, dib);
+        ok = BitBlt(mem, 0, 0, rc.right, rc.bottom, wdc, 0, 0, SRCCOPY) != FALSE;
+        for (HWND f : frames) {
+            RECT r;
+            GetWindowRect(f, &r);
+            POINT at{r.left, r.top};
+            ScreenToClient(wnd, &at);
+            HDC fdc = GetWindowDC(f);
+            ok = ok && BitBlt(mem, at.x, at.y, r.right - r.left, r.bottom - r.top, fdc, 0, 0, SRCCOPY) != FALSE;
+            ReleaseDC(f, fdc);
+        }
+        SelectObject(mem, old);
+    }
+    if (ok) {
+        std::wstring wfile(file.begin(), file.end());
+        Gdiplus::Bitmap image(dib, nullptr);
+        CLSID png;
+        ok = EncoderClsid(L"image/png", &png) && image.Save(wfile.c_str(), &png, nullptr) == Gdiplus::Ok;
+    }
+    if (dib)
+        DeleteObject(dib);
+    if (mem)
+        DeleteDC(mem);
+    ReleaseDC(wnd, wdc);
+    return ok;
+}
+
 bool SavePng(HDC source, RECT const &area, std::string const &file, HWND popup)
 {
     RECT const rc{0, 0, area.right - area.left, area.bottom - area.top};
@@ -963,6 +1008,37 @@ int main(int argc, char **argv)
                     changed && again ? "wrote" : "could not write", dir.c_str(),
                     restored ? "restored" : "restored with emergency placements");
         saved = saved && changed && again;
+        // The floating scene: beside the docked layout, one pane floating in
+        // a mini frame of its own and two sharing a multi-pane frame, made
+        // by docking one onto the other. The frames are top-level windows:
+        // the picture is the content with each frame drawn where it stands.
+        POINT origin{0, 0};
+        ClientToScreen(content.GetHWND(), &origin);
+        history.Pane()->FloatPane(CRect(origin.x + 470, origin.y + 70, origin.x + 700, origin.y + 210));
+        find.Pane()->FloatPane(CRect(origin.x + 220, origin.y + 230, origin.x + 560, origin.y + 420));
+        docking->DockIntoPane(ruler.Pane(), find.Pane(), 0x2000, 50);
+        layers.Pane()->SetIsActive(true);
+        PumpFor(200);
+        RedrawWindow(dock.GetHWND(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        std::vector<HWND> frames;
+        std::vector<ZnPaneFrameWnd *> miniFrames;
+        docking->FillMiniFrameVec(miniFrames);
+        for (ZnPaneFrameWnd *f : miniFrames)
+            if (IsWindowVisible(f->GetSafeHwnd())) {
+                RedrawWindow(f->GetSafeHwnd(), nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                frames.push_back(f->GetSafeHwnd());
+            }
+        Pump();
+        bool const floated = SaveClientWithFramesPng(content.GetHWND(), frames, dir + "\\demo-floating.png");
+        std::printf("demo: %s %s\\demo-floating.png (%d mini frames)\n", floated ? "wrote" : "could not write",
+                    dir.c_str(), int(frames.size()));
+        saved = saved && floated && frames.size() == 2;
+        // Back where they were, so that the frames leave the later scenes.
+        for (NotePane *p : {&ruler, &find, &history})
+            p->Pane()->DockToRecentDockSite();
+        Pump();
 
         // The image scene: a gallery on a tiled background, a bitmap button
         // with its states, a stretched picture, and a dialog button with a

@@ -15,6 +15,9 @@ public:
     DockElement *Duplicate(bool withNeighbours) const override;
     bool DockDepthFirst(ZnDockingManager *pMgr, std::set<SString> &docked, int align, int sideLen) override;
     bool DockLeftMost(ZnDockingManager *pMgr, std::set<SString> &docked, int align, int sideLen) override;
+    // Floats the pane (each pane of a holder) in a mini frame at the
+    // element's rectangle.
+    bool Float() override;
     DockPaneElement *FindClosestDockPane(std::set<SString> const &docked, std::set<SString> &visited) const override;
     NeighbourType CheckIfOuterNeighbourOfEl(DockElement const *pEl, std::vector<DockElement *> const &all) override;
     int GetDepthForPane(ZnDockablePane const *pPane) const override;

@@ -12,6 +12,9 @@ public:
     SString GetTitle() const override;
     SString GetIdentifier() const override { return GetTitle(); }
     DockElement *Duplicate(bool withNeighbours) const override;
+    // Floats the pane (each pane of a holder) in a mini frame at the
+    // element's rectangle.
+    bool Float() override;
     bool IsFloating() const override { return true; }
     bool CanMerge() const override { return false; }
 };

@@ -32,6 +32,9 @@ public:
     DockPaneElement *FindNeighbourInHolder(DockPaneElement const *pEl) const override;
     void ScaleChildsToFract() override;
     void ScaleRect(double fx, double fy) override;
+    // Floats the pane (each pane of a holder) in a mini frame at the
+    // element's rectangle.
+    bool Float() override;
     NeighbourType CheckIfOuterNeighbourOfEl(DockElement const *pEl, std::vector<DockElement *> const &all) override;
     void RefreshRect() override;
     void RefreshRectStatic() override;

@@ -116,6 +116,11 @@ protected:
     void PruneHiddenPanes();
 
 public:
+    // --- floating
+    // Called before a pane of this window leaves its docked place to float,
+    // while it is still docked (dockMethod: what started it).
+    void OnBeforeFloat(ZnDockablePane *pPane, AFX_DOCK_METHOD dockMethod);
+
     // One line each, for debugging.
     SString DumpPane(ZnDockablePane const *pPane) const;
     SString DumpContainer(ZnPaneContainer const *pContainer) const;

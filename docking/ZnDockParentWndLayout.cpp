@@ -21,7 +21,9 @@
 #include "docking/DockElement.h"
 #include "docking/DockGeometry.h"
 #include "docking/DockPaneElement.h"
+#include "docking/FloatingPaneElement.h"
 #include "docking/FreeSpaceElement.h"
+#include "docking/ZnPaneFrameWnd.h"
 #include "docking/HiddenPaneElement.h"
 #include "docking/HolderElement.h"
 #include "docking/ZnDockablePane.h"
@@ -178,7 +180,7 @@ std::set<ZnDockablePane *> ZnDockParentWnd::GetHiddenPanes() const
     std::set<ZnDockablePane *> out;
     std::vector<ZnDockablePane *> const panes = RegisteredPanes(m_pDockingManager);
     for (ZnDockablePane *p : m_aHiddenPanes)
-        if (Contains(panes, p) && !IsDockedHere(p) && !p->IsAutoHideMode())
+        if (Contains(panes, p) && !IsDockedHere(p) && !p->IsAutoHideMode() && !p->IsFloating())
             out.insert(p);
     return out;
 }
@@ -237,8 +239,14 @@ void ZnDockParentWnd::SaveState(std::vector<DockElement *> &elements)
         for (size_t j = i + 1; j < elements.size(); ++j)
             if (!elements[i]->IsFloating() && !elements[j]->IsFloating())
                 elements[i]->AddRelation(elements[j], true);
-    // The panes of mini frames join here as floating elements once panes
-    // can float.
+    // Floating panes take no part in the relations: their frames lie
+    // anywhere on the screen.
+    for (ZnDockablePane *p : panes)
+        if (p->IsFloating() && p->IsPaneVisible() && !m_aHiddenPanes.count(p)) {
+            auto *f = new FloatingPaneElement(p);
+            f->SetRect(CRectangle(p->GetParentMiniFrame()->GetFrameRect()));
+            elements.push_back(f);
+        }
     for (ZnDockablePane *p : panes)
         if (m_aHiddenPanes.count(p))
             elements.push_back(new HiddenPaneElement(p, p->GetRecentDockPosition()));
@@ -430,7 +438,7 @@ bool ZnDockParentWnd::ImplementLayout(std::vector<DockElement *> const &elements
         return !p.empty() && std::all_of(p.begin(), p.end(), [&](ZnDockablePane *x) { return Contains(panes, x); });
     };
 
-    std::vector<DockElement *> pending;
+    std::vector<DockElement *> pending, floating;
     bool freeSpace = false;
     std::vector<ZnDockablePane *> claimed;
     for (DockElement *e : elements) {
@@ -465,11 +473,14 @@ bool ZnDockParentWnd::ImplementLayout(std::vector<DockElement *> const &elements
             }
             break;
         default:
-            // Floating elements float their panes here once panes can float.
+            if (e->IsFloating())
+                floating.push_back(e);
             break;
         }
     }
 
+    for (DockElement *e : floating)
+        e->Float();
     std::set<SString> docked;
     if (freeSpace)
         docked.insert("GFS");
@@ -779,7 +790,11 @@ void ZnDockParentWnd::DockWithPosition(ZnDockablePane *pPane, DockPosition const
         }
     }
     // 5. A floating position floats the pane at its recent floating
-    //    rectangle here, once panes can float.
+    //    rectangle; a pane placed nowhere else goes where it fits best.
+    CRectangle const &floatAt = position.GetRectRecentFloat();
+    if (position.IsFloating() && floatAt.Right() != RECT_EMPTY && floatAt.Bottom() != RECT_EMPTY &&
+        pPane->FloatPane(CRect(floatAt.Left(), floatAt.Top(), floatAt.Right(), floatAt.Bottom()), DM_UNKNOWN, true))
+        return;
     if (!docked && !DockHeuristic(pPane, position)) {
         CRect const r = WindowRectIn(this, pPane);
         bool const wide = r.Width() > r.Height();
@@ -888,6 +903,9 @@ std::vector<ZnDockablePane *> ZnDockParentWnd::UndockAllPanes()
     for (ZnDockablePane *p : RegisteredPanes(m_pDockingManager)) {
         if (p->GetDefaultPaneDivider()) {
             p->RemoveFromDefaultPaneDivider();
+            out.push_back(p);
+        } else if (p->IsFloating()) {
+            p->RemoveFromMiniframe(this, DM_UNKNOWN);
             out.push_back(p);
         }
         if (p->IsPaneVisible() || (p->GetSafeHwnd() && (p->GetStyle() & WS_VISIBLE)))

@@ -738,6 +738,10 @@ LRESULT ZnDockablePane::WindowProc(unsigned int message, WPARAM wParam, LPARAM l
         if (CMFCCaptionButton *b = FindButtonByHit(static_cast<unsigned int>(wParam)))
             if (!b->IsHidden() && b->IsEnabled())
                 TrackCaptionButton(b);
+        if (wParam == HTCAPTION && message == WM_NCLBUTTONDOWN)
+            OnCaptionPress(CPoint(lParam));
+        else if (wParam == HTCAPTION)
+            OnCaptionDoubleClick();
         // A caption press never reaches the platform, which would move the
         // child window itself.
         return 0;

@@ -13,6 +13,7 @@
 
 #include "docking/DockPosition.h"
 #include "docking/ZnPane.h"
+#include "docking/ZnRecentDockSiteInfo.h"
 #include "frame/Kestrel5Api.h"
 #include "graphics/CRectangle.h"
 #include "mfc/CMFCCaptionButton.h"
@@ -26,6 +27,7 @@ class ZnDockParentWnd;
 class ZnPaneContainer;
 class ZnPaneContainerManager;
 class ZnPaneDivider;
+class ZnPaneFrameWnd;
 
 class KSAPI ZnDockablePane : public ZnPane
 {
@@ -140,7 +142,7 @@ public:
     bool IsActive() const { return m_bActive; }
     void SetIsActive(bool bActive);
     void SetResizeMode(bool bResize) { m_bResizeMode = bResize; }
-    bool IsTracked() const { return false; }
+    bool IsTracked() const;
 
     // The caption's height, 0 without a gripper; border width.
     int GetCaptionHeight() const;
@@ -212,9 +214,47 @@ public:
     SString GetWindowText() const;
     void SetWindowText(char const *text);
 
+    // --- floating: mini frames, dragging out and back, recent places
+    // Floats the pane in a mini frame of its own whose window rectangle is
+    // rectFloat (screen): the pane leaves its group or its frame (a lone
+    // pane's frame just moves). dockMethod says what started it (DM_MOUSE
+    // a drag, DM_DBL_CLICK a double-click). False when the pane may not
+    // float or has no manager; nothing changes then.
+    virtual bool FloatPane(CRect rectFloat, AFX_DOCK_METHOD dockMethod = DM_UNKNOWN, bool bShow = true);
+    // Floating is allowed (AFX_CBRS_FLOAT in the control-bar style).
+    virtual bool CanFloat() const;
+    // Forbids floating from now on; a floating pane docks back.
+    void DisableFloating();
+    // Whether a pane found floating may stay so when a layout is rebuilt.
+    bool MayStayFloating() const { return CanFloat(); }
+    bool IsFloating() const { return m_pMiniFrame != nullptr; }
+    ZnPaneFrameWnd *GetParentMiniFrame() const { return m_pMiniFrame; }
+    // Kept by the frames that take the pane in and let it go.
+    void SetParentMiniFrame(ZnPaneFrameWnd *pFrame) { m_pMiniFrame = pFrame; }
+    // The place the pane had when it last left the dock site.
+    ZnRecentDockSiteInfo const &GetRecentDockSiteInfo() const { return m_recentDockSiteInfo; }
+    void StoreRecentDockSiteInfo() { m_recentDockSiteInfo.StoreDockInfo(this); }
+    // Docks the pane where it was before it floated: beside the same pane
+    // with the same share when that pane is still docked, else on the same
+    // side with the same length; a pane never docked goes to its side.
+    bool DockToRecentDockSite();
+    // Where a double-click floats a docked pane: its recent floating
+    // rectangle, or beside where it is now.
+    CRect GetFloatRect() const;
+    // A frame that shows the pane alone draws the caption; the pane's own
+    // is hidden meanwhile.
+    void HideCaptionForFrame(bool bHide);
+    // Leaving a mini frame for pNewParent lets the frame go first.
+    void RemoveFromMiniframe(CWnd *pNewParent, AFX_DOCK_METHOD dockMethod) override;
+
 protected:
     LRESULT WindowProc(unsigned int message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroy() override;
+    // A press on the caption: a drag beyond the drag sensitivity floats the
+    // pane and the frame follows the mouse; a double-click floats a docked
+    // pane and docks a floating one back.
+    virtual void OnCaptionPress(CPoint ptScreen);
+    virtual void OnCaptionDoubleClick();
 
 private:
     // The window's rectangle when it has one, the layout's otherwise.
@@ -273,4 +313,10 @@ private:
     unsigned long m_dwLastHeld = 0;
     bool m_bEnableAutoHideAll = false;
     friend class ZnDockingManager;
+    // --- floating
+    ZnPaneFrameWnd *m_pMiniFrame = nullptr;
+    ZnRecentDockSiteInfo m_recentDockSiteInfo;
+    bool m_bTracked = false;
+    bool m_bCaptionHiddenByFrame = false;
+    bool m_bGripperBeforeFrame = true;
 };

@@ -17,6 +17,7 @@
 #include "docking/ZnDummyDockablePane.h"
 #include "docking/ZnPaneContainerManager.h"
 #include "docking/ZnPaneDivider.h"
+#include "docking/ZnPaneFrameWnd.h"
 #include "mfc/AfxWin.h"
 #include "mfc/CFrameWnd.h"
 
@@ -88,9 +89,7 @@ std::vector<ZnDockablePane *> ZnDockingManager::UnregisterDockingManager(ZnDocki
 {
     for (auto it = s_registry.begin(); it != s_registry.end();)
         it = it->second == pManager ? s_registry.erase(it) : std::next(it);
-    // Floating frames hand their panes back here once panes can float; a
-    // manager without them has none to return.
-    return {};
+    return pManager ? pManager->DestroyMiniFrames() : std::vector<ZnDockablePane *>();
 }
 
 ZnDockingManager *ZnDockingManager::GetPDockingManager(CWnd const *pWnd)
@@ -354,6 +353,9 @@ void ZnDockingManager::RemovePaneFromDockManager(ZnBasePane *pWnd, bool bDestroy
     if (!pWnd)
         return;
     ZnDockingGesture gesture(this);
+    if (auto *pane = dynamic_cast<ZnDockablePane *>(pWnd))
+        if (ZnPaneFrameWnd *frame = pane->GetParentMiniFrame())
+            frame->RemovePane(pane);
     if (POSITION pos = m_lstControlBars.Find(pWnd)) {
         if (pBarReplacement)
             m_lstControlBars.SetAt(pos, pBarReplacement);
@@ -377,10 +379,13 @@ void ZnDockingManager::GetPaneList(CObList &lstBars, bool, CRuntimeClass const *
     }
 }
 
-ZnBasePane *ZnDockingManager::FindPaneByID(unsigned int uBarID, bool) const
+ZnBasePane *ZnDockingManager::FindPaneByID(unsigned int uBarID, bool bSearchMiniFrames) const
 {
     for (POSITION pos = m_lstControlBars.GetHeadPosition(); pos;) {
         auto *b = dynamic_cast<ZnBasePane *>(m_lstControlBars.GetNext(pos));
+        auto const *pane = dynamic_cast<ZnDockablePane const *>(b);
+        if (!bSearchMiniFrames && pane && pane->IsFloating())
+            continue;
         if (b && b->GetSafeHwnd() && unsigned(b->GetDlgCtrlID()) == uBarID)
             return b;
     }
@@ -508,6 +513,8 @@ bool ZnDockingManager::DockIntoParent(ZnDockablePane *pPane, unsigned long align
 bool ZnDockingManager::DockIntoPane(ZnDockablePane *pPane, ZnDockablePane *pTarget, unsigned long align, int len)
 {
     align &= CBRS_ALIGN_ANY;
+    if (pTarget && pTarget->IsFloating())
+        return DockIntoFloatingPane(pPane, pTarget, align, len);
     // Refused before anything moves, so the pane stays where it was.
     if (!pPane || !pTarget || pPane == pTarget || !DockGeometry::IsSide(align) || !pTarget->GetDefaultPaneDivider() ||
         pTarget->GetDockingManager() != this)
@@ -613,6 +620,7 @@ void ZnDockingManager::ComputeLayout()
         cm->Layout(group);
     }
     m_rectClientAreaBounds = r;
+    CalcMiniFrameLayouts();
     m_bIsInAdjustLayout = false;
 }
 
@@ -690,6 +698,7 @@ void ZnDockingManager::ApplyLayout()
             ::ShowWindow(h, p.visible ? SW_SHOWNOACTIVATE : SW_HIDE);
     }
     ApplyAutoHideLayout();
+    ApplyMiniFrameLayouts();
 }
 
 void ZnDockingManager::RecalcLayout(bool, void *)

@@ -33,6 +33,7 @@ class ZnDockParentWnd;
 class ZnDockSite;
 class ZnPane;
 class ZnPaneDivider;
+class ZnPaneFrameWnd;
 
 class KSAPI ZnDockingManager : public CObject, public CFrameDockingHost
 {
@@ -190,6 +191,55 @@ public:
     bool EnableFrameDocking(unsigned long dwDockStyle) override { return EnableDocking(dwDockStyle); }
     void OnFrameDestroyed() override;
 
+    // --- floating: mini frames, dragging and dropping
+    // The manager's mini frames; a frame registers itself when it is made
+    // and leaves when it goes.
+    bool AddMiniFrame(ZnPaneFrameWnd *pFrame);
+    bool RemoveMiniFrame(ZnPaneFrameWnd *pFrame);
+    CObList const &GetMiniFrames() const { return m_lstMiniFrames; }
+    void FillMiniFrameVec(std::vector<ZnPaneFrameWnd *> &frames) const;
+    // The shown frame under a screen point (other than pFrameToExclude), or
+    // null.
+    ZnPaneFrameWnd *FrameFromPoint(CPoint pt, ZnPaneFrameWnd const *pFrameToExclude = nullptr) const;
+    // Destroys every mini frame and answers the panes that were in them:
+    // they are back in the site's window, hidden, and docked nowhere.
+    std::vector<ZnDockablePane *> DestroyMiniFrames();
+    // Whether pPane is one of this manager's panes docked in its site.
+    bool IsDockedHere(ZnDockablePane const *pPane) const;
+    // Docks pPane beside the floating pane pTarget on side align of it:
+    // the two then share a multi-pane frame (made from pTarget's frame when
+    // that holds only pTarget). len (0: an even split) is pPane's length.
+    bool DockIntoFloatingPane(ZnDockablePane *pPane, ZnDockablePane *pTarget, unsigned long align, int len);
+    // Docks every pane of pFrame at side align of the site as one group of
+    // len pixels (0: the frame's own extent), keeping their arrangement;
+    // the outermost group when bOuterEdge.
+    bool DockMiniFrameToSide(ZnPaneFrameWnd *pFrame, unsigned long align, bool bOuterEdge, int len);
+
+    // Where a frame dragged with the mouse at pt (screen) would dock: at a
+    // side of the site when pt is near its edges (IsPointNearDockSite), or
+    // beside a pane (docked or floating in another frame) when pt lies in
+    // the outer third of it on that side. rectOutline (screen) is what the
+    // drag shows.
+    struct DropTarget
+    {
+        unsigned long dwAlign = 0;
+        bool bOuterEdge = false;
+        ZnDockablePane *pPane = nullptr;
+        CRect rectOutline;
+    };
+    bool FindDropTarget(CPoint pt, ZnPaneFrameWnd const *pDragged, DropTarget &rTarget) const;
+    bool DropMiniFrame(ZnPaneFrameWnd *pFrame, DropTarget const &rTarget);
+    // Moves pFrame with the mouse (ptGrab: where in the frame it is held)
+    // until the button is released or Escape cancels, showing the drop
+    // target's outline (ZnDragFrameImpl). Unless bMoving (the drag is under
+    // way already), nothing moves before the mouse has left the drag
+    // sensitivity around ptCursor, so that a click on the caption docks
+    // nothing. Nothing is docked here: the caller drops, keeps or puts back.
+    enum DragResult { DragDropped, DragReleased, DragCancelled };
+    DragResult TrackMiniFrameDrag(ZnPaneFrameWnd *pFrame, CPoint ptCursor, CPoint ptGrab, DropTarget &rTarget,
+                                  bool bMoving);
+    ZnPaneFrameWnd *GetDraggedMiniFrame() const { return m_pDraggedFrame; }
+
     // Identifiers of the frame's dock sites, by side.
     static constexpr unsigned int AFX_IDW_DOCKBAR_TOP = 0xE81B;
     static constexpr unsigned int AFX_IDW_DOCKBAR_LEFT = 0xE81C;
@@ -204,6 +254,10 @@ private:
     void DetachEverything();
     void ApplyLayout();
     ZnDockablePane *PaneOfId(unsigned int nID) const;
+    // The mini frames' share of every layout.
+    void CalcMiniFrameLayouts();
+    void ApplyMiniFrameLayouts();
+    ZnPaneFrameWnd *m_pDraggedFrame = nullptr;
 
     CObList m_lstControlBars;
     CObList m_lstDockSites;

@@ -14,6 +14,8 @@
 #include "docking/ZnDockSite.h"
 #include "docking/ZnDockablePane.h"
 #include "docking/ZnDockingManager.h"
+#include "docking/ZnMultiPaneFrameWnd.h"
+#include "docking/ZnPaneFrameWnd.h"
 #include "docking/ZnPaneContainer.h"
 #include "docking/ZnPaneContainerManager.h"
 #include "docking/ZnPaneDivider.h"
@@ -273,6 +275,155 @@ std::string CheckAutoHide(Walker &w, std::vector<ZnDockablePane *> const &regist
     return {};
 }
 
+// ---- floating: mini frames hold the panes that float
+// A floating pane is in no group, knows its frame, and is the content of
+// exactly one frame of its manager; a frame shows exactly while one of its
+// panes does. A lone pane fills its frame's client area; a multi-pane
+// frame's tree is normal and its panes and dividers tile the client area as
+// a site's do.
+
+std::string TileCheck(std::vector<Tile> const &tiles, CRect const &area, std::string const &where)
+{
+    long long sum = 0;
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        CRect const &a = tiles[i].rect;
+        CRect in;
+        if (!::IntersectRect(&in, &a, &area) || in != a)
+            return Name(tiles[i].wnd) + " at " + Str(a) + " leaves " + where + " " + Str(area);
+        sum += Area(a);
+        for (size_t j = 0; j < i; ++j) {
+            CRect o;
+            if (::IntersectRect(&o, &a, &tiles[j].rect))
+                return Name(tiles[i].wnd) + " overlaps " + Name(tiles[j].wnd) + " by " + std::to_string(o.Width()) +
+                       "x" + std::to_string(o.Height()) + " px at " + Str(o);
+        }
+    }
+    if (sum != Area(area))
+        return "the tiles cover " + std::to_string(sum) + " of " + where + "'s " + std::to_string(Area(area)) +
+               " px: a gap";
+    return {};
+}
+
+struct FrameWalker
+{
+    ZnDockingManager &mgr;
+    ZnPaneFrameWnd const *frame;
+    HWND h;
+    std::vector<Tile> tiles;
+    std::string err;
+
+    bool Fail(std::string const &s)
+    {
+        if (err.empty())
+            err = s;
+        return false;
+    }
+
+    void AddTile(ZnBasePane const *w)
+    {
+        HWND const c = w->GetSafeHwnd();
+        CRect r = w->GetLayoutRect();
+        bool shown = w->IsPaneVisible();
+        if (c && h) {
+            if (::GetParent(c) != h)
+                Fail(Name(w) + " floats but its window is not the frame's child");
+            shown = (::GetWindowLongA(c, GWL_STYLE) & WS_VISIBLE) != 0;
+            ::GetWindowRect(c, &r);
+            ::MapWindowPoints(nullptr, h, reinterpret_cast<POINT *>(&r), 2);
+            if (shown != w->IsPaneVisible())
+                Fail(Name(w) + (shown ? " shows in its frame though the layout hides it"
+                                      : " is hidden in its frame though the layout shows it"));
+            else if (shown && r != w->GetLayoutRect())
+                Fail(Name(w) + " sits at " + Str(r) + " in its frame but the layout put it at " +
+                     Str(w->GetLayoutRect()));
+        }
+        if (shown && !r.IsRectEmpty())
+            tiles.push_back({w, r});
+    }
+
+    void Container(ZnPaneContainer const *c, ZnPaneContainerManager const *cm, bool root)
+    {
+        if (c->GetContainerManager() != cm)
+            Fail("a container of a floating frame belongs to another container manager");
+        if (!root && (c->IsHalfEmpty(true) || c->IsHalfEmpty(false)))
+            Fail("a nested container of a floating frame has an empty half");
+        double const pct = c->GetPercent();
+        if (!(pct > 0.0 && pct < 100.0))
+            Fail("a container of a floating frame has percentage " + std::to_string(pct));
+        bool const split = !c->IsHalfEmpty(true) && !c->IsHalfEmpty(false);
+        if (split != (c->GetPaneDivider() != nullptr))
+            Fail(std::string("a container of a floating frame ") +
+                 (split ? "splits without a divider" : "keeps a divider for one half"));
+        for (bool first : {true, false}) {
+            if (ZnPaneContainer const *k = c->GetChild(first)) {
+                if (k->GetParentContainer() != c)
+                    Fail("a container of a floating frame does not point back to its parent");
+                Container(k, cm, false);
+            }
+        }
+        if (ZnPaneDivider const *d = c->GetPaneDivider())
+            AddTile(d);
+    }
+};
+
+void CheckMiniFrames(ZnDockingManager &mgr, std::map<ZnDockablePane const *, int> &seen, std::string &err)
+{
+    auto fail = [&err](std::string const &s) {
+        if (err.empty())
+            err = s;
+    };
+    std::vector<ZnDockablePane *> registered;
+    mgr.FillDockablePaneVec(registered);
+    std::vector<ZnPaneFrameWnd *> frames;
+    mgr.FillMiniFrameVec(frames);
+    for (ZnPaneFrameWnd *f : frames) {
+        if (f->GetDockingManager() != &mgr)
+            return fail("a mini frame does not know its manager");
+        HWND const h = f->GetSafeHwnd();
+        std::vector<ZnDockablePane *> panes;
+        f->GetPanes(panes);
+        bool anyShown = false;
+        for (ZnDockablePane *p : panes) {
+            if (++seen[p] > 1)
+                fail(Name(p) + " is in more than one place");
+            if (p->GetParentMiniFrame() != f)
+                fail(Name(p) + " does not know its mini frame");
+            if (p->GetDefaultPaneDivider())
+                fail(Name(p) + " floats and names a group");
+            if (p->GetDockingManager() != &mgr)
+                fail(Name(p) + " floats without knowing its manager");
+            if (std::find(registered.begin(), registered.end(), p) == registered.end())
+                fail(Name(p) + " floats without being registered");
+            anyShown = anyShown || p->IsPaneVisible();
+        }
+        if (h) {
+            bool const shows = (::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0;
+            if (shows != anyShown)
+                return fail(std::string("the mini frame of ") + (panes.empty() ? "no pane" : Name(panes.front())) +
+                            (shows ? " shows without a shown pane" : " is hidden though a pane in it is shown"));
+        }
+        FrameWalker fw{mgr, f, h, {}, {}};
+        CRect const client = f->GetFrameClientRect();
+        if (auto const *multi = dynamic_cast<ZnMultiPaneFrameWnd const *>(f)) {
+            ZnPaneContainerManager const &cm = multi->GetPaneContainerManager();
+            fw.Container(cm.GetRootContainer(), &cm, true);
+        } else if (panes.size() > 1) {
+            fail("a single-pane mini frame holds " + std::to_string(panes.size()) + " panes");
+        }
+        for (ZnDockablePane *p : panes)
+            fw.AddTile(p);
+        if (!fw.err.empty())
+            return fail(fw.err);
+        if (anyShown)
+            if (std::string const e = TileCheck(fw.tiles, client, "the client area of its mini frame"); !e.empty())
+                return fail(e);
+    }
+    for (ZnDockablePane *p : registered)
+        if (ZnPaneFrameWnd *f = p->GetParentMiniFrame())
+            if (std::find(frames.begin(), frames.end(), f) == frames.end() || !f->ContainsPane(p))
+                fail(Name(p) + " names a mini frame that does not hold it");
+}
+
 } // namespace
 
 std::string CheckDockLayout(ZnDockingManager &mgr)
@@ -290,6 +441,7 @@ std::string CheckDockLayout(ZnDockingManager &mgr)
         w.AddTile(g);
         w.Container(cm->GetRootContainer(), g, cm, true, 0);
     }
+    CheckMiniFrames(mgr, w.seen, w.err);
     std::vector<ZnDockablePane *> registered;
     mgr.FillDockablePaneVec(registered);
     for (ZnDockablePane *p : registered) {

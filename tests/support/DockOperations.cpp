@@ -218,6 +218,8 @@ std::vector<DockOperation> const &DockOperationTable()
          }},
     };
     AddLayoutPersistOperations(t);
+    for (DockOperation const &op : FloatingDockOperations())
+        t.push_back(op);
     return WithAutoHide(t);
     }();
     return table;
@@ -226,6 +228,14 @@ std::vector<DockOperation> const &DockOperationTable()
 bool IsAutoHideOperation(DockOperation const &op)
 {
     for (DockOperation const &a : AutoHideOperations())
+        if (std::string(a.name) == op.name)
+            return true;
+    return false;
+}
+
+bool IsFloatingOperation(DockOperation const &op)
+{
+    for (DockOperation const &a : FloatingDockOperations())
         if (std::string(a.name) == op.name)
             return true;
     return false;

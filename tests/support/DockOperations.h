@@ -36,12 +36,18 @@ struct DockOperation
 
 std::vector<DockOperation> const &DockOperationTable();
 
+// Floating: float at random rectangles, dock back, dock at a side, dock
+// into floating and docked panes, move and close frames, deliver the
+// frames' posted messages (DockFloatingOperations.cpp).
+std::vector<DockOperation> FloatingDockOperations();
+
 // n random operations from seed, the layout checked after each; "" or
 // "seed S, operation #i 'name': what broke".
 std::string FuzzDocking(DockWorld &world, unsigned seed, int n);
 // The same with the operations of the table that keep answers true.
 std::string FuzzDocking(DockWorld &world, unsigned seed, int n, bool (*keep)(DockOperation const &));
-// The pinning and sliding operations.
+// The pinning and sliding operations; the floating ones.
 bool IsAutoHideOperation(DockOperation const &op);
+bool IsFloatingOperation(DockOperation const &op);
 
 } // namespace kstest
