@@ -7,7 +7,7 @@
 
 DWORD ZnOleDropTarget::ImpQuery(CWnd *pWnd, COleDataObject *pDataObject, CPoint point, bool bEnter)
 {
-    if (CImageList *pImages = Window::GetDragImageList()) {
+    if (Window::GetDragImageList()) {
         POINT screen = point;
         if (pWnd && pWnd->m_hWnd)
             ClientToScreen(pWnd->m_hWnd, &screen);
@@ -15,7 +15,6 @@ DWORD ZnOleDropTarget::ImpQuery(CWnd *pWnd, COleDataObject *pDataObject, CPoint 
             ImageList_DragEnter(nullptr, screen.x, screen.y);
         else
             ImageList_DragMove(screen.x, screen.y);
-        (void)pImages;
     }
     if (!m_pWindow || !m_pWindow->IsDropEnabled())
         return DROPEFFECT_NONE;
