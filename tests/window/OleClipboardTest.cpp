@@ -52,6 +52,8 @@ protected:
         for (char const *n : {"KsOle A", "KsOle B", "KsOle C"})
             formats.push_back(static_cast<unsigned short>(RegisterClipboardFormatA(n)));
         formats.push_back(CF_TEXT);
+        // The platform clipboard outlives programs: start from nothing.
+        OleClipboard::Clear();
     }
     // Every format of the model reads back as the model has it, and no
     // other is offered.
