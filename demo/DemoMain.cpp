@@ -5,6 +5,7 @@
 // folder).
 #include <Kestrel5.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 #include <windows.h>
 #include <gdiplus.h>
@@ -276,6 +278,96 @@ public:
 private:
     COLORREF m_body;
     SString m_text;
+};
+
+// The drag-and-drop scene: a pane whose text is dragged when pressed, and
+// panes that show what a drop brought them.
+class DragTextPane : public DemoPane
+{
+public:
+    DragTextPane(Window *parent, char const *title, char const *text)
+        : DemoPane(parent, title, RGB(236, 244, 252), false), m_text(text)
+    {
+    }
+    std::atomic<bool> dragging{false}, dragged{false};
+    unsigned long result = 0xFFFF;
+    void MouseButtonDown(MouseEvent const &) override
+    {
+        dragging = true;
+        result = ExecuteDrag(StringDropData(m_text, DROPEFFECT_COPY));
+        dragging = false;
+        dragged = true;
+    }
+    void Paint(CRectangle const &r) override
+    {
+        DemoPane::Paint(r);
+        Font f(SString("Tahoma"), 15);
+        f.ChangeColor(Color(0x8C4A1Eul));
+        ChangeFont(f);
+        DrawTextA(Point(12, 40), SString("\"") + m_text + SString("\""));
+        Font hint(SString("Tahoma"), 12);
+        hint.ChangeColor(Color(0x606060ul));
+        ChangeFont(hint);
+        DrawTextA(Point(12, 70), SString("press and drag onto a pane"));
+    }
+
+private:
+    SString m_text;
+};
+
+class DropPane : public DemoPane
+{
+public:
+    DropPane(Window *parent, char const *title, COLORREF body, bool accept)
+        : DemoPane(parent, title, body, false), m_accept(accept)
+    {
+    }
+    std::atomic<int> queries{0};
+    int drops = 0;
+    SString received;
+    Point at{-1, -1};
+    unsigned long QueryDrop(DropEvent const &e) override
+    {
+        ++queries;
+        return m_accept && e.HasClipboardFormat(CF_TEXT) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    }
+    bool Drop(DropEvent const &e) override
+    {
+        StringDropData text;
+        if (!e.FillDropData(text))
+            return false;
+        ++drops;
+        received = text.GetString();
+        at = e.GetPosPixel();
+        Invalidate();
+        return true;
+    }
+    void Paint(CRectangle const &r) override
+    {
+        DemoPane::Paint(r);
+        Font f(SString("Tahoma"), 13);
+        f.ChangeColor(Color(0x3C2C28ul));
+        ChangeFont(f);
+        char line[120];
+        std::snprintf(line, sizeof line, "asked %d time(s), %d drop(s)", queries.load(), drops);
+        DrawTextA(Point(10, 30), SString(line));
+        if (!m_accept)
+            DrawTextA(Point(10, 50), SString("refuses every drop"));
+        if (drops) {
+            DrawTextA(Point(10, 50), SString("received:"));
+            Font got(SString("Tahoma"), 15);
+            got.ChangeColor(Color(0x1E6E28ul));
+            ChangeFont(got);
+            DrawTextA(Point(10, 70), received);
+            // Where the drop landed.
+            ChangePen(Pen(Color(0x2828C8ul), 2, PS_SOLID));
+            DrawLine(Point(at.X() - 8, at.Y()), Point(at.X() + 8, at.Y()));
+            DrawLine(Point(at.X(), at.Y() - 8), Point(at.X(), at.Y() + 8));
+        }
+    }
+
+private:
+    bool m_accept;
 };
 
 // The content of the main frame: a heading over a vertical shade, drawn
@@ -1288,6 +1380,71 @@ int main(int argc, char **argv)
         std::printf("demo: %s %s\\demo-tooltip.png (tip %s)\n", tipped ? "wrote" : "could not write", dir.c_str(),
                     shown ? "shown" : "not shown");
         saved = saved && tipped;
+        // The drag-and-drop scene: text dragged for real (the mouse pressed
+        // over the source, moved over a refusing pane, then dropped on the
+        // receiving one) while the drag loop runs; the receiver shows it.
+        hover.Hide();
+        {
+            DragTextPane from(&content, "Source", "Hello from Kestrel5");
+            DropPane refuser(&content, "No drop", RGB(248, 236, 236), false);
+            DropPane receiver(&content, "Drop target", RGB(238, 248, 236), true);
+            from.SetPosSizePixel(Point(24, 90), Size(220, 150));
+            refuser.SetPosSizePixel(Point(258, 90), Size(200, 150));
+            receiver.SetPosSizePixel(Point(472, 90), Size(224, 150));
+            for (Window *w : {static_cast<Window *>(&from), static_cast<Window *>(&refuser),
+                              static_cast<Window *>(&receiver)})
+                w->Show();
+            refuser.EnableDrop(true);
+            receiver.EnableDrop(true);
+            SetForegroundWindow(mainFrame->m_hWnd);
+            Pump();
+            auto centre = [](Window &w, int x, int y) {
+                POINT p{x, y};
+                ClientToScreen(w.GetHWND(), &p);
+                return p;
+            };
+            POINT const start = centre(from, 110, 80);
+            SetCursorPos(start.x, start.y);
+            Pump();
+            std::thread mover([&] {
+                auto until = [](auto cond) {
+                    for (DWORD const t = GetTickCount(); !cond() && GetTickCount() - t < 5000;)
+                        Sleep(5);
+                };
+                auto move = [](POINT p) {
+                    INPUT in{};
+                    in.type = INPUT_MOUSE;
+                    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+                    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+                    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+                    SendInput(1, &in, sizeof in);
+                };
+                until([&] { return from.dragging.load(); });
+                move(centre(refuser, 100, 90));
+                until([&] { return refuser.queries.load() > 0; });
+                move(centre(receiver, 150, 110));
+                until([&] { return receiver.queries.load() > 0; });
+                INPUT up{};
+                up.type = INPUT_MOUSE;
+                up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+                SendInput(1, &up, sizeof up);
+            });
+            INPUT down{};
+            down.type = INPUT_MOUSE;
+            down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+            SendInput(1, &down, sizeof down);
+            for (DWORD const t = GetTickCount(); !from.dragged && GetTickCount() - t < 10000;)
+                PumpFor(20);
+            mover.join();
+            RedrawWindow(content.GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Pump();
+            bool const dropped = receiver.drops == 1 && refuser.drops == 0 &&
+                                 receiver.received == SString("Hello from Kestrel5") && receiver.HasFocus();
+            bool const shot = dropped && SaveClientPng(content.GetHWND(), dir + "\\demo-dnd.png");
+            std::printf("demo: %s %s\\demo-dnd.png (drop %s, source result %lu)\n", shot ? "wrote" : "could not write",
+                        dir.c_str(), dropped ? "received" : "missing", from.result);
+            saved = saved && shot;
+        }
     }
     int const pages = PrintSummary();
     if (pages)

@@ -4,15 +4,20 @@
 #include "graphics/ImageList.h"
 #include "mfc/CFrameWnd.h"
 #include "mfc/CWnd.h"
+#include "window/OleClipboard.h"
 
 #include <windows.h>
 #include <gdiplus.h>
+#include <ole2.h>
 
 namespace {
 
 KSData *g_pKSData = nullptr;
 WinMsgRouter *g_pRouter = nullptr;
 ULONG_PTR g_nGdiplusToken = 0;
+// OLE belongs to the thread that called KSInit: the one the windows, their
+// drop targets and the OLE clipboard live on. Balanced once, in KSExit.
+bool g_bOleStarted = false;
 
 } // namespace
 
@@ -23,10 +28,18 @@ void KSInit()
     Gdiplus::GdiplusStartupInput input; // version 1, no debug callback, thread and codecs not suppressed
     if (Gdiplus::GdiplusStartup(&g_nGdiplusToken, &input, nullptr) != Gdiplus::Ok)
         g_nGdiplusToken = 0;
+    // A thread already in the multi-threaded apartment refuses; drag and
+    // drop then fails by results, the rest of the library is unaffected.
+    g_bOleStarted = SUCCEEDED(OleInitialize(nullptr));
 }
 
 void KSExit()
 {
+    OleClipboard::ImpExit();
+    if (g_bOleStarted) {
+        OleUninitialize();
+        g_bOleStarted = false;
+    }
     delete g_pKSData;
     g_pKSData = nullptr;
     delete g_pRouter;

@@ -334,6 +334,7 @@ Window::~Window()
     // before the platform can destroy it underneath its object.
     delete m_pToolTip;
     m_pToolTip = nullptr;
+    ImpEndDrop();
     if (m_bRegistered) {
         if (WinMsgRouter *router = GlGetPWinMsgRouter())
             router->RemoveWindow(this);

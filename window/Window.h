@@ -11,8 +11,13 @@
 // Handlers receive the platform's message records (DRAWITEMSTRUCT …).
 #include <windows.h>
 
+class CImageList;
 class CWnd;
+class DragDataSource;
+class DropData;
+class DropEvent;
 class KeyEvent;
+class Link;
 class MouseEvent;
 class ToolTip;
 class ZnOleDropTarget;
@@ -63,6 +68,17 @@ public:
     virtual void ChangePointer(unsigned int nId, bool bSystem);
     virtual void CaptureMouse();
     virtual void ReleaseMouse();
+    // Drag and drop: the effect (DROPEFFECT_COPY …) a drop here would have,
+    // and the drop itself (true: taken, and this window gets the focus once
+    // the drag is over).
+    virtual unsigned long QueryDrop(DropEvent const &rEvt);
+    virtual bool Drop(DropEvent const &rEvt);
+    // Runs the platform's drag loop with the data (or with format rendered
+    // through the link when a target asks) until the button is released;
+    // the effect the loop answers (DROPEFFECT_NONE after any drop on a
+    // library window).
+    virtual unsigned long ExecuteDrag(unsigned short nFormat, Link const &rLink);
+    virtual unsigned long ExecuteDrag(DropData const &rData);
     virtual void ChangeUpdateMode(bool bUpdate);
     virtual void OnProcessMsg(unsigned int nMsg, unsigned __int64 wParam, __int64 lParam);
     virtual void ActivateApp();
@@ -134,6 +150,9 @@ public:
     void SetGrabFocusOnMBDown(bool b) { m_bGrabFocusOnMBDown = b; }
     bool GetGrabFocusOnMBDown() const { return m_bGrabFocusOnMBDown; }
     void SetAlignBGBMP(bool b) { m_bAlignBGBMP = b; }
+    // The window becomes a drop target (true) or stops being one.
+    void EnableDrop(bool bEnable);
+    bool IsDropEnabled() const { return m_bDropEnabled; }
     // On: the window gets its ToolTip (nDelay the initial delay in ms, a
     // negative one keeps the platform's) and is (re-)registered as a tool
     // over its whole area whose text is asked for when shown: the window's
@@ -160,6 +179,14 @@ public:
     static void ShowHourGlass(bool bShow);
     static bool IsHourGlass();
     static int GetNWait();
+    // Drag state: the image list whose drag image follows the cursor over
+    // drop targets (borrowed), the window a drag started in, and the one a
+    // drop gives the focus to when the drag ends.
+    static void SetDragImageList(CImageList *pImageList) { pDragImageList = pImageList; }
+    static CImageList *GetDragImageList() { return pDragImageList; }
+    static CWnd *GetPCWndBeginDrag() { return pCWndBeginDrag; }
+    static CWnd *GetPCWndFocusAfterDrag() { return pCWndFocusAfterDrag; }
+    static void ImpSetFocusAfterDrag(CWnd *pWnd) { pCWndFocusAfterDrag = pWnd; }
 
     // --- routed messages (the router calls these)
     void ProcessMove();
@@ -196,6 +223,7 @@ protected:
 
 private:
     friend class WinMsgRouter;
+    friend class ZnOleDropTarget;
 
     virtual void CreateNewWindow(int nWinImpType);
     virtual void InitWindow(CWnd *pParentWnd, int nStyle, int nWinImpType);
@@ -210,6 +238,10 @@ private:
     void ImpApplyShowState(int nCmd);
     void ImpSetPosSize(Point const *pPos, Size const *pSize);
     bool ImpDeliverKey(KeyEvent const &rEvt);
+    // The destructor: the drop target is revoked while the platform window
+    // still exists, and the drag state forgets this window.
+    void ImpEndDrop();
+    unsigned long ImpRunDrag(DragDataSource &rSource, unsigned long nEffects);
 
     int m_nWinImpType;
     CWnd *m_pCWnd;
@@ -236,4 +268,7 @@ private:
     static int m_nCtrlId;
     static int nWait;
     static HCURSOR hNonWaitCursor;
+    static CImageList *pDragImageList;
+    static CWnd *pCWndBeginDrag;
+    static CWnd *pCWndFocusAfterDrag;
 };
