@@ -66,3 +66,15 @@ void DockGeometry::DragLimits(int avail, int nMin1, int nMin2, int &lo, int &hi)
         hi = avail;
     }
 }
+
+void DockGeometry::InsetClientArea(RECT &r, int border, int caption)
+{
+    r.left += border;
+    r.right -= border;
+    r.top += border + caption;
+    r.bottom -= border;
+    if (r.right < r.left)
+        r.right = r.left;
+    if (r.bottom < r.top)
+        r.bottom = r.top;
+}

@@ -38,6 +38,9 @@ public:
     // Cuts a slice of len pixels (at most what r has, at least 0) off side
     // align of r and answers it; r keeps the rest.
     static CRect CutSide(CRect &r, unsigned long align, int len);
+    // A pane's or frame's client area: its window rectangle r less the
+    // border on every side and the caption on top, never inside out.
+    static void InsetClientArea(RECT &r, int border, int caption);
 
     // The first half's length for a split of avail pixels (the divider already
     // taken off) at percent. With bHonourMin each half keeps its minimum when

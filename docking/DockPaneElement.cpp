@@ -167,3 +167,8 @@ bool DockPaneElement::ReadFromDataBuffer(DataBuffer &buffer)
     m_bAutoHide = buffer.ReadBool();
     return buffer.GetFailCount() == fails;
 }
+
+bool DockPaneElement::Float()
+{
+    return FloatPaneAtRect();
+}

@@ -1,7 +1,5 @@
 #include "docking/FloatingPaneElement.h"
 
-#include "docking/ZnDockablePane.h"
-#include "docking/ZnPaneFrameWnd.h"
 
 FloatingPaneElement::FloatingPaneElement(ZnDockablePane const *pPane) : PaneElement(pPane)
 {
@@ -24,14 +22,5 @@ DockElement *FloatingPaneElement::Duplicate(bool withNeighbours) const
 
 bool FloatingPaneElement::Float()
 {
-    auto *pane = const_cast<ZnDockablePane *>(GetPane());
-    CRectangle const &r = GetRect();
-    if (!pane || r.Right() == RECT_EMPTY || r.Bottom() == RECT_EMPTY)
-        return false;
-    CRect const rect(r.Left(), r.Top(), r.Right(), r.Bottom());
-    if (!pane->FloatPane(rect, DM_UNKNOWN, true))
-        return false;
-    if (ZnPaneFrameWnd *f = pane->GetParentMiniFrame())
-        f->SetFrameRect(rect);
-    return true;
+    return FloatPaneAtRect();
 }

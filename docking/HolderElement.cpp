@@ -491,3 +491,11 @@ bool HolderElement::ReadFromDataBuffer(DataBuffer &buffer)
     m_fLeftFract = fract;
     return ok;
 }
+
+bool HolderElement::Float()
+{
+    // Both children are asked, even when the first one floated.
+    bool const left = GetPLeft() && GetPLeft()->Float();
+    bool const right = GetPRight() && GetPRight()->Float();
+    return left || right;
+}

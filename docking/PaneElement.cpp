@@ -1,4 +1,5 @@
 #include "docking/PaneElement.h"
+#include "docking/ZnPaneFrameWnd.h"
 #include "base/LocalSizedWrite.h"
 #include "base/LocalSizedRead.h"
 #include "docking/DataBuffer.h"
@@ -108,4 +109,19 @@ bool PaneElement::ReadFromDataBuffer(DataBuffer &buffer)
     m_nWindowIndex = buffer.ReadInt32();
     m_pPane = nullptr; // the caller's IndexToWindow brings the pane back
     return buffer.GetFailCount() == fails;
+}
+
+bool PaneElement::FloatPaneAtRect()
+{
+    auto *pane = const_cast<ZnDockablePane *>(GetPane());
+    CRectangle const &r = GetRect();
+    if (!pane || r.Right() == RECT_EMPTY || r.Bottom() == RECT_EMPTY)
+        return false;
+    CRect const rect(r.Left(), r.Top(), r.Right(), r.Bottom());
+    if (!pane->FloatPane(rect, DM_UNKNOWN, true))
+        return false;
+    // The frame takes the rectangle exactly, whatever the float made of it.
+    if (ZnPaneFrameWnd *f = pane->GetParentMiniFrame())
+        f->SetFrameRect(rect);
+    return true;
 }

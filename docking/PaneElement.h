@@ -29,6 +29,9 @@ public:
     void SetWindowIndex(int index) { m_nWindowIndex = index; }
 
 protected:
+    // Floats the pane at the element's rectangle (screen), its frame taking
+    // the rectangle exactly; false without a pane or a rectangle.
+    bool FloatPaneAtRect();
     bool ReadFromDataBuffer(DataBuffer &buffer) override;
     // The pane's internal name, empty without a pane.
     SString ImpPaneName() const;

@@ -689,19 +689,9 @@ void ZnDockablePane::PaintNonClient()
 LRESULT ZnDockablePane::WindowProc(unsigned int message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_NCCALCSIZE: {
-        auto *r = reinterpret_cast<RECT *>(lParam);
-        int const b = BorderWidth();
-        r->left += b;
-        r->right -= b;
-        r->top += b + GetCaptionHeight();
-        r->bottom -= b;
-        if (r->right < r->left)
-            r->right = r->left;
-        if (r->bottom < r->top)
-            r->bottom = r->top;
+    case WM_NCCALCSIZE:
+        DockGeometry::InsetClientArea(*reinterpret_cast<RECT *>(lParam), BorderWidth(), GetCaptionHeight());
         return 0;
-    }
     case WM_SIZE:
         LayoutCaptionButtons();
         break;

@@ -4,6 +4,7 @@
 //   geometry and layout
 //   emptiness
 //   the non-client area and the mouse
+#include "docking/DockGeometry.h"
 #include "docking/ZnPaneFrameWnd.h"
 
 #include <windows.h>
@@ -560,19 +561,9 @@ LRESULT ZnPaneFrameWnd::WindowProc(unsigned int message, WPARAM wParam, LPARAM l
         return 0;
     }
     switch (message) {
-    case WM_NCCALCSIZE: {
-        auto *r = reinterpret_cast<RECT *>(lParam);
-        int const b = GetBorderSize();
-        r->left += b;
-        r->right -= b;
-        r->top += b + GetCaptionHeight();
-        r->bottom -= b;
-        if (r->right < r->left)
-            r->right = r->left;
-        if (r->bottom < r->top)
-            r->bottom = r->top;
+    case WM_NCCALCSIZE:
+        DockGeometry::InsetClientArea(*reinterpret_cast<RECT *>(lParam), GetBorderSize(), GetCaptionHeight());
         return 0;
-    }
     case WM_NCPAINT:
         PaintNonClient();
         return 0;

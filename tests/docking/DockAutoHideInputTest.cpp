@@ -21,13 +21,7 @@ namespace {
 
 using kstest::CheckDockLayout;
 
-INPUT MoveTo(POINT to)
-{
-    // The smallest normalised value that lands on the pixel.
-    int const w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    return kstest::Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, int((to.x * 65536LL + w - 1) / w),
-                         int((to.y * 65536LL + h - 1) / h));
-}
+using kstest::MoveTo;
 
 void Click(POINT at)
 {

@@ -21,45 +21,16 @@
 #include "tests/support/DockChecker.h"
 #include "tests/support/DockOperations.h"
 #include "tests/support/LinkCounter.h"
+#include "tests/support/DockHost.h"
 #include "tests/support/WindowFixture.h"
 
 namespace {
 
 using kstest::CheckDockLayout;
 
-struct Host
+struct Host : kstest::DockHost
 {
-    DockParentWindow host;
-    Window canvas;
-    std::vector<std::unique_ptr<Window>> panes;
-    kstest::LinkRecorder close;
-    kstest::LinkCounter layout;
-    kstest::DockWorld world;
-
-    Host(Window *top, int n) : host(top, 0), canvas(&host, 0, 0)
-    {
-        host.SetPosSizePixel(Point(0, 0), Size(800, 600));
-        host.Show();
-        canvas.Show();
-        ZnDockParentWnd *dp = host.GetPDockParentWnd();
-        dp->SetPFreeSpaceWnd(canvas.GetPCWnd());
-        DockParentCallBacks cb;
-        cb.aPostCloseHdl = close.GetLink();
-        cb.aLayoutChangeHdl = layout.GetLink();
-        dp->SetCallBacks(cb);
-        for (int i = 0; i < n; ++i) {
-            panes.push_back(std::make_unique<Window>(&host, 0, 0x400000));
-            P(i)->SetInternalName(SString("pane") + char('A' + i));
-            P(i)->SetWindowText((SString("Pane ") + char('A' + i)).GetStr());
-            world.panes.push_back(P(i));
-        }
-        world.mgr = Mgr();
-        world.resize = [this](int cx, int cy) { host.SetPosSizePixel(Point(0, 0), Size(cx, cy)); };
-    }
-    ~Host() { panes.clear(); }
-    ZnDockingManager *Mgr() { return host.GetPDockParentWnd()->GetPDockingManager(); }
-    ZnDockParentWnd *Dp() { return host.GetPDockParentWnd(); }
-    ZnDockablePane *P(int i) { return static_cast<ZnDockablePane *>(panes[size_t(i)]->GetPCWnd()); }
+    using DockHost::DockHost;
 
     // Three groups: A over (B beside C) on the left, D on the bottom, E on the right.
     void Build()

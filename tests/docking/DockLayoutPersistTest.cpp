@@ -23,6 +23,7 @@
 #include "tests/support/DockOperations.h"
 #include "tests/support/LeakLoop.h"
 #include "tests/support/LinkCounter.h"
+#include "tests/support/DockHost.h"
 #include "tests/support/WindowFixture.h"
 
 namespace {
@@ -41,36 +42,9 @@ struct OwnedModel
     ~OwnedModel() { DockElement::ClearDockElements(v); }
 };
 
-struct Host
+struct Host : kstest::DockHost
 {
-    DockParentWindow host;
-    Window canvas;
-    std::vector<std::unique_ptr<Window>> panes;
-    kstest::LinkCounter layout, removed, shown;
-    kstest::DockWorld world;
-
-    Host(Window *top, int n) : host(top, 0), canvas(&host, 0, 0)
-    {
-        host.SetPosSizePixel(Point(0, 0), Size(800, 600));
-        host.Show();
-        canvas.Show();
-        Dp()->SetPFreeSpaceWnd(canvas.GetPCWnd());
-        DockParentCallBacks cb;
-        cb.aLayoutChangeHdl = layout.GetLink();
-        cb.aRemovePaneHdl = removed.GetLink();
-        cb.aShowPaneHdl = shown.GetLink();
-        Dp()->SetCallBacks(cb);
-        for (int i = 0; i < n; ++i) {
-            panes.push_back(std::make_unique<Window>(&host, 0, 0x400000));
-            P(i)->SetInternalName(SString("pane") + char('A' + i));
-            P(i)->SetWindowText((SString("Pane ") + char('A' + i)).GetStr());
-            world.panes.push_back(P(i));
-        }
-        world.mgr = Dp()->GetPDockingManager();
-        world.resize = [this](int cx, int cy) { host.SetPosSizePixel(Point(0, 0), Size(cx, cy)); };
-    }
-    ZnDockParentWnd *Dp() { return host.GetPDockParentWnd(); }
-    ZnDockablePane *P(int i) { return static_cast<ZnDockablePane *>(panes[size_t(i)]->GetPCWnd()); }
+    using DockHost::DockHost;
     // A fuzzed layout at the host's usual size, every pane docked somewhere
     // at first so that the fuzzer has groups to work on.
     // Without floating panes: a layout with floating panes does not yet come

@@ -23,6 +23,7 @@
 #include "tests/support/DockChecker.h"
 #include "tests/support/DockOperations.h"
 #include "tests/support/LinkCounter.h"
+#include "tests/support/DockHost.h"
 #include "tests/support/WindowFixture.h"
 
 namespace {
@@ -30,39 +31,7 @@ namespace {
 using kstest::CheckDockLayout;
 
 
-struct Host
-{
-    DockParentWindow host;
-    Window canvas;
-    std::vector<std::unique_ptr<Window>> panes;
-    kstest::LinkCounter layout, begin;
-    kstest::LinkRecorder close;
-    kstest::DockWorld world;
-
-    Host(Window *top, int n) : host(top, 0), canvas(&host, 0, 0)
-    {
-        host.SetPosSizePixel(Point(0, 0), Size(800, 600));
-        host.Show();
-        canvas.Show();
-        ZnDockParentWnd *dp = host.GetPDockParentWnd();
-        dp->SetPFreeSpaceWnd(canvas.GetPCWnd());
-        DockParentCallBacks cb;
-        cb.aLayoutChangeHdl = layout.GetLink();
-        cb.aBeginResizesHdl = begin.GetLink();
-        cb.aPostCloseHdl = close.GetLink();
-        dp->SetCallBacks(cb);
-        for (int i = 0; i < n; ++i) {
-            panes.push_back(std::make_unique<Window>(&host, 0, 0x400000));
-            P(i)->SetInternalName(SString("pane") + char('A' + i));
-            P(i)->SetWindowText((SString("Pane ") + char('A' + i)).GetStr());
-            world.panes.push_back(P(i));
-        }
-        world.mgr = Mgr();
-        world.resize = [this](int cx, int cy) { host.SetPosSizePixel(Point(0, 0), Size(cx, cy)); };
-    }
-    ZnDockingManager *Mgr() { return host.GetPDockParentWnd()->GetPDockingManager(); }
-    ZnDockablePane *P(int i) { return static_cast<ZnDockablePane *>(panes[size_t(i)]->GetPCWnd()); }
-};
+using Host = kstest::DockHost;
 
 class DockParentTest : public kstest::WindowFixture
 {

@@ -74,6 +74,15 @@ inline INPUT Mouse(DWORD flags, int dx = 0, int dy = 0)
     return i;
 }
 
+// A move of the mouse to a screen pixel: the smallest normalised value that
+// lands on it.
+inline INPUT MoveTo(POINT to)
+{
+    int const w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    return Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, int((to.x * 65536LL + w - 1) / w),
+                 int((to.y * 65536LL + h - 1) / h));
+}
+
 // Each character as the key that types it on the current layout.
 inline void Type(char const *text)
 {
