@@ -91,6 +91,9 @@ public:
     // as its recent position.
     std::vector<DockPosition> GetDockPositions();
     void DockAll();
+    // Every pane shown floats in a frame of its own: at its last floating
+    // rectangle, or cascaded at its docked size.
+    void FloatAll();
     // The panes taken out of their groups, hidden until docked again.
     std::vector<ZnDockablePane *> UndockAllPanes();
     // The panes hidden by HidePane (or a loaded layout) and not docked again

@@ -43,6 +43,34 @@ CRectangle ToModel(CRect const &r)
     return CRectangle(r.left, r.top, r.right, r.bottom);
 }
 
+// SetSizeInContainer leaves a pane stacked beside a horizontal divider one
+// row more than asked, while a position holds the rows the pane had: asked
+// as they are, every hide and show would grow it by one.
+int StackedLen(int len, unsigned long align)
+{
+    return !DockGeometry::IsHorzAxis(align) && len > 1 ? len - 1 : len;
+}
+
+// How well the place a pane has now keeps the neighbours a position names:
+// each side contact kept counts, each new one counts against.
+int NeighbourMatch(DockPosition const &wanted, DockPosition const &got)
+{
+    auto touches = [](DockPosition const &p, DockNeighbour const &n) {
+        for (DockNeighbour const &m : p.GetNeighbourVec())
+            if (m.GetContact() != NCT_NONE && m.GetName() == n.GetName() && m.GetAlign() == n.GetAlign())
+                return true;
+        return false;
+    };
+    int score = 0;
+    for (DockNeighbour const &n : wanted.GetNeighbourVec())
+        if (n.GetContact() != NCT_NONE && touches(got, n))
+            ++score;
+    for (DockNeighbour const &n : got.GetNeighbourVec())
+        if (n.GetContact() != NCT_NONE && !touches(wanted, n))
+            --score;
+    return score;
+}
+
 int Extent(CRectangle const &r, bool horz)
 {
     if (r.IsEmpty())
@@ -161,9 +189,21 @@ ZnDockablePane *PaneNamed(ZnDockingManager const *pMgr, SString const &name)
 {
     if (name.IsEmpty())
         return nullptr;
-    for (ZnDockablePane *p : RegisteredPanes(pMgr))
+    std::vector<ZnDockablePane *> const panes = RegisteredPanes(pMgr);
+    for (ZnDockablePane *p : panes)
         if (p->GetInternalName() == name)
             return p;
+    // A neighbour that was pinned off when the position was taken is named
+    // with the auto-hide mark; it is the same pane, back in its group while
+    // positions are applied.
+    SString const mark("-AH");
+    int const n = name.Len() - mark.Len();
+    if (n > 0 && name.Copy(unsigned(n)) == mark) {
+        SString const plain = name.Copy(0, unsigned(n));
+        for (ZnDockablePane *p : panes)
+            if (p->GetInternalName() == plain)
+                return p;
+    }
     return nullptr;
 }
 
@@ -609,9 +649,40 @@ bool ZnDockParentWnd::DockHeuristic(ZnDockablePane *pPane, DockPosition const &p
         side = pPane->GetCurrentAlignment();
     Size const want = position.GetSize();
     if (any && DockGeometry::IsSide(side)) {
+        // A pane that shared a group with a nested split (its partner was no
+        // single pane, so the position names no holder neighbour) belongs
+        // beside one of the panes it touched rather than in a group of its
+        // own: each such place is tried, and the one that keeps the most
+        // neighbours wins over the group of its own unless that keeps as many.
+        auto scoreNow = [&] {
+            DockPosition now;
+            FillDockPosition(pPane, now, false);
+            return NeighbourMatch(position, now);
+        };
+        ZnDockablePane *bestPane = nullptr;
+        unsigned long bestAlign = 0;
+        int bestLen = 0, bestScore = 0;
+        for (DockNeighbour const &n : position.GetNeighbourVec()) {
+            ZnDockablePane *np = n.GetContact() == NCT_NONE || n.IsFreeSpace() ? nullptr : PaneNamed(mgr, n.GetName());
+            if (!np || np == pPane || !IsDockedHere(np) || np->IsAutoHideMode())
+                continue;
+            unsigned long const a = DockElement::InvertAlign(n.GetAlign());
+            int const len = StackedLen(DockElement::GetAlignSideLen(want, a), a);
+            if (!mgr->DockIntoPane(pPane, np, a, len))
+                continue;
+            int const score = scoreNow();
+            pPane->RemoveFromDefaultPaneDivider();
+            mgr->RecalcLayout(true);
+            if (!bestPane || score > bestScore) {
+                bestPane = np;
+                bestAlign = a;
+                bestLen = len;
+                bestScore = score;
+            }
+        }
         int const len = DockElement::GetAlignSideLen(want, side);
         if (!mgr->DockIntoParent(pPane, side, std::max(0, len), true))
-            return false;
+            return bestPane && mgr->DockIntoPane(pPane, bestPane, bestAlign, bestLen);
         // The new group lies innermost: the groups from the place it belongs
         // at go inside it again, in their order.
         int const at = std::min(lo, int(groups.size()));
@@ -620,6 +691,12 @@ bool ZnDockParentWnd::DockHeuristic(ZnDockablePane *pPane, DockPosition const &p
             mgr->AddDefaultDivider(groups[i], false);
         }
         mgr->RecalcLayout(true);
+        if (bestPane && bestScore > scoreNow()) {
+            // Leaving puts the other groups back in their old order.
+            pPane->RemoveFromDefaultPaneDivider();
+            mgr->RecalcLayout(true);
+            return mgr->DockIntoPane(pPane, bestPane, bestAlign, bestLen);
+        }
         return true;
     }
     // Nothing to go by but the size: the side whose strip comes closest to it.
@@ -742,7 +819,7 @@ void ZnDockParentWnd::DockWithPosition(ZnDockablePane *pPane, DockPosition const
     if (DockNeighbour const *h = position.GetHolderNeighbour())
         if (ZnDockablePane *np = found(h))
             docked = mgr->DockIntoPane(pPane, np, DockElement::InvertAlign(h->GetAlign()),
-                                       h->GetAlignSideLen(position.GetSize()));
+                                       StackedLen(h->GetAlignSideLen(position.GetSize()), h->GetAlign()));
     // 2. Along a whole margin: outside everything docked.
     if (!docked && position.GetMarginAlign()) {
         docked = mgr->DockIntoParent(pPane, position.GetMarginAlign(), position.GetAlignSideLen(), true);
@@ -784,7 +861,7 @@ void ZnDockParentWnd::DockWithPosition(ZnDockablePane *pPane, DockPosition const
             });
             unsigned long const along = acrossX ? DockAlignRight : DockAlignBottom;
             docked = mgr->DockIntoPane(pPane, rowPanes.front(), DockElement::InvertAlign(align),
-                                       DockElement::GetAlignSideLen(position.GetSize(), align));
+                                       StackedLen(DockElement::GetAlignSideLen(position.GetSize(), align), align));
             for (size_t i = 1; docked && i < rowPanes.size(); ++i)
                 mgr->DockIntoPane(rowPanes[i], rowPanes[i - 1], along, 0);
         }

@@ -234,7 +234,12 @@ void ZnDockablePane::AutoHideFromExtern()
     ZnDockingGesture gesture(m_pDockManager);
     bool const hidden = !m_bPaneVisible;
     m_bPaneVisible = true;
+    // Whoever pins panes again names each one that was pinned: a pane that
+    // joined the group meanwhile stays docked, whatever the pin-all setting.
+    bool const all = m_bEnableAutoHideAll;
+    m_bEnableAutoHideAll = false;
     SetAutoHideMode(true, GetCurrentAlignment(), nullptr, false);
+    m_bEnableAutoHideAll = all;
     m_bPaneVisible = !hidden;
     if (hidden && m_pDockManager)
         m_pDockManager->RecalcLayout(true);

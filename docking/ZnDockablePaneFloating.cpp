@@ -102,8 +102,15 @@ bool ZnDockablePane::FloatPane(CRect rectFloat, AFX_DOCK_METHOD dockMethod, bool
     if (m_pDefaultDivider) {
         // The dock parent records the pane's position while it is still in it.
         StoreRecentDockSiteInfo();
+        CRectangle const before = m_rectRecentFloat;
         if (m_pDockParentWnd && !m_pDockParentWnd->IsInStartUp())
             m_pDockParentWnd->OnBeforeFloat(this, dockMethod);
+        // The owner may have named the floating rectangle of a double-click.
+        if (m_rectRecentFloat != before) {
+            CRect const r = Excl(m_rectRecentFloat);
+            if (r.Width() > 10 && r.Height() > 10)
+                frame->SetFrameRect(r);
+        }
         RemoveFromDefaultPaneDivider();
     }
     if (old)

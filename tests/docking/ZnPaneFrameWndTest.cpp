@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "docking/DockParentWindow.h"
+#include "docking/DockPosition.h"
 #include "docking/DockPaneElement.h"
 #include "docking/HolderElement.h"
 #include "docking/ZnDockParentWnd.h"
@@ -288,6 +289,102 @@ TEST_F(ZnPaneFrameWndTest, ModelElementsFloatTheirPanesAtTheirRectangles)
     delete holder;
     DockPaneElement none(nullptr);
     EXPECT_FALSE(none.Float());
+}
+
+// The owner's answer to "float here?": it moves the position's floating
+// rectangle and says yes, or leaves it and says no.
+struct FloatRectOwner : LinkHdl
+{
+    int calls = 0;
+    __int64 answer = 0;
+    CRectangle rect;
+    __int64 On(void *p)
+    {
+        ++calls;
+        static_cast<DockPosition *>(p)->SetRectRecentFloat(rect);
+        return answer;
+    }
+};
+
+TEST_F(ZnPaneFrameWndTest, FloatingRecordsThePlaceLeftAndADoubleClickFloatsWhereTheOwnerSays)
+{
+    Host h(top, 3);
+    ZnDockingManager *m = h.Mgr();
+    m->DockIntoParent(h.P(0), CBRS_ALIGN_LEFT, 200, true);
+    m->DockIntoPane(h.P(1), h.P(0), CBRS_ALIGN_BOTTOM, 0);
+    m->DockIntoParent(h.P(2), CBRS_ALIGN_RIGHT, 150, true);
+    FloatRectOwner owner;
+    owner.rect = CRectangle(300, 120, 520, 330);
+    DockParentCallBacks cb = h.Dp()->GetCallBacks();
+    cb.aAcceptFloatRectHdl = Link(&owner, &FloatRectOwner::On);
+    h.Dp()->SetCallBacks(cb);
+    CRect const docked = h.P(1)->GetLayoutRect();
+
+    for (__int64 answer : {0, 1}) {
+        owner.answer = answer;
+        DockPosition expect;
+        h.Dp()->FillDockPosition(h.P(1), expect, true);
+        int const calls = owner.calls, before = h.beforeFloat.calls;
+        CRect const asked(40, 40, 260, 240);
+        ASSERT_TRUE(h.P(1)->FloatPane(asked, DM_DBL_CLICK, true));
+        EXPECT_EQ(calls + 1, owner.calls);
+        EXPECT_EQ(before + 1, h.beforeFloat.calls);
+        EXPECT_EQ(h.P(1), h.beforeFloat.last);
+        CRect const want = answer ? CRect(300, 120, 521, 331) : asked; // inclusive rectangle
+        EXPECT_EQ(want, h.P(1)->GetParentMiniFrame()->GetFrameRect()) << "answer " << answer;
+        // The place left, as it was before the pane went: beside pane A.
+        DockPosition const got = h.P(1)->GetRecentDockPosition();
+        EXPECT_EQ(expect.GetSize(), got.GetSize());
+        ASSERT_NE(nullptr, got.GetHolderNeighbour());
+        EXPECT_EQ(SString("paneA"), got.GetHolderNeighbour()->GetName());
+        EXPECT_EQ("", CheckDockLayout(*m));
+        h.Dp()->DockWithPosition(h.P(1), got);
+        EXPECT_EQ(docked, h.P(1)->GetLayoutRect()) << "answer " << answer;
+        EXPECT_EQ("", CheckDockLayout(*m));
+    }
+    // A drag asks no owner; at start-up nothing is recorded or told.
+    int const calls = owner.calls, before = h.beforeFloat.calls;
+    ASSERT_TRUE(h.P(2)->FloatPane(CRect(40, 40, 260, 240), DM_MOUSE, true));
+    EXPECT_EQ(calls, owner.calls);
+    EXPECT_EQ(before + 1, h.beforeFloat.calls);
+    h.Dp()->SetInStartUp(true);
+    DockPosition const kept = h.P(0)->GetRecentDockPosition();
+    ASSERT_TRUE(h.P(0)->FloatPane(CRect(40, 40, 260, 240), DM_DBL_CLICK, true));
+    EXPECT_EQ(before + 1, h.beforeFloat.calls);
+    EXPECT_TRUE(kept == h.P(0)->GetRecentDockPosition());
+    EXPECT_EQ("", CheckDockLayout(*m));
+}
+
+TEST_F(ZnPaneFrameWndTest, FloatAllGivesEveryShownPaneAFrameAndDockAllTakesThemBack)
+{
+    Host h(top, 5);
+    ZnDockingManager *m = h.Mgr();
+    m->DockIntoParent(h.P(0), CBRS_ALIGN_LEFT, 200, true);
+    m->DockIntoPane(h.P(1), h.P(0), CBRS_ALIGN_BOTTOM, 0);
+    m->DockIntoParent(h.P(2), CBRS_ALIGN_BOTTOM, 120, true);
+    m->DockIntoParent(h.P(3), CBRS_ALIGN_RIGHT, 150, true);
+    h.P(4)->FloatPane(CRect(600, 50, 800, 250));
+    DockPosition hiddenAt;
+    ASSERT_TRUE(h.Dp()->HidePane(h.P(2), hiddenAt, true));
+    h.P(3)->SetRectRecentFloat(CRectangle(410, 60, 610, 260));
+    h.Dp()->FloatAll();
+    EXPECT_EQ("", CheckDockLayout(*m));
+    for (int i : {0, 1, 3, 4}) {
+        ASSERT_TRUE(h.P(i)->IsFloating()) << i;
+        EXPECT_EQ(1, h.P(i)->GetParentMiniFrame()->GetPaneCount()) << i;
+        EXPECT_TRUE(h.P(i)->IsPaneVisible()) << i;
+    }
+    EXPECT_EQ(CRect(410, 60, 611, 261), h.P(3)->GetParentMiniFrame()->GetFrameRect());
+    EXPECT_FALSE(h.P(2)->IsFloating());
+    EXPECT_TRUE(h.Dp()->GetHiddenPanes().count(h.P(2)));
+    kstest::Pump(); // pane E's old frame goes on the message it posted
+    EXPECT_EQ(4, CountFrameWindows());
+    h.Dp()->DockAll();
+    EXPECT_EQ("", CheckDockLayout(*m));
+    for (int i : {0, 1, 3, 4})
+        EXPECT_TRUE(h.Dp()->IsDockedHere(h.P(i))) << i;
+    kstest::Pump();
+    EXPECT_EQ(0, CountFrameWindows());
 }
 
 TEST_F(ZnPaneFrameWndTest, FuzzedFloatingOnRealWindowsOverSeveralSeeds)

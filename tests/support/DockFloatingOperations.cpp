@@ -1,6 +1,7 @@
 // The fuzzer's floating operations (see DockOperations.h).
 #include <windows.h>
 
+#include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockablePane.h"
 #include "docking/ZnDockingManager.h"
 #include "docking/ZnMultiPaneFrameWnd.h"
@@ -115,6 +116,11 @@ std::vector<DockOperation> FloatingDockOperations()
                  return;
              CPoint offset(w.Rand(-300, 300), w.Rand(-300, 300));
              all[size_t(w.Rand(0, int(all.size()) - 1))]->Move(offset, true);
+         }},
+        {"float all",
+         [](DockWorld &w) {
+             if (ZnDockParentWnd *dp = w.mgr->GetDockParentWnd())
+                 dp->FloatAll();
          }},
         {"deliver posted messages",
          [](DockWorld &) {

@@ -162,6 +162,10 @@ void AddLayoutPersistOperations(std::vector<DockOperation> &table)
                              dp->ShowPane(p, p->GetRecentDockPosition());
                          }
                      }});
+    table.push_back({"dock all", [](DockWorld &w) {
+                         if (ZnDockParentWnd *dp = w.mgr->GetDockParentWnd())
+                             dp->DockAll();
+                     }});
     table.push_back({"save layout", [](DockWorld &w) {
                          if (ZnDockParentWnd *dp = w.mgr->GetDockParentWnd())
                              dp->SaveState();
@@ -249,6 +253,7 @@ std::string FuzzDocking(DockWorld &world, unsigned seed, int n)
 std::string FuzzDocking(DockWorld &world, unsigned seed, int n, bool (*keep)(DockOperation const &))
 {
     world.rng.seed(seed);
+    std::srand(seed); // the library's own random choices (DockAll) replay too
     DockCheckScope scope;
     std::vector<DockOperation> table;
     for (DockOperation const &op : DockOperationTable())

@@ -11,6 +11,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <ostream>
+
+#include "mfc/CRect.h"
+
+// Failed rectangle comparisons print the corners, not the bytes.
+inline void PrintTo(CRect const &r, std::ostream *os)
+{
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
 namespace kstest {
 
 // Dispatches until done() holds (true) or timeoutMs have passed (false);
