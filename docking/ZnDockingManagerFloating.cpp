@@ -294,6 +294,28 @@ bool ZnDockingManager::FindDropTarget(CPoint pt, ZnPaneFrameWnd const *pDragged,
     // A point over another floating frame belongs to that frame, not to the
     // site edge underneath.
     ZnPaneFrameWnd *over = FrameFromPoint(pt, pDragged);
+    // On a docked pane's caption: a tab of it, even where the caption runs
+    // along the site's edge.
+    if (!over) {
+        std::vector<ZnDockablePane *> all;
+        FillDockablePaneVec(all);
+        for (ZnDockablePane *p : all) {
+            HWND const h = p->GetSafeHwnd();
+            if (!h || !p->GetDefaultPaneDivider() || !p->IsPaneVisible() || !p->HasGripper() ||
+                std::find(dragged.begin(), dragged.end(), p) != dragged.end())
+                continue;
+            CRect r;
+            ::GetWindowRect(h, &r);
+            CRect cap = p->GetCaptionRect();
+            cap.OffsetRect(r.left, r.top);
+            if (cap.PtInRect(pt)) {
+                rTarget.bTab = true;
+                rTarget.pPane = p;
+                rTarget.rectOutline = r;
+                return true;
+            }
+        }
+    }
     if (!over && IsPointNearDockSite(pt, align, outer) && (align & allowed) && IsValidAlign(align)) {
         CRect bounds = outer ? m_rectOuterEdgeBounds : m_rectClientAreaBounds;
         ::MapWindowPoints(m_hSiteWnd, nullptr, reinterpret_cast<POINT *>(&bounds), 2);
@@ -354,9 +376,15 @@ bool ZnDockingManager::DropMiniFrame(ZnPaneFrameWnd *pFrame, DropTarget const &r
     std::vector<ZnDockablePane *> panes;
     if (pFrame)
         pFrame->GetPanes(panes);
-    if (panes.empty() || !DockGeometry::IsSide(rTarget.dwAlign))
+    if (panes.empty() || (!rTarget.bTab && !DockGeometry::IsSide(rTarget.dwAlign)))
         return false;
     ZnDockingGesture gesture(this);
+    if (rTarget.bTab) {
+        bool ok = false;
+        for (ZnDockablePane *p : panes)
+            ok = p->AttachToTabWnd(rTarget.pPane, DM_MOUSE, true) != nullptr || ok;
+        return ok;
+    }
     if (!rTarget.pPane)
         return DockMiniFrameToSide(pFrame, rTarget.dwAlign, rTarget.bOuterEdge,
                                    DockGeometry::Extent(rTarget.rectOutline, DockGeometry::IsHorzAxis(rTarget.dwAlign)));

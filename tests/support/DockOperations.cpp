@@ -220,6 +220,8 @@ std::vector<DockOperation> const &DockOperationTable()
     AddLayoutPersistOperations(t);
     for (DockOperation const &op : FloatingDockOperations())
         t.push_back(op);
+    for (DockOperation const &op : TabDockOperations())
+        t.push_back(op);
     return WithAutoHide(t);
     }();
     return table;
@@ -227,6 +229,8 @@ std::vector<DockOperation> const &DockOperationTable()
 
 bool IsAutoHideOperation(DockOperation const &op)
 {
+    if (IsPinningTabOperation(op))
+        return true;
     for (DockOperation const &a : AutoHideOperations())
         if (std::string(a.name) == op.name)
             return true;
@@ -235,6 +239,8 @@ bool IsAutoHideOperation(DockOperation const &op)
 
 bool IsFloatingOperation(DockOperation const &op)
 {
+    if (IsFloatingTabOperation(op))
+        return true;
     for (DockOperation const &a : FloatingDockOperations())
         if (std::string(a.name) == op.name)
             return true;
@@ -265,10 +271,10 @@ std::string FuzzDocking(DockWorld &world, unsigned seed, int n, bool (*keep)(Doc
         if (trace) {
             ZnDockParentWnd *dp = world.mgr->GetDockParentWnd();
             for (ZnDockablePane *p : world.panes)
-                std::fprintf(stderr, "  %s%s%s%s%s", p->GetInternalName().GetStr(),
+                std::fprintf(stderr, "  %s%s%s%s%s%s", p->GetInternalName().GetStr(),
                              dp && dp->GetHiddenPanes().count(p) ? " hidden" : "",
                              p->IsPaneVisible() ? " shown" : "", p->IsAutoHideMode() ? " pinned" : "",
-                             p->GetDefaultPaneDivider() ? " docked" : "");
+                             p->GetDefaultPaneDivider() ? " docked" : "", p->GetParentTabbedPane() ? " tab" : "");
             std::fprintf(stderr, "\n");
         }
         std::string e = scope.FirstFailure();
