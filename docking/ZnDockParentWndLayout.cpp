@@ -168,6 +168,16 @@ ZnDockablePane *PaneNamed(ZnDockingManager const *pMgr, SString const &name)
     return nullptr;
 }
 
+// The pane that holds the place of the pane of that name: its tab group
+// when it is a tab (a model names a group by its active tab).
+ZnDockablePane *PlacedPaneNamed(ZnDockingManager const *pMgr, SString const &name)
+{
+    ZnDockablePane *p = PaneNamed(pMgr, name);
+    if (ZnBaseTabbedPane *g = p ? p->GetParentTabbedPane() : nullptr)
+        return g;
+    return p;
+}
+
 // --- tab groups in models. The tabbed pane is the library's, unknown to
 // the application's table of panes, so a model never names it: a group
 // stands as its active tab at the group's place, and every other tab as a
@@ -708,7 +718,7 @@ bool ZnDockParentWnd::DockHeuristic(ZnDockablePane *pPane, DockPosition const &p
             side = DockElement::InvertAlign(n.GetAlign());
             continue;
         }
-        ZnDockablePane *np = PaneNamed(mgr, n.GetName());
+        ZnDockablePane *np = PlacedPaneNamed(mgr, n.GetName());
         if (!np || np == pPane || !IsDockedHere(np))
             continue;
         int const k = indexOf(np->GetDefaultPaneDivider());
@@ -854,7 +864,7 @@ void ZnDockParentWnd::DockWithPosition(ZnDockablePane *pPane, DockPosition const
     // once, in one batch, when it ends.
     ZnDockingGesture gesture(mgr);
     auto found = [&](DockNeighbour const *n) -> ZnDockablePane * {
-        ZnDockablePane *p = n ? PaneNamed(mgr, n->GetName()) : nullptr;
+        ZnDockablePane *p = n ? PlacedPaneNamed(mgr, n->GetName()) : nullptr;
         return p && p != pPane && IsDockedHere(p) ? p : nullptr;
     };
     bool docked = false;

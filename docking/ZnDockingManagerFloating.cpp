@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "docking/DockGeometry.h"
+#include "docking/ZnBaseTabbedPane.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockablePane.h"
 #include "docking/ZnDragFrameImpl.h"
@@ -143,10 +144,11 @@ bool ZnDockingManager::DockIntoFloatingPane(ZnDockablePane *pPane, ZnDockablePan
 {
     align &= CBRS_ALIGN_ANY;
     if (!pPane || !pTarget || pPane == pTarget || !DockGeometry::IsSide(align) || !pTarget->IsFloating() ||
-        pTarget->GetDockingManager() != this)
+        pTarget->GetDockingManager() != this || static_cast<ZnDockablePane *>(pPane->GetParentTabbedPane()) == pTarget)
         return false;
-    ZnPaneFrameWnd *f = pTarget->GetParentMiniFrame();
     ZnDockingGesture gesture(this);
+    pPane->LeaveTabbedPane();
+    ZnPaneFrameWnd *f = pTarget->GetParentMiniFrame();
     pPane->ReleaseAutoHide(); // a pinned pane leaves its bar for the frame
     auto *multi = dynamic_cast<ZnMultiPaneFrameWnd *>(f);
     if (!multi) {
