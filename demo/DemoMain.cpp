@@ -1032,6 +1032,25 @@ int main(int argc, char **argv)
                     dir.c_str(), int(docking->GetDefaultDividers().size()));
         saved = saved && docked;
 
+        // The tab scene: the history tabbed onto the layers (the layers tab
+        // in front) and the find pane onto the output, each group with its
+        // strip along the bottom; then both groups are taken apart again
+        // for the scenes that follow.
+        {
+            history.Pane()->AttachToTabWnd(layers.Pane(), DM_UNKNOWN, false);
+            find.Pane()->AttachToTabWnd(outputPane.Pane());
+            RedrawWindow(dock.GetHWND(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Pump();
+            bool const tabs = SaveClientPng(content.GetHWND(), dir + "\\demo-tabs.png");
+            std::printf("demo: %s %s\\demo-tabs.png\n", tabs ? "wrote" : "could not write", dir.c_str());
+            saved = saved && tabs;
+            history.Pane()->LeaveTabbedPane();
+            docking->DockIntoPane(history.Pane(), layers.Pane(), 0x8000, 0);
+            find.Pane()->LeaveTabbedPane();
+            docking->DockIntoPane(find.Pane(), outputPane.Pane(), 0x4000, 200);
+        }
+
         // The auto-hide scene: panes pinned off onto bars on the left and
         // the right edge (the left group on one bar, the right panes on a
         // bar each), one of them slid out over the document with its pin

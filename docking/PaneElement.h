@@ -26,6 +26,7 @@ public:
     bool CheckPaneExists(ZnDockablePane const *pPane) const override;
 
     ZnDockablePane const *GetPane() const { return m_pPane; }
+    void SetPane(ZnDockablePane const *pPane) { m_pPane = pPane; }
     void SetWindowIndex(int index) { m_nWindowIndex = index; }
 
 protected:

@@ -26,6 +26,7 @@
 #include "docking/ZnPaneFrameWnd.h"
 #include "docking/HiddenPaneElement.h"
 #include "docking/HolderElement.h"
+#include "docking/ZnBaseTabbedPane.h"
 #include "docking/ZnDockablePane.h"
 #include "docking/ZnDockingGesture.h"
 #include "docking/ZnDockingManager.h"
@@ -207,6 +208,77 @@ ZnDockablePane *PaneNamed(ZnDockingManager const *pMgr, SString const &name)
     return nullptr;
 }
 
+// The pane that holds the place of the pane of that name: its tab group
+// when it is a tab (a model names a group by its active tab).
+ZnDockablePane *PlacedPaneNamed(ZnDockingManager const *pMgr, SString const &name)
+{
+    ZnDockablePane *p = PaneNamed(pMgr, name);
+    if (ZnBaseTabbedPane *g = p ? p->GetParentTabbedPane() : nullptr)
+        return g;
+    return p;
+}
+
+// --- tab groups in models. The tabbed pane is the library's, unknown to
+// the application's table of panes, so a model never names it: a group
+// stands as its active tab at the group's place, and every other tab as a
+// hidden-pane element whose position names the active tab as its holder
+// neighbour on no side (align 0). The contact says where in the strip it
+// goes: JUSTIFIED before that tab, EQUAL after it. A hidden pane that comes
+// back as a tab names a tab of its group the same way with contact NONE.
+// The rest of such a position is the group's own, for when the group is
+// gone.
+
+ZnDockablePane *ModelPane(ZnDockablePane *p)
+{
+    if (auto *g = dynamic_cast<ZnBaseTabbedPane *>(p))
+        return g->GetActiveTab();
+    return p;
+}
+
+void SubstituteTabGroups(DockElement *pEl)
+{
+    if (!pEl)
+        return;
+    if (pEl->GetType() == DET_HOLDER_ELEMENT) {
+        auto *h = static_cast<HolderElement *>(pEl);
+        SubstituteTabGroups(h->GetPLeft());
+        SubstituteTabGroups(h->GetPRight());
+        return;
+    }
+    if (pEl->GetType() == DET_DOCK_PANE_ELEMENT || pEl->GetType() == DET_FLOATING_PANE_ELEMENT) {
+        auto *pe = static_cast<PaneElement *>(pEl);
+        if (ZnDockablePane *p = ModelPane(const_cast<ZnDockablePane *>(pe->GetPane())))
+            pe->SetPane(p);
+    }
+}
+
+DockNeighbour const *TabNeighbour(DockPosition const &position)
+{
+    for (DockNeighbour const &n : position.GetNeighbourVec())
+        if (n.IsHolder() && n.GetAlign() == 0)
+            return &n;
+    return nullptr;
+}
+
+void PositionFromModel(std::vector<DockElement *> const &elements, ZnDockablePane const *pPane,
+                       DockPosition &position);
+
+// pPane's position as a tab of g: the group's place, and the tab it goes
+// with (the active one, or the next when pPane is the active one).
+DockPosition TabPosition(std::vector<DockElement *> const &elements, ZnBaseTabbedPane const *g,
+                         ZnDockablePane const *pPane, NeighbourContactType contact)
+{
+    DockPosition position;
+    ZnDockablePane const *active = g->GetActiveTab();
+    if (active)
+        PositionFromModel(elements, active, position);
+    ZnDockablePane const *anchor = active != pPane ? active : g->GetTab(g->FindTab(pPane) == 0 ? 1 : 0);
+    position.SetName(pPane->GetInternalName());
+    if (anchor && anchor != pPane)
+        position.AddNeighbour(anchor->GetInternalName(), 0, contact, true, false);
+    return position;
+}
+
 } // namespace
 
 bool ZnDockParentWnd::IsDockedHere(ZnDockablePane const *pPane) const
@@ -220,7 +292,8 @@ std::set<ZnDockablePane *> ZnDockParentWnd::GetHiddenPanes() const
     std::set<ZnDockablePane *> out;
     std::vector<ZnDockablePane *> const panes = RegisteredPanes(m_pDockingManager);
     for (ZnDockablePane *p : m_aHiddenPanes)
-        if (Contains(panes, p) && !IsDockedHere(p) && !p->IsAutoHideMode() && !p->IsFloating())
+        if (Contains(panes, p) && !IsDockedHere(p) && !p->IsAutoHideMode() && !p->IsFloating() &&
+            !p->GetParentTabbedPane())
             out.insert(p);
     return out;
 }
@@ -257,7 +330,7 @@ void ZnDockParentWnd::SaveState(std::vector<DockElement *> &elements)
         elements.push_back(fs);
     }
     for (ZnDockablePane *p : panes) {
-        if (!IsDockedHere(p) || m_aHiddenPanes.count(p))
+        if (!IsDockedHere(p) || m_aHiddenPanes.count(p) || p->GetParentTabbedPane())
             continue;
         if (p->HasChilds()) {
             auto *h = new HolderElement(GroupRoot(p));
@@ -272,6 +345,8 @@ void ZnDockParentWnd::SaveState(std::vector<DockElement *> &elements)
             elements.push_back(e);
         }
     }
+    for (DockElement *e : elements)
+        SubstituteTabGroups(e);
     RemoveOrphanHolders(elements);
     MergeOrphanPanes(elements);
     MergeParallelNeighbours(elements);
@@ -283,16 +358,29 @@ void ZnDockParentWnd::SaveState(std::vector<DockElement *> &elements)
     // anywhere on the screen.
     for (ZnDockablePane *p : panes)
         if (p->IsFloating() && p->IsPaneVisible() && !m_aHiddenPanes.count(p)) {
-            auto *f = new FloatingPaneElement(p);
+            auto *f = new FloatingPaneElement(ModelPane(p));
             f->SetRect(CRectangle(p->GetParentMiniFrame()->GetFrameRect()));
             elements.push_back(f);
         }
+    // The other tabs of every shown group, in the strip's order.
+    std::vector<DockElement *> tabs;
+    for (ZnDockablePane *p : panes) {
+        auto *g = dynamic_cast<ZnBaseTabbedPane *>(p);
+        if (!g || !g->GetActiveTab() || !DockElement::FindElementOfPane(elements, g->GetActiveTab()))
+            continue;
+        for (int i = 0; i < g->GetTabsNum(); ++i)
+            if (i != g->GetActiveTabIndex())
+                tabs.push_back(new HiddenPaneElement(
+                    g->GetTab(i), TabPosition(elements, g, g->GetTab(i),
+                                              i < g->GetActiveTabIndex() ? NCT_JUSTIFIED_SIDE : NCT_EQUAL_SIDE)));
+    }
+    elements.insert(elements.end(), tabs.begin(), tabs.end());
     for (ZnDockablePane *p : panes)
         if (m_aHiddenPanes.count(p))
             elements.push_back(new HiddenPaneElement(p, p->GetRecentDockPosition()));
     for (ZnDockablePane *p : pinned) {
         for (DockElement *e : elements)
-            e->NotifyOfAutoHidePane(p);
+            e->NotifyOfAutoHidePane(ModelPane(p));
         p->AutoHideFromExtern();
     }
 }
@@ -478,7 +566,7 @@ bool ZnDockParentWnd::ImplementLayout(std::vector<DockElement *> const &elements
         return !p.empty() && std::all_of(p.begin(), p.end(), [&](ZnDockablePane *x) { return Contains(panes, x); });
     };
 
-    std::vector<DockElement *> pending, floating;
+    std::vector<DockElement *> pending, floating, tabs;
     bool freeSpace = false;
     std::vector<ZnDockablePane *> claimed;
     for (DockElement *e : elements) {
@@ -491,6 +579,15 @@ bool ZnDockParentWnd::ImplementLayout(std::vector<DockElement *> const &elements
         case DET_HIDDEN_PANE_ELEMENT:
             if (!allMine(e)) {
                 ok = false;
+                break;
+            }
+            if (DockNeighbour const *t = TabNeighbour(static_cast<HiddenPaneElement *>(e)->GetDockPosition());
+                t && t->GetContact() != NCT_NONE) {
+                // A tab of a group: placed once the group's tab is.
+                if (auto *p = PanesOf(e).front(); !Contains(claimed, p)) {
+                    claimed.push_back(p);
+                    tabs.push_back(e);
+                }
                 break;
             }
             if (auto *p = PanesOf(e).front(); !Contains(claimed, p)) {
@@ -552,8 +649,31 @@ bool ZnDockParentWnd::ImplementLayout(std::vector<DockElement *> const &elements
         g->SetGroupLength(Extent(e->GetRect(), DockGeometry::IsHorzAxis(g->GetCurrentAlignment())));
         RestoreSplits(e, GroupRoot(p.front()));
     }
+    for (DockElement *e : tabs) {
+        auto *p = PanesOf(e).front();
+        DockPosition const &position = static_cast<HiddenPaneElement *>(e)->GetDockPosition();
+        DockNeighbour const *t = TabNeighbour(position);
+        ZnDockablePane *anchor = PaneNamed(m_pDockingManager, t->GetName());
+        bool tabbed = false;
+        if (anchor && anchor != p &&
+            (anchor->GetParentTabbedPane() || IsDockedHere(anchor) || anchor->IsFloating()) &&
+            p->AttachToTabWnd(anchor, DM_UNKNOWN, false)) {
+            tabbed = true;
+            ZnBaseTabbedPane *g = p->GetParentTabbedPane();
+            if (g && t->GetContact() == NCT_JUSTIFIED_SIDE)
+                g->InsertTab(p, g->FindTab(anchor), false);
+        }
+        if (!tabbed) {
+            // Its group is not in the model: the tab waits, hidden, for a show.
+            ok = false;
+            p->SetRecentDockPosition(position);
+            if (Window *w = p->GetPDockedWin())
+                w->Hide();
+            m_aHiddenPanes.insert(p);
+        }
+    }
     for (ZnDockablePane *p : panes)
-        if (p->GetDefaultPaneDivider())
+        if (p->GetDefaultPaneDivider() || p->GetParentTabbedPane())
             m_aHiddenPanes.erase(p);
     // Panes that were pinned off when the model was captured are pinned
     // again, from the places the model gave them.
@@ -562,9 +682,13 @@ bool ZnDockParentWnd::ImplementLayout(std::vector<DockElement *> const &elements
     for (DockElement *e : elements)
         e->FillDockPaneElementVec(paneElements, seen);
     for (DockPaneElement *e : paneElements)
-        if (e->IsAutoHide() && e->GetPane())
-            if (auto *p = const_cast<ZnDockablePane *>(e->GetPane()); p->GetDefaultPaneDivider())
+        if (e->IsAutoHide() && e->GetPane()) {
+            auto *p = const_cast<ZnDockablePane *>(e->GetPane());
+            if (ZnBaseTabbedPane *g = p->GetParentTabbedPane())
+                p = g; // a group pins as a whole
+            if (p->GetDefaultPaneDivider())
                 p->AutoHideFromExtern();
+        }
     m_pDockingManager->RecalcLayout(true);
     m_pDockingManager->OnLayoutChange();
     return ok;
@@ -634,7 +758,7 @@ bool ZnDockParentWnd::DockHeuristic(ZnDockablePane *pPane, DockPosition const &p
             side = DockElement::InvertAlign(n.GetAlign());
             continue;
         }
-        ZnDockablePane *np = PaneNamed(mgr, n.GetName());
+        ZnDockablePane *np = PlacedPaneNamed(mgr, n.GetName());
         if (!np || np == pPane || !IsDockedHere(np))
             continue;
         int const k = indexOf(np->GetDefaultPaneDivider());
@@ -760,6 +884,12 @@ void ZnDockParentWnd::FillDockPosition(ZnDockablePane *pPane, DockPosition &posi
         return;
     std::vector<DockElement *> elements;
     SaveState(elements);
+    if (ZnBaseTabbedPane const *g = pPane->GetParentTabbedPane()) {
+        // A tab comes back as a tab of its group while the group lasts.
+        position = TabPosition(elements, g, pPane, NCT_NONE);
+        DockElement::ClearDockElements(elements);
+        return;
+    }
     if (bIncludePane && !DockElement::FindElementOfPane(elements, pPane)) {
         auto *e = new DockPaneElement(pPane);
         e->SetRect(ToModel(pPane->GetLayoutRect()));
@@ -777,7 +907,7 @@ std::vector<DockPosition> ZnDockParentWnd::GetDockPositions()
     std::vector<DockElement *> elements;
     SaveState(elements);
     for (ZnDockablePane *p : RegisteredPanes(m_pDockingManager)) {
-        if (!IsDockedHere(p))
+        if (!IsDockedHere(p) || dynamic_cast<ZnBaseTabbedPane *>(p))
             continue;
         DockPosition position;
         PositionFromModel(elements, p, position);
@@ -811,10 +941,18 @@ void ZnDockParentWnd::DockWithPosition(ZnDockablePane *pPane, DockPosition const
     // once, in one batch, when it ends.
     ZnDockingGesture gesture(mgr);
     auto found = [&](DockNeighbour const *n) -> ZnDockablePane * {
-        ZnDockablePane *p = n ? PaneNamed(mgr, n->GetName()) : nullptr;
+        ZnDockablePane *p = n ? PlacedPaneNamed(mgr, n->GetName()) : nullptr;
         return p && p != pPane && IsDockedHere(p) ? p : nullptr;
     };
     bool docked = false;
+    // 0. A tab goes back to its group, or as a tab onto the pane it named.
+    if (DockNeighbour const *t = TabNeighbour(position)) {
+        ZnDockablePane *np = PaneNamed(mgr, t->GetName());
+        if (np && np != pPane &&
+            (np->GetParentTabbedPane() || IsDockedHere(np) || np->IsFloating() || np->IsAutoHideMode()) &&
+            pPane->AttachToTabWnd(np, DM_UNKNOWN, true))
+            return;
+    }
     // 1. Back into the split it shared with its partner.
     if (DockNeighbour const *h = position.GetHolderNeighbour())
         if (ZnDockablePane *np = found(h))
@@ -938,7 +1076,7 @@ void ZnDockParentWnd::ShowPane(ZnDockablePane *pPane, DockPosition const &positi
 {
     if (!pPane || !m_pDockingManager || pPane->GetDockingManager() != m_pDockingManager)
         return;
-    if (ShowAutoHiddenPane(pPane) || IsDockedHere(pPane))
+    if (ShowAutoHiddenPane(pPane) || IsDockedHere(pPane) || pPane->GetParentTabbedPane())
         return;
     ZnDockingGesture gesture(m_pDockingManager);
     PruneHiddenPanes();
@@ -975,8 +1113,16 @@ std::vector<ZnDockablePane *> ZnDockParentWnd::UndockAllPanes()
     if (!m_pDockingManager)
         return out;
     ZnDockingGesture gesture(m_pDockingManager);
-    // Pinned panes first go back to their groups, to leave them with the rest.
+    // Pinned panes first go back to their groups, to leave them with the rest;
+    // tab groups dissolve, their panes taken out like the others.
     UnAutoHideAllPanes();
+    std::vector<ZnDockablePane *> tabs;
+    for (ZnDockablePane *p : RegisteredPanes(m_pDockingManager))
+        if (auto *g = dynamic_cast<ZnBaseTabbedPane *>(p))
+            tabs.insert(tabs.end(), g->GetTabs().begin(), g->GetTabs().end());
+    for (ZnDockablePane *t : tabs)
+        if (t->LeaveTabbedPane() && !t->GetDefaultPaneDivider() && !t->IsFloating())
+            out.push_back(t);
     for (ZnDockablePane *p : RegisteredPanes(m_pDockingManager)) {
         if (p->GetDefaultPaneDivider()) {
             p->RemoveFromDefaultPaneDivider();

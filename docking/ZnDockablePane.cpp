@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "docking/DockGeometry.h"
+#include "docking/ZnBaseTabbedPane.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockingGesture.h"
 #include "docking/ZnDockingManager.h"
@@ -70,6 +71,7 @@ ZnDockablePane::ZnDockablePane(ZnDockParentWnd *pDockParentWnd)
 
 ZnDockablePane::~ZnDockablePane()
 {
+    LeaveTabbedPane();
     ReleaseAutoHide();
     if (m_pDockManager) {
         ZnDockingGesture gesture(m_pDockManager);
@@ -80,8 +82,10 @@ ZnDockablePane::~ZnDockablePane()
 }
 
 bool ZnDockablePane::Create(char const *lpszCaption, CWnd *pParentWnd, CRect const &rect, bool bHasGripper,
-                            unsigned int nID, unsigned long dwStyle, unsigned long, unsigned long dwControlBarStyle)
+                            unsigned int nID, unsigned long dwStyle, unsigned long dwTabbedStyle,
+                            unsigned long dwControlBarStyle)
 {
+    m_dwTabbedStyle = dwTabbedStyle;
     static char const *const cls = RegisterDockingClass("Afx:DockablePane", nullptr);
     // The low word carries the pane's own style bits (its side among them),
     // not the window's.
@@ -140,6 +144,7 @@ bool ZnDockablePane::DockToDockParentWindow(unsigned long dwAlign, RECT const *l
     if (!mgr || !DockGeometry::IsSide(dwAlign))
         return false;
     ZnDockingGesture gesture(mgr);
+    LeaveTabbedPane();
     // Docked anew, a pinned-off pane gives up its bar and its old place.
     ReleaseAutoHide();
     CWnd *site = mgr->GetDockSiteWnd();
@@ -335,6 +340,7 @@ void ZnDockablePane::OnPressCloseButton()
 void ZnDockablePane::DoClose()
 {
     ZnDockingGesture gesture(m_pDockManager);
+    LeaveTabbedPane();
     UnSetAutoHideMode(nullptr);
     ShowPane(false, false, false);
     if (m_pDockManager)
@@ -344,6 +350,14 @@ void ZnDockablePane::DoClose()
 void ZnDockablePane::ShowPane(bool bShow, bool bDelay, bool bActivate)
 {
     ZnDockingGesture gesture(m_pDockManager);
+    // A tab shows by becoming the active one; hidden, it leaves its group.
+    if (ZnBaseTabbedPane *group = m_pParentTabbedPane) {
+        if (bShow) {
+            group->SetActiveTab(group->FindTab(this));
+            return;
+        }
+        LeaveTabbedPane();
+    }
     if (ShowPaneInAutoHide(bShow))
         return;
     ZnPane::ShowPane(bShow, bDelay, bActivate);
@@ -353,6 +367,7 @@ void ZnDockablePane::ShowPane(bool bShow, bool bDelay, bool bActivate)
 
 void ZnDockablePane::OnDestroy()
 {
+    LeaveTabbedPane();
     if (m_pDockManager) {
         ZnDockingGesture gesture(m_pDockManager);
         ReleaseAutoHide();

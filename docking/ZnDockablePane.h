@@ -23,6 +23,7 @@ class Window;
 class ZnAutoHideBar;
 class ZnAutoHideButton;
 class ZnAutoHideTimer;
+class ZnBaseTabbedPane;
 class ZnDockParentWnd;
 class ZnPaneContainer;
 class ZnPaneContainerManager;
@@ -247,9 +248,36 @@ public:
     // Leaving a mini frame for pNewParent lets the frame go first.
     void RemoveFromMiniframe(CWnd *pNewParent, AFX_DOCK_METHOD dockMethod) override;
 
+    // --- tabs (ZnDockablePaneTabs.cpp)
+    // Tabs this pane onto pTarget: a target that is a tabbed pane, or a tab
+    // of one, gets a new tab; a docked or floating target is replaced where
+    // it is, at its size, by a new tabbed pane of the target's tabbed-pane
+    // class holding the target, then this pane. This pane leaves its place
+    // first. Answers this pane, or null (nothing changes) for a target that
+    // is neither docked nor floating nor a tab, for this pane itself, or a
+    // target of another manager. The group is returned in
+    // *ppTabbedControlBar when asked for.
+    virtual ZnDockablePane *AttachToTabWnd(ZnDockablePane *pTabControlBarAttachTo,
+                                           AFX_DOCK_METHOD dockMethod = DM_UNKNOWN, bool bSetActive = true,
+                                           ZnDockablePane **ppTabbedControlBar = nullptr);
+    // The group this pane is a tab of, or null.
+    ZnBaseTabbedPane *GetParentTabbedPane() const { return m_pParentTabbedPane; }
+    void SetParentTabbedPane(ZnBaseTabbedPane *pPane) { m_pParentTabbedPane = pPane; }
+    // Out of its group, if it is a tab: hidden in the dock site. True when
+    // it was a tab.
+    bool LeaveTabbedPane();
+    // The class of the tabbed panes this pane makes when something is
+    // tabbed onto it (ZnTabbedPane unless set).
+    void SetTabbedPaneRTC(CRuntimeClass const *pRTC) { m_pTabbedPaneRTC = pRTC; }
+    CRuntimeClass const *GetTabbedPaneRTC() const;
+    unsigned long GetTabbedStyle() const { return m_dwTabbedStyle; }
+
 protected:
     LRESULT WindowProc(unsigned int message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroy() override;
+    // A pane made by the library for a pane of a dock parent window belongs
+    // to the same window.
+    void SetPDockParentWnd(ZnDockParentWnd *pWnd) { m_pDockParentWnd = pWnd; }
     // A press on the caption: a drag beyond the drag sensitivity floats the
     // pane and the frame follows the mouse; a double-click floats a docked
     // pane and docks a floating one back.
@@ -313,10 +341,18 @@ private:
     unsigned long m_dwLastHeld = 0;
     bool m_bEnableAutoHideAll = false;
     friend class ZnDockingManager;
+    friend class ZnBaseTabbedPane;
+    // Out of every place before becoming a tab: its group, its pin, its
+    // frame, another tabbed pane.
+    void LeaveOwnPlace();
     // --- floating
     ZnPaneFrameWnd *m_pMiniFrame = nullptr;
     ZnRecentDockSiteInfo m_recentDockSiteInfo;
     bool m_bTracked = false;
     bool m_bCaptionHiddenByFrame = false;
     bool m_bGripperBeforeFrame = true;
+    // --- tabs
+    ZnBaseTabbedPane *m_pParentTabbedPane = nullptr;
+    CRuntimeClass const *m_pTabbedPaneRTC = nullptr;
+    unsigned long m_dwTabbedStyle = AFX_CBRS_REGULAR_TABS;
 };

@@ -81,6 +81,7 @@ bool ZnDockablePane::FloatPane(CRect rectFloat, AFX_DOCK_METHOD dockMethod, bool
         rectFloat.Width() > limit || rectFloat.Height() > limit)
         return false;
     ZnDockingGesture gesture(mgr);
+    LeaveTabbedPane();
     ReleaseAutoHide(); // a pinned pane leaves its bar for the frame
     ZnPaneFrameWnd *old = m_pMiniFrame;
     if (old && old->GetPaneCount() == 1) {

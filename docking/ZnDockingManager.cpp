@@ -13,6 +13,7 @@
 #include "docking/DockGeometry.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockSite.h"
+#include "docking/ZnBaseTabbedPane.h"
 #include "docking/ZnDockablePane.h"
 #include "docking/ZnDummyDockablePane.h"
 #include "docking/ZnPaneContainerManager.h"
@@ -513,6 +514,9 @@ bool ZnDockingManager::DockIntoParent(ZnDockablePane *pPane, unsigned long align
 bool ZnDockingManager::DockIntoPane(ZnDockablePane *pPane, ZnDockablePane *pTarget, unsigned long align, int len)
 {
     align &= CBRS_ALIGN_ANY;
+    // A tab beside its own group: leaving the group may end it.
+    if (pPane && pTarget && static_cast<ZnDockablePane *>(pPane->GetParentTabbedPane()) == pTarget)
+        return false;
     if (pTarget && pTarget->IsFloating())
         return DockIntoFloatingPane(pPane, pTarget, align, len);
     // Refused before anything moves, so the pane stays where it was.
@@ -520,6 +524,7 @@ bool ZnDockingManager::DockIntoPane(ZnDockablePane *pPane, ZnDockablePane *pTarg
         pTarget->GetDockingManager() != this)
         return false;
     ZnDockingGesture gesture(this);
+    pPane->LeaveTabbedPane();
     pPane->SetPaneStyle((pPane->GetPaneStyle() & ~CBRS_ALIGN_ANY) | align);
     pPane->ReleaseAutoHide();
     ZnPaneContainerManager holder;

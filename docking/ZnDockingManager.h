@@ -216,13 +216,15 @@ public:
     bool DockMiniFrameToSide(ZnPaneFrameWnd *pFrame, unsigned long align, bool bOuterEdge, int len);
 
     // Where a frame dragged with the mouse at pt (screen) would dock: at a
-    // side of the site when pt is near its edges (IsPointNearDockSite), or
-    // beside a pane (docked or floating in another frame) when pt lies in
-    // the outer third of it on that side. rectOutline (screen) is what the
-    // drag shows.
+    // side of the site when pt is near its edges (IsPointNearDockSite), as
+    // a tab of a docked pane when pt lies on its caption (bTab; the outline
+    // is the pane), or beside a pane (docked or floating in another frame)
+    // when pt lies in the outer third of it on that side. rectOutline
+    // (screen) is what the drag shows.
     struct DropTarget
     {
         unsigned long dwAlign = 0;
+        bool bTab = false;
         bool bOuterEdge = false;
         ZnDockablePane *pPane = nullptr;
         CRect rectOutline;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "docking/DockGeometry.h"
+#include "docking/ZnBaseTabbedPane.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockablePane.h"
 #include "docking/ZnDragFrameImpl.h"
@@ -143,10 +144,11 @@ bool ZnDockingManager::DockIntoFloatingPane(ZnDockablePane *pPane, ZnDockablePan
 {
     align &= CBRS_ALIGN_ANY;
     if (!pPane || !pTarget || pPane == pTarget || !DockGeometry::IsSide(align) || !pTarget->IsFloating() ||
-        pTarget->GetDockingManager() != this)
+        pTarget->GetDockingManager() != this || static_cast<ZnDockablePane *>(pPane->GetParentTabbedPane()) == pTarget)
         return false;
-    ZnPaneFrameWnd *f = pTarget->GetParentMiniFrame();
     ZnDockingGesture gesture(this);
+    pPane->LeaveTabbedPane();
+    ZnPaneFrameWnd *f = pTarget->GetParentMiniFrame();
     pPane->ReleaseAutoHide(); // a pinned pane leaves its bar for the frame
     auto *multi = dynamic_cast<ZnMultiPaneFrameWnd *>(f);
     if (!multi) {
@@ -294,6 +296,28 @@ bool ZnDockingManager::FindDropTarget(CPoint pt, ZnPaneFrameWnd const *pDragged,
     // A point over another floating frame belongs to that frame, not to the
     // site edge underneath.
     ZnPaneFrameWnd *over = FrameFromPoint(pt, pDragged);
+    // On a docked pane's caption: a tab of it, even where the caption runs
+    // along the site's edge.
+    if (!over) {
+        std::vector<ZnDockablePane *> all;
+        FillDockablePaneVec(all);
+        for (ZnDockablePane *p : all) {
+            HWND const h = p->GetSafeHwnd();
+            if (!h || !p->GetDefaultPaneDivider() || !p->IsPaneVisible() || !p->HasGripper() ||
+                std::find(dragged.begin(), dragged.end(), p) != dragged.end())
+                continue;
+            CRect r;
+            ::GetWindowRect(h, &r);
+            CRect cap = p->GetCaptionRect();
+            cap.OffsetRect(r.left, r.top);
+            if (cap.PtInRect(pt)) {
+                rTarget.bTab = true;
+                rTarget.pPane = p;
+                rTarget.rectOutline = r;
+                return true;
+            }
+        }
+    }
     if (!over && IsPointNearDockSite(pt, align, outer) && (align & allowed) && IsValidAlign(align)) {
         CRect bounds = outer ? m_rectOuterEdgeBounds : m_rectClientAreaBounds;
         ::MapWindowPoints(m_hSiteWnd, nullptr, reinterpret_cast<POINT *>(&bounds), 2);
@@ -354,9 +378,15 @@ bool ZnDockingManager::DropMiniFrame(ZnPaneFrameWnd *pFrame, DropTarget const &r
     std::vector<ZnDockablePane *> panes;
     if (pFrame)
         pFrame->GetPanes(panes);
-    if (panes.empty() || !DockGeometry::IsSide(rTarget.dwAlign))
+    if (panes.empty() || (!rTarget.bTab && !DockGeometry::IsSide(rTarget.dwAlign)))
         return false;
     ZnDockingGesture gesture(this);
+    if (rTarget.bTab) {
+        bool ok = false;
+        for (ZnDockablePane *p : panes)
+            ok = p->AttachToTabWnd(rTarget.pPane, DM_MOUSE, true) != nullptr || ok;
+        return ok;
+    }
     if (!rTarget.pPane)
         return DockMiniFrameToSide(pFrame, rTarget.dwAlign, rTarget.bOuterEdge,
                                    DockGeometry::Extent(rTarget.rectOutline, DockGeometry::IsHorzAxis(rTarget.dwAlign)));

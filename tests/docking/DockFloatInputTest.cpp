@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "docking/DockParentWindow.h"
@@ -19,6 +18,7 @@
 #include "docking/ZnPaneDivider.h"
 #include "docking/ZnPaneFrameWnd.h"
 #include "tests/support/DockChecker.h"
+#include "tests/support/DockInput.h"
 #include "tests/support/LinkCounter.h"
 #include "tests/support/WindowFixture.h"
 
@@ -26,79 +26,25 @@ namespace {
 
 using kstest::CheckDockLayout;
 
-using kstest::MoveTo;
-
-// The drag outline while it shows, else an empty rectangle.
+// The helpers of real input, under the names these tests use.
 CRect Outline()
 {
-    HWND h = FindWindowA(ZnDragFrameImpl::GetWindowClassName(), nullptr);
-    CRect r;
-    if (h && IsWindowVisible(h))
-        GetWindowRect(h, &r);
-    return r;
+    return kstest::DragOutline();
 }
 
-// Presses at from and moves through path; once the last move has arrived,
-// probe runs (on the sending thread), then Escape is pressed if asked and
-// the button released. The rest is sent from another thread once the press
-// has taken the mouse, so that it reaches the drag loop.
 void Drag(POINT from, std::vector<POINT> const &path, bool escape = false, std::function<void()> const &probe = {})
 {
-    // A press soon after the last one at the same place would be the second
-    // half of a double-click.
-    Sleep(GetDoubleClickTime() + 20);
-    SetCursorPos(from.x, from.y);
-    kstest::Pump();
-    DWORD const thread = GetCurrentThreadId();
-    std::thread rest([=] {
-        GUITHREADINFO gti{};
-        gti.cbSize = sizeof gti;
-        for (int i = 0; i < 200 && !(GetGUIThreadInfo(thread, &gti) && gti.hwndCapture); ++i)
-            Sleep(10);
-        for (POINT p : path) {
-            INPUT in = MoveTo(p);
-            SendInput(1, &in, sizeof in);
-            Sleep(30);
-        }
-        POINT const last = path.back();
-        for (int i = 0; i < 100; ++i) {
-            POINT now;
-            GetCursorPos(&now);
-            if (now.x == last.x && now.y == last.y)
-                break;
-            Sleep(10);
-        }
-        Sleep(100);
-        if (probe)
-            probe();
-        std::vector<INPUT> in;
-        if (escape) {
-            in.push_back(kstest::Key(VK_ESCAPE));
-            in.push_back(kstest::Key(VK_ESCAPE, true));
-        }
-        in.push_back(kstest::Mouse(MOUSEEVENTF_LEFTUP));
-        SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-    });
-    kstest::Send({kstest::Mouse(MOUSEEVENTF_LEFTDOWN)});
-    rest.join();
-    kstest::Pump();
+    kstest::DragMouse(from, path, escape, probe);
 }
 
 void DoubleClick(POINT at)
 {
-    Sleep(GetDoubleClickTime() + 20);
-    SetCursorPos(at.x, at.y);
-    kstest::Pump();
-    kstest::Send({kstest::Mouse(MOUSEEVENTF_LEFTDOWN), kstest::Mouse(MOUSEEVENTF_LEFTUP),
-                  kstest::Mouse(MOUSEEVENTF_LEFTDOWN), kstest::Mouse(MOUSEEVENTF_LEFTUP)});
+    kstest::ClickAt(at, true);
 }
 
 void Click(POINT at)
 {
-    Sleep(GetDoubleClickTime() + 20);
-    SetCursorPos(at.x, at.y);
-    kstest::Pump();
-    kstest::Send({kstest::Mouse(MOUSEEVENTF_LEFTDOWN), kstest::Mouse(MOUSEEVENTF_LEFTUP)});
+    kstest::ClickAt(at);
 }
 
 class DockFloatInputTest : public kstest::WindowFixture

@@ -10,6 +10,7 @@
 #include "docking/ZnAutoHideBar.h"
 #include "docking/ZnAutoHideButton.h"
 #include "docking/ZnAutoHideDockSite.h"
+#include "docking/ZnBaseTabbedPane.h"
 #include "docking/ZnDockParentWnd.h"
 #include "docking/ZnDockSite.h"
 #include "docking/ZnDockablePane.h"
@@ -20,6 +21,7 @@
 #include "docking/ZnPaneContainerManager.h"
 #include "docking/ZnPaneDivider.h"
 #include "frame/Link.h"
+#include "mfc/CMFCTabCtrl.h"
 #include "mfc/CObList.h"
 
 namespace kstest {
@@ -424,6 +426,111 @@ void CheckMiniFrames(ZnDockingManager &mgr, std::map<ZnDockablePane const *, int
                 fail(Name(p) + " names a mini frame that does not hold it");
 }
 
+// ---- tab groups: a group holds two tabs or more, each a registered pane
+// of no group and no frame whose window is the group's child and fills the
+// group's tab area; exactly the active tab shows; the strip lists the tabs
+// in the group's order and lies inside the group's client area; the caption
+// is the active tab's text. The tabs are the group's content, not tiles of
+// the site. A group that dissolved leaves no window behind.
+
+CRect ScreenRectOf(HWND h, CRect r)
+{
+    ::MapWindowPoints(h, nullptr, reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
+BOOL CALLBACK CollectTabbedPane(HWND h, LPARAM lParam)
+{
+    if (auto *g = dynamic_cast<ZnBaseTabbedPane *>(CWnd::FromHandlePermanent(h)))
+        reinterpret_cast<std::vector<ZnBaseTabbedPane *> *>(lParam)->push_back(g);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectTopLevel(HWND h, LPARAM lParam)
+{
+    CollectTabbedPane(h, lParam);
+    ::EnumChildWindows(h, CollectTabbedPane, lParam);
+    return TRUE;
+}
+
+void CheckTabs(ZnDockingManager &mgr, std::vector<ZnDockablePane *> const &registered,
+               std::map<ZnDockablePane const *, int> &seen, std::string &err)
+{
+    auto fail = [&err](std::string const &s) {
+        if (err.empty())
+            err = s;
+    };
+    auto isRegistered = [&](ZnDockablePane const *p) {
+        return std::find(registered.begin(), registered.end(), p) != registered.end();
+    };
+    for (ZnDockablePane *p : registered) {
+        if (ZnBaseTabbedPane const *g = p->GetParentTabbedPane()) {
+            if (!isRegistered(g) || g->FindTab(p) < 0)
+                fail(Name(p) + " names a tabbed pane that does not hold it");
+            continue;
+        }
+        auto const *g = dynamic_cast<ZnBaseTabbedPane const *>(p);
+        if (!g)
+            continue;
+        std::string const name = "the tab group of " + (g->GetActiveTab() ? Name(g->GetActiveTab()) : Name(g));
+        if (g->GetTabsNum() < 2)
+            return fail(name + " holds " + std::to_string(g->GetTabsNum()) + " tabs");
+        CMFCTabCtrl const *strip = g->GetTabWnd();
+        if (!strip || strip->GetTabsNum() != g->GetTabsNum() || strip->GetActiveTab() != g->GetActiveTabIndex())
+            return fail(name + "'s strip does not list its tabs");
+        HWND const gh = g->GetSafeHwnd();
+        CRect client;
+        if (gh) {
+            ::GetClientRect(gh, &client);
+            client = ScreenRectOf(gh, client);
+            CRect sr;
+            ::GetWindowRect(strip->GetSafeHwnd(), &sr);
+            CRect in;
+            if (!sr.IsRectEmpty() && (!::IntersectRect(&in, &sr, &client) || in != sr))
+                fail(name + "'s strip at " + Str(sr) + " leaves its client area " + Str(client));
+            if (g->GetActiveTab() && g->GetWindowText() != g->GetActiveTab()->GetWindowText())
+                fail(name + " shows the caption '" + std::string(g->GetWindowText().GetStr()) + "'");
+        }
+        CRect const area = gh ? ScreenRectOf(gh, g->GetTabAreaRect()) : CRect();
+        int shown = 0;
+        for (int i = 0; i < g->GetTabsNum(); ++i) {
+            ZnDockablePane const *t = g->GetTab(i);
+            if (strip->GetTabWnd(i) != t)
+                fail(name + "'s strip lists its tabs in another order");
+            if (++seen[t] > 1)
+                fail(Name(t) + " is in more than one place");
+            if (t->GetParentTabbedPane() != g)
+                fail(Name(t) + " does not know its tab group");
+            if (!isRegistered(t))
+                fail(Name(t) + " is a tab without being registered");
+            if (t->GetDefaultPaneDivider() || t->IsFloating() || t->IsAutoHideMode())
+                fail(Name(t) + " is a tab and is docked, floating or pinned as well");
+            HWND const th = t->GetSafeHwnd();
+            if (!th || !gh)
+                continue;
+            if (::GetParent(th) != gh)
+                fail(Name(t) + " is a tab but its window is not the group's child");
+            bool const vis = (::GetWindowLongA(th, GWL_STYLE) & WS_VISIBLE) != 0;
+            shown += vis;
+            if (vis != (i == g->GetActiveTabIndex()))
+                fail(Name(t) + (vis ? " shows though another tab is active" : " is the active tab but hidden"));
+            if (vis != t->IsPaneVisible())
+                fail(Name(t) + " is a tab whose layout flag disagrees with its window");
+            CRect r;
+            ::GetWindowRect(th, &r);
+            if (r != area)
+                fail(Name(t) + " sits at " + Str(r) + ", not on its group's tab area " + Str(area));
+        }
+        if (gh && shown != 1)
+            fail(name + " shows " + std::to_string(shown) + " tabs");
+    }
+    std::vector<ZnBaseTabbedPane *> windows;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
+    for (ZnBaseTabbedPane *g : windows)
+        if ((g->GetDockingManager() == &mgr || !g->GetDockingManager()) && !isRegistered(g))
+            fail("a tabbed pane window outlives its group");
+}
+
 } // namespace
 
 std::string CheckDockLayout(ZnDockingManager &mgr)
@@ -444,6 +551,7 @@ std::string CheckDockLayout(ZnDockingManager &mgr)
     CheckMiniFrames(mgr, w.seen, w.err);
     std::vector<ZnDockablePane *> registered;
     mgr.FillDockablePaneVec(registered);
+    CheckTabs(mgr, registered, w.seen, w.err);
     for (ZnDockablePane *p : registered) {
         if (w.seen.count(p) || p->IsAutoHideMode())
             continue;

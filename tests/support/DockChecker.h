@@ -17,6 +17,10 @@
 //     has exactly one button on the one bar of its side it names, and shows
 //     only while slid out: then inside the site, against its strip's inner
 //     edge and along all of it; one pane out at most.
+//   - tab groups hold two tabs or more, which are registered panes of no
+//     group and no frame, children of the group filling its tab area, the
+//     active one alone shown; the strip lies inside the group; no window of
+//     a dissolved group is left;
 //   - a floating pane is in no group and is the content of exactly one mini
 //     frame of its manager, which shows exactly while a pane in it does; a
 //     lone pane fills the frame's client area, a multi-pane frame's panes

@@ -224,6 +224,8 @@ std::vector<DockOperation> const &DockOperationTable()
     AddLayoutPersistOperations(t);
     for (DockOperation const &op : FloatingDockOperations())
         t.push_back(op);
+    for (DockOperation const &op : TabDockOperations())
+        t.push_back(op);
     return WithAutoHide(t);
     }();
     return table;
@@ -231,6 +233,8 @@ std::vector<DockOperation> const &DockOperationTable()
 
 bool IsAutoHideOperation(DockOperation const &op)
 {
+    if (IsPinningTabOperation(op))
+        return true;
     for (DockOperation const &a : AutoHideOperations())
         if (std::string(a.name) == op.name)
             return true;
@@ -239,6 +243,8 @@ bool IsAutoHideOperation(DockOperation const &op)
 
 bool IsFloatingOperation(DockOperation const &op)
 {
+    if (IsFloatingTabOperation(op))
+        return true;
     for (DockOperation const &a : FloatingDockOperations())
         if (std::string(a.name) == op.name)
             return true;
@@ -270,10 +276,10 @@ std::string FuzzDocking(DockWorld &world, unsigned seed, int n, bool (*keep)(Doc
         if (trace) {
             ZnDockParentWnd *dp = world.mgr->GetDockParentWnd();
             for (ZnDockablePane *p : world.panes)
-                std::fprintf(stderr, "  %s%s%s%s%s", p->GetInternalName().GetStr(),
+                std::fprintf(stderr, "  %s%s%s%s%s%s", p->GetInternalName().GetStr(),
                              dp && dp->GetHiddenPanes().count(p) ? " hidden" : "",
                              p->IsPaneVisible() ? " shown" : "", p->IsAutoHideMode() ? " pinned" : "",
-                             p->GetDefaultPaneDivider() ? " docked" : "");
+                             p->GetDefaultPaneDivider() ? " docked" : "", p->GetParentTabbedPane() ? " tab" : "");
             std::fprintf(stderr, "\n");
         }
         std::string e = scope.FirstFailure();

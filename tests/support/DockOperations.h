@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class ZnBaseTabbedPane;
 class ZnDockablePane;
 class ZnDockingManager;
 
@@ -26,6 +27,10 @@ struct DockWorld
     // A pane docked in a group, or null when none is.
     ZnDockablePane *AnyDockedPane();
     unsigned long AnySide();
+    // A tab group of the manager, a pane of the world that is a tab; null
+    // when there is none (DockTabOperations.cpp).
+    ZnBaseTabbedPane *AnyTabGroup();
+    ZnDockablePane *AnyTab();
 };
 
 struct DockOperation
@@ -40,6 +45,9 @@ std::vector<DockOperation> const &DockOperationTable();
 // into floating and docked panes, move and close frames, deliver the
 // frames' posted messages (DockFloatingOperations.cpp).
 std::vector<DockOperation> FloatingDockOperations();
+// Tabs: tab a pane or a group onto another, activate, detach and close
+// tabs, float and pin groups (DockTabOperations.cpp).
+std::vector<DockOperation> TabDockOperations();
 
 // n random operations from seed, the layout checked after each; "" or
 // "seed S, operation #i 'name': what broke".
@@ -49,5 +57,10 @@ std::string FuzzDocking(DockWorld &world, unsigned seed, int n, bool (*keep)(Doc
 // The pinning and sliding operations; the floating ones.
 bool IsAutoHideOperation(DockOperation const &op);
 bool IsFloatingOperation(DockOperation const &op);
+// Tab operations, also those that float (counted as floating ones) or pin
+// (counted as auto-hide ones).
+bool IsTabOperation(DockOperation const &op);
+bool IsFloatingTabOperation(DockOperation const &op);
+bool IsPinningTabOperation(DockOperation const &op);
 
 } // namespace kstest

@@ -1,0 +1,3 @@
+#include "docking/ZnTabbedPane.h"
+
+IMPLEMENT_DYNCREATE(ZnTabbedPane, ZnBaseTabbedPane)
