@@ -335,7 +335,11 @@ bool ZnDockingManager::LoadArchive(CArchive &ar)
                 auto *multi = dynamic_cast<ZnMultiPaneFrameWnd *>(p->GetParentMiniFrame());
                 return multi ? multi->GetPaneContainerManager().FindPaneContainer(p, first) : nullptr;
             });
-        if (ZnPaneFrameWnd *live = byId[r.PaneIds().front()]->GetParentMiniFrame())
+        // Made where the record says already; a frame moved to it again
+        // would grow to the minimum of the panes it has now, which a frame
+        // made smaller before they came in does not have.
+        ZnPaneFrameWnd *live = byId[r.PaneIds().front()]->GetParentMiniFrame();
+        if (live && live->GetFrameRect() != r.m_rectFrame)
             live->SetFrameRect(r.m_rectFrame);
         hideInvisible(r);
         ok = ok && done;
