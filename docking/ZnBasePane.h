@@ -57,7 +57,7 @@ public:
     // module, with the common window procedure) and answers its name.
     static char const *RegisterDockingClass(char const *lpszName, char const *lpszCursor);
 
-    // --- the settings store: "BasePanes\\<profile>" under the application's
+    // --- the settings store: "BasePanes\<profile>" under the application's
     // key, one key per pane ("BasePane-<index>", "BasePane-<index><id in
     // hex>" when uiID is not -1; nIndex -1 is the pane's own control
     // identifier). False when the key cannot be made or opened, or a value

@@ -2,7 +2,7 @@
 // A dockable pane whose content is an existing window: the wrapped window
 // becomes the pane's child and fills its client area, following every change
 // of the pane's size. Its state in the settings store adds the pane's name
-// ("BarName", the pane's window text) under "Panes\\<profile>", key
+// ("BarName", the pane's window text) under "Panes\<profile>", key
 // "DockablePaneAdapter-<index>" (see ZnBasePane::SaveState).
 #include "docking/ZnDockablePane.h"
 #include "frame/Kestrel5Api.h"

@@ -244,7 +244,7 @@ public:
     // --- the settings store (ZnDockingManagerPersist.cpp)
     // Every pane saves its own state (ZnPane::SaveState with uiID), then the
     // manager's archive goes as one binary value, "DockingPaneAndPaneDividers",
-    // under "DockingManagers\\<profile>\\DockingManager-<uiID>". False, and
+    // under "DockingManagers\<profile>\DockingManager-<uiID>". False, and
     // the value is not written, when the application has no place in the
     // settings store or the archive cannot be built (a pane without a
     // control identifier).

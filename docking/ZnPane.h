@@ -20,7 +20,7 @@ public:
     // The window the pane is docked into: the dock site of its manager.
     CWnd *GetDockSiteFrameWnd() const;
 
-    // --- the settings store: "Panes\\<profile>", key "Pane-<index>" (see
+    // --- the settings store: "Panes\<profile>", key "Pane-<index>" (see
     // ZnBasePane::SaveState): the control identifier, the recent floating
     // and docked rectangles, side and row, whether the pane floats, its
     // most recent width and whether it is pinned off. Saving takes the
