@@ -3,6 +3,10 @@
 #include "docking/ZnDockingGesture.h"
 #include "docking/ZnDockingManager.h"
 #include "mfc/AfxWin.h"
+#include "mfc/CSettingsStore.h"
+#include "mfc/CWinApp.h"
+
+#include <cstdio>
 
 IMPLEMENT_DYNAMIC(ZnBasePane, CWnd)
 
@@ -44,4 +48,38 @@ char const *ZnBasePane::RegisterDockingClass(char const *lpszName, char const *l
         ::RegisterClassA(&wc);
     }
     return lpszName;
+}
+
+CString ZnBasePane::StateKey(char const *lpszSection, char const *lpszPrefix, char const *lpszProfileName, int nIndex,
+                             unsigned int uiID) const
+{
+    CStringA const path = AFXGetRegPath(lpszSection, lpszProfileName);
+    if (path.IsEmpty())
+        return CString();
+    if (nIndex == -1)
+        nIndex = GetSafeHwnd() ? GetDlgCtrlID() : 0;
+    char key[64];
+    if (uiID == 0xFFFFFFFF)
+        std::snprintf(key, sizeof key, "%s-%d", lpszPrefix, nIndex);
+    else
+        std::snprintf(key, sizeof key, "%s-%d%x", lpszPrefix, nIndex, uiID);
+    return CString((std::string(path.GetString()) + key).c_str());
+}
+
+bool ZnBasePane::SaveState(char const *lpszProfileName, int nIndex, unsigned int uiID)
+{
+    CString const key = StateKey("BasePanes", "BasePane", lpszProfileName, nIndex, uiID);
+    CSettingsStore store(false, false);
+    return !key.IsEmpty() && store.CreateKey(key) && store.Write("IsVisible", IsPaneVisible() ? 1 : 0);
+}
+
+bool ZnBasePane::LoadState(char const *lpszProfileName, int nIndex, unsigned int uiID)
+{
+    CString const key = StateKey("BasePanes", "BasePane", lpszProfileName, nIndex, uiID);
+    CSettingsStore store(false, true);
+    int visible = 0;
+    if (key.IsEmpty() || !store.Open(key) || !store.Read("IsVisible", visible))
+        return false;
+    m_bRecentVisibleState = visible != 0;
+    return true;
 }

@@ -57,6 +57,16 @@ public:
     // module, with the common window procedure) and answers its name.
     static char const *RegisterDockingClass(char const *lpszName, char const *lpszCursor);
 
+    // --- the settings store: "BasePanes\<profile>" under the application's
+    // key, one key per pane ("BasePane-<index>", "BasePane-<index><id in
+    // hex>" when uiID is not -1; nIndex -1 is the pane's own control
+    // identifier). False when the key cannot be made or opened, or a value
+    // is missing; nothing changes then.
+    virtual bool SaveState(char const *lpszProfileName = nullptr, int nIndex = -1, unsigned int uiID = 0xFFFFFFFF);
+    virtual bool LoadState(char const *lpszProfileName = nullptr, int nIndex = -1, unsigned int uiID = 0xFFFFFFFF);
+    // The visibility the last LoadState read ("IsVisible").
+    bool GetRecentVisibleState() const { return m_bRecentVisibleState; }
+
     // Accessibility help text of every pane.
     virtual CString GetAccessibleHelp() const { return CString("ControlPane"); }
 
@@ -67,4 +77,11 @@ protected:
     ZnDockingManager *m_pDockManager;
     CRect m_rectLayout;
     bool m_bPaneVisible;
+    bool m_bRecentVisibleState = false;
+
+    // The key of a pane's values in section lpszSection: "<path><prefix>-<index>"
+    // or with the identifier in hex; empty when the application has no
+    // place in the settings store.
+    CString StateKey(char const *lpszSection, char const *lpszPrefix, char const *lpszProfileName, int nIndex,
+                     unsigned int uiID) const;
 };

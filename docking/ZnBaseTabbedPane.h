@@ -28,7 +28,7 @@ public:
                 unsigned long dwStyle, unsigned long dwTabbedStyle = AFX_CBRS_REGULAR_TABS,
                 unsigned long dwControlBarStyle = AFX_DEFAULT_DOCKING_PANE_STYLE) override;
 
-    virtual bool IsTabbedPane() const { return true; }
+    bool IsTabbedPane() const override { return true; }
 
     // --- tabs
     // Takes pPane in as the tab at nIndex (-1: the last). The pane leaves

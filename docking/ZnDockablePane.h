@@ -19,6 +19,7 @@
 #include "mfc/CMFCCaptionButton.h"
 #include "text/SString.h"
 
+class CArchive;
 class Window;
 class ZnAutoHideBar;
 class ZnAutoHideButton;
@@ -228,7 +229,7 @@ public:
     void DisableFloating();
     // Whether a pane found floating may stay so when a layout is rebuilt.
     bool MayStayFloating() const { return CanFloat(); }
-    bool IsFloating() const { return m_pMiniFrame != nullptr; }
+    bool IsFloating() const override { return m_pMiniFrame != nullptr; }
     ZnPaneFrameWnd *GetParentMiniFrame() const { return m_pMiniFrame; }
     // Kept by the frames that take the pane in and let it go.
     void SetParentMiniFrame(ZnPaneFrameWnd *pFrame) { m_pMiniFrame = pFrame; }
@@ -271,6 +272,21 @@ public:
     void SetTabbedPaneRTC(CRuntimeClass const *pRTC) { m_pTabbedPaneRTC = pRTC; }
     CRuntimeClass const *GetTabbedPaneRTC() const;
     unsigned long GetTabbedStyle() const { return m_dwTabbedStyle; }
+    // --- persistence (ZnDockablePanePersist.cpp)
+    // The saved state's view of the pane: docked rectangle, side, row (the
+    // group's place among the manager's groups) and width across its side;
+    // the recent floating rectangle is the pane's own.
+    void CalcRecentDockedRect() override;
+    CRect GetRecentFloatingRect() const override;
+    void SetRecentFloatingRect(CRect const &rect) override;
+    int GetPinState() const override { return IsAutoHideMode() ? 1 : 0; }
+    // The placeholder that keeps a pinned-off pane's place in its group.
+    ZnDockablePane *GetAutoHidePlaceholder() const { return m_pAutoHidePlaceholder; }
+    // Tabbed panes answer true and write or read their tab window in the
+    // manager's archive (false: nothing written, or a record that does not
+    // read); a plain pane has no tabs.
+    virtual bool IsTabbedPane() const { return false; }
+    virtual bool SerializeTabs(CArchive &) { return false; }
 
 protected:
     LRESULT WindowProc(unsigned int message, WPARAM wParam, LPARAM lParam) override;

@@ -22,6 +22,7 @@
 #include "mfc/CRect.h"
 #include "text/SString.h"
 
+class CArchive;
 class CFrameWnd;
 class CWnd;
 class DockPosition;
@@ -242,6 +243,28 @@ public:
                                   bool bMoving);
     ZnPaneFrameWnd *GetDraggedMiniFrame() const { return m_pDraggedFrame; }
 
+    // --- the settings store (ZnDockingManagerPersist.cpp)
+    // Every pane saves its own state (ZnPane::SaveState with uiID), then the
+    // manager's archive goes as one binary value, "DockingPaneAndPaneDividers",
+    // under "DockingManagers\<profile>\DockingManager-<uiID>". False, and
+    // the value is not written, when the application has no place in the
+    // settings store or the archive cannot be built (a pane without a
+    // control identifier).
+    virtual bool SaveState(char const *lpszProfileName = nullptr, unsigned int uiID = 0xFFFFFFFF);
+    // Reads the value back and lays the panes out as it says. False when
+    // the key or value is missing or the archive is damaged: then nothing
+    // has changed.
+    virtual bool LoadState(char const *lpszProfileName = nullptr, unsigned int uiID = 0xFFFFFFFF);
+    // The archive, in this order: the tabbed panes' tabs; the panes docked
+    // nowhere and the groups (ZnPaneDivider::Serialize); the mini frames as
+    // archived objects; the pinned-off panes
+    // (ZN_AUTOHIDE_DOCKSITE_SAVE_INFO); the hidden tabbed MDI bars. Loading
+    // reads and checks all of it before it touches a pane, then takes the
+    // panes it names out of their places and builds the groups, frames and
+    // pins again, by control identifier. A failure marks the archive
+    // failed.
+    void Serialize(CArchive &ar) override;
+
     // Identifiers of the frame's dock sites, by side.
     static constexpr unsigned int AFX_IDW_DOCKBAR_TOP = 0xE81B;
     static constexpr unsigned int AFX_IDW_DOCKBAR_LEFT = 0xE81C;
@@ -249,6 +272,8 @@ public:
     static constexpr unsigned int AFX_IDW_DOCKBAR_BOTTOM = 0xE81E;
 
 private:
+    bool StoreArchive(CArchive &ar);
+    bool LoadArchive(CArchive &ar);
     void ComputeLayout();
     // The window that takes what the docked panes leave: the dock parent's
     // free-space window or the frame's view.

@@ -10,7 +10,7 @@
 #include "docking/ZnPaneDivider.h"
 #include "mfc/CObList.h"
 
-IMPLEMENT_DYNAMIC(ZnMultiPaneFrameWnd, ZnPaneFrameWnd)
+IMPLEMENT_DYNCREATE(ZnMultiPaneFrameWnd, ZnPaneFrameWnd)
 
 ZnMultiPaneFrameWnd::ZnMultiPaneFrameWnd() = default;
 

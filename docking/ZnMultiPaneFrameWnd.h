@@ -11,7 +11,7 @@
 
 class KSAPI ZnMultiPaneFrameWnd : public ZnPaneFrameWnd
 {
-    DECLARE_DYNAMIC(ZnMultiPaneFrameWnd)
+    DECLARE_DYNCREATE(ZnMultiPaneFrameWnd)
 public:
     ZnMultiPaneFrameWnd();
     ~ZnMultiPaneFrameWnd() override;
@@ -37,6 +37,7 @@ public:
 
 protected:
     SString GetCaptionText() const override;
+    ZnPaneContainer const *GetTreeRoot() const override { return m_containerManager.GetRootContainer(); }
 
 private:
     // Inner dividers report their drags to the frame's manager, which lays

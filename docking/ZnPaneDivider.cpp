@@ -1,5 +1,8 @@
 #include "docking/ZnPaneDivider.h"
 
+#include "docking/ZnPaneTreeRecord.h"
+#include "mfc/CArchive.h"
+
 #include <algorithm>
 
 #include "docking/DockGeometry.h"
@@ -66,6 +69,7 @@ ZnPaneDivider::~ZnPaneDivider()
 {
     if (m_bDefault)
         delete m_pContainerManager;
+    delete m_pLoadedRecord;
 }
 
 void ZnPaneDivider::Init(bool bDefaultMode, CWnd *pParent)
@@ -420,4 +424,32 @@ void ZnPaneDivider::OnPaint()
                                                           IsHorizontal(), m_bDefault);
     }
     ::EndPaint(m_hWnd, &ps);
+}
+
+void ZnPaneDivider::Serialize(CArchive &ar)
+{
+    if (ar.IsStoring()) {
+        ZnPaneTreeRecord record;
+        record.m_dwAlignment = GetCurrentAlignment();
+        record.m_dwDividerStyle = m_dwDividerStyle;
+        record.m_nDividerWidth = m_nWidth;
+        record.m_nGroupLength = m_nGroupLength;
+        if (ZnDockingManager *mgr = GetDockingManager()) {
+            std::vector<ZnPaneDivider *> const groups = mgr->GetDefaultDividers();
+            record.m_nOrdinal = int(std::find(groups.begin(), groups.end(), this) - groups.begin());
+        }
+        if (!m_bDefault || !m_pContainerManager ||
+            !record.Capture(m_pContainerManager->GetRootContainer(), &ZnPaneTreeRecord::NamePane)) {
+            ar.SetFailed();
+            return;
+        }
+        record.Write(ar, true);
+        return;
+    }
+    delete m_pLoadedRecord;
+    m_pLoadedRecord = new ZnPaneTreeRecord;
+    if (!m_pLoadedRecord->Read(ar, true)) {
+        delete m_pLoadedRecord;
+        m_pLoadedRecord = nullptr;
+    }
 }

@@ -7,7 +7,9 @@
 #include "docking/ZnBasePane.h"
 #include "frame/Kestrel5Api.h"
 
+class CArchive;
 class CObList;
+class ZnPaneTreeRecord;
 class ZnDockablePane;
 class ZnPaneContainer;
 class ZnPaneContainerManager;
@@ -92,6 +94,14 @@ public:
     // again. Nothing while in auto-hide mode.
     virtual void Move(CPoint &offset, int bAdjustLayout);
 
+    // The group's record in the docking manager's archive (side, length,
+    // place among the groups, divider, container tree by control
+    // identifiers). Storing writes the group; loading reads the record into
+    // this (windowless) divider, and the manager builds the group from it
+    // (GetLoadedRecord). A damaged record marks the archive failed.
+    void Serialize(CArchive &ar) override;
+    ZnPaneTreeRecord const *GetLoadedRecord() const { return m_pLoadedRecord; }
+
     bool IsTracking() const { return m_bTracking; }
     // Ends a drag; bMove applies the tracked offset, otherwise it is dropped.
     void StopTracking(bool bMove);
@@ -127,4 +137,5 @@ private:
     int m_nTrackApplied;
     CRect m_rectTracker;
     bool m_bTrackerShown;
+    ZnPaneTreeRecord *m_pLoadedRecord = nullptr;
 };

@@ -7,6 +7,9 @@
 #include "docking/DockGeometry.h"
 #include "docking/ZnPaneFrameWnd.h"
 
+#include "docking/ZnPaneTreeRecord.h"
+#include "mfc/CArchive.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -20,7 +23,7 @@
 #include "graphics/CRectangle.h"
 #include "graphics/OutputDevice.h"
 
-IMPLEMENT_DYNAMIC(ZnPaneFrameWnd, CWnd)
+IMPLEMENT_DYNCREATE(ZnPaneFrameWnd, CWnd)
 
 namespace {
 
@@ -63,6 +66,7 @@ ZnPaneFrameWnd::~ZnPaneFrameWnd()
     // window deletes itself once the window is gone.
     if (m_pDockManager)
         m_pDockManager->RemoveMiniFrame(this);
+    delete m_pLoadedRecord;
 }
 
 bool ZnPaneFrameWnd::Create(ZnDockingManager *pManager, CRect const &rectScreen)
@@ -614,4 +618,32 @@ LRESULT ZnPaneFrameWnd::WindowProc(unsigned int message, WPARAM wParam, LPARAM l
         break;
     }
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+void ZnPaneFrameWnd::Serialize(CArchive &ar)
+{
+    if (ar.IsStoring()) {
+        ZnPaneTreeRecord record;
+        record.m_rectFrame = GetFrameRect();
+        bool ok;
+        if (ZnPaneContainer const *root = GetTreeRoot()) {
+            ok = record.Capture(root, &ZnPaneTreeRecord::NamePane);
+        } else {
+            ZnPaneTreeRecord::Node n;
+            ok = ZnPaneTreeRecord::NamePane(m_pPane, n.nID, n.bVisible);
+            record.m_nodes.push_back(n);
+        }
+        if (!ok) {
+            ar.SetFailed();
+            return;
+        }
+        record.Write(ar, false);
+        return;
+    }
+    delete m_pLoadedRecord;
+    m_pLoadedRecord = new ZnPaneTreeRecord;
+    if (!m_pLoadedRecord->Read(ar, false)) {
+        delete m_pLoadedRecord;
+        m_pLoadedRecord = nullptr;
+    }
 }

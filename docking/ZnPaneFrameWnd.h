@@ -25,12 +25,15 @@
 #include "mfc/CWnd.h"
 #include "text/SString.h"
 
+class CArchive;
 class ZnDockablePane;
 class ZnDockingManager;
+class ZnPaneTreeRecord;
+class ZnPaneContainer;
 
 class KSAPI ZnPaneFrameWnd : public CWnd
 {
-    DECLARE_DYNAMIC(ZnPaneFrameWnd)
+    DECLARE_DYNCREATE(ZnPaneFrameWnd)
 public:
     ZnPaneFrameWnd();
     ~ZnPaneFrameWnd() override;
@@ -83,6 +86,12 @@ public:
     // True when the frame destroyed itself.
     bool CheckEmpty();
 
+    // --- archiving: the frame's window rectangle and its panes by control
+    // identifier. Loading reads into a frame without a window; the manager
+    // floats the panes again from that record (GetLoadedRecord).
+    void Serialize(CArchive &ar) override;
+    ZnPaneTreeRecord const *GetLoadedRecord() const { return m_pLoadedRecord; }
+
     // --- the caption
     virtual void OnPressCloseButton();
     virtual void OnCaptionDoubleClick();
@@ -104,6 +113,8 @@ protected:
     void RecalcWithManager();
     // The text the caption shows.
     virtual SString GetCaptionText() const;
+    // The root of the frame's container tree; null for a lone pane.
+    virtual ZnPaneContainer const *GetTreeRoot() const { return nullptr; }
 
     ZnDockingManager *m_pDockManager;
 
@@ -122,4 +133,5 @@ private:
     bool m_bLayoutShown;
     bool m_bAutoDelete;
     bool m_bClosePushed;
+    ZnPaneTreeRecord *m_pLoadedRecord = nullptr;
 };

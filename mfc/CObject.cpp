@@ -1,5 +1,8 @@
 #include "mfc/CObject.h"
 
+#include <cstring>
+#include <vector>
+
 const CRuntimeClass CObject::classCObject = {"CObject", int(sizeof(CObject)), 0xFFFF, nullptr, nullptr};
 
 CObject::~CObject() = default;
@@ -8,6 +11,8 @@ CRuntimeClass *CObject::GetRuntimeClass() const
 {
     return const_cast<CRuntimeClass *>(&classCObject);
 }
+
+void CObject::Serialize(CArchive &) {}
 
 bool CObject::IsKindOf(CRuntimeClass const *pClass) const
 {
@@ -25,4 +30,28 @@ bool CRuntimeClass::IsDerivedFrom(CRuntimeClass const *pBaseClass) const
         if (c == pBaseClass)
             return true;
     return false;
+}
+
+namespace {
+// The classes an archive may create by name: those made by IMPLEMENT_DYNCREATE.
+std::vector<CRuntimeClass const *> &CreatableClasses()
+{
+    static std::vector<CRuntimeClass const *> s_classes;
+    return s_classes;
+}
+} // namespace
+
+AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass const *pClass)
+{
+    CreatableClasses().push_back(pClass);
+}
+
+CRuntimeClass const *CRuntimeClass::FromName(char const *lpszClassName)
+{
+    if (!lpszClassName)
+        return nullptr;
+    for (CRuntimeClass const *c : CreatableClasses())
+        if (std::strcmp(c->m_lpszClassName, lpszClassName) == 0)
+            return c;
+    return nullptr;
 }

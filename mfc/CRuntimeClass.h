@@ -15,6 +15,15 @@ struct KSAPI CRuntimeClass
 
     CObject *CreateObject() const;
     bool IsDerivedFrom(CRuntimeClass const *pBaseClass) const;
+    // A class that objects can be created of (IMPLEMENT_DYNCREATE), by its
+    // name, or null: how an archive finds the class of an object it reads.
+    static CRuntimeClass const *FromName(char const *lpszClassName);
+};
+
+// Registers a creatable class with FromName; one static object per class.
+struct KSAPI AFX_CLASSINIT
+{
+    explicit AFX_CLASSINIT(CRuntimeClass const *pClass);
 };
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
@@ -41,4 +50,5 @@ public:                                                                         
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                               \
     CObject *class_name::CreateObject() { return new class_name; }                                                     \
-    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
+    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)                              \
+    static const AFX_CLASSINIT _init_##class_name(RUNTIME_CLASS(class_name));

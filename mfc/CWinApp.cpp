@@ -11,7 +11,8 @@ CWinApp *s_pApp = nullptr;
 bool s_bMakingLibraryApp = false;
 }
 
-CWinApp::CWinApp(char const *lpszAppName) : m_pszAppName(lpszAppName), m_hDevMode(nullptr), m_hDevNames(nullptr)
+CWinApp::CWinApp(char const *lpszAppName)
+    : m_pszAppName(lpszAppName), m_hDevMode(nullptr), m_hDevNames(nullptr), m_pszRegistryKey(nullptr)
 {
     if (!s_pApp && !s_bMakingLibraryApp)
         s_pApp = this;
@@ -60,4 +61,39 @@ CWinApp *AfxGetApp()
         return p;
     }();
     return s_pLibraryApp;
+}
+
+void CWinApp::SetRegistryKey(char const *lpszRegistryKey)
+{
+    m_sRegistryKey = lpszRegistryKey ? lpszRegistryKey : "";
+    m_pszRegistryKey = m_sRegistryKey.empty() ? nullptr : m_sRegistryKey.c_str();
+}
+
+CStringA CWinApp::GetRegistryBase() const
+{
+    if (!m_pszRegistryKey)
+        return CStringA();
+    std::string base = "Software\\";
+    base += m_pszRegistryKey;
+    base += "\\";
+    base += m_pszAppName && *m_pszAppName ? m_pszAppName : "Kestrel5";
+    base += "\\";
+    return CStringA(base.c_str());
+}
+
+CStringA AFXGetRegPath(char const *lpszPostFix, char const *lpszProfileName)
+{
+    CWinApp const *app = AfxGetApp();
+    CStringA const base = app ? app->GetRegistryBase() : CStringA();
+    if (base.IsEmpty() || !lpszPostFix || !*lpszPostFix)
+        return CStringA();
+    std::string path = base.GetString();
+    path += lpszPostFix;
+    path += "\\";
+    if (lpszProfileName && *lpszProfileName) {
+        path += lpszProfileName;
+        if (path.back() != '\\')
+            path += "\\";
+    }
+    return CStringA(path.c_str());
 }
