@@ -293,34 +293,12 @@ void ZnBaseTabbedPane::OnTabPress(int nTab, CPoint ptScreen)
     ZnDockingManager *mgr = m_pDockManager;
     if (!tab || !mgr || !m_hWnd || !tab->CanFloat())
         return;
-    SetCapture();
-    bool drag = false;
     CPoint now = ptScreen;
-    CSize const sens = GetDragSensitivity();
-    while (::GetCapture() == m_hWnd) {
-        MSG msg;
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-            ::PostQuitMessage(int(msg.wParam));
-            break;
-        }
-        if (msg.message == WM_MOUSEMOVE) {
-            now = CPoint(msg.pt);
-            if (std::abs(now.x - ptScreen.x) > sens.cx || std::abs(now.y - ptScreen.y) > sens.cy) {
-                drag = true;
-                break;
-            }
-            continue;
-        }
-        if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONDOWN || msg.message == WM_CANCELMODE ||
-            (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
-            break;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    if (!WaitForDragStart(ptScreen, now))
+        return;
+    // The frame takes the drag over.
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
-    if (!drag)
-        return;
     // Where Escape puts the tab back: beside a tab that stays.
     ZnDockablePane *anchor = GetTab(nTab == 0 ? 1 : 0);
     CRect wr;

@@ -160,19 +160,6 @@ bool Contains(std::vector<ZnDockablePane *> const &panes, ZnDockablePane const *
     return std::find(panes.begin(), panes.end(), p) != panes.end();
 }
 
-// While a layout is applied, docking moves no focus.
-class RestoringScope
-{
-public:
-    RestoringScope() : m_nOld(ZnDockingManager::m_bRestoringDockState) { ZnDockingManager::m_bRestoringDockState = 1; }
-    ~RestoringScope() { ZnDockingManager::m_bRestoringDockState = m_nOld; }
-    RestoringScope(RestoringScope const &) = delete;
-    RestoringScope &operator=(RestoringScope const &) = delete;
-
-private:
-    int m_nOld;
-};
-
 // A group docked to the parent lies innermost; the model is applied from
 // the free space outwards, so each newly docked group goes outside the
 // groups docked before it.
@@ -554,7 +541,7 @@ bool ZnDockParentWnd::ImplementLayout(std::vector<DockElement *> const &elements
     if (!m_pDockingManager)
         return false;
     ZnDockingGesture gesture(m_pDockingManager);
-    RestoringScope restoring;
+    ZnDockingManager::RestoringScope restoring;
     UndockAllPanes(); // pinned panes leave auto-hide first
     // The model says which panes are hidden: the ones it does not name stay
     // closed, not hidden.

@@ -298,6 +298,10 @@ protected:
     // pane and the frame follows the mouse; a double-click floats a docked
     // pane and docks a floating one back.
     virtual void OnCaptionPress(CPoint ptScreen);
+    // With the mouse captured, waits until it moves beyond the drag
+    // sensitivity from ptScreen (true, capture kept, rNow where it went) or
+    // the press ends otherwise (false, capture released).
+    bool WaitForDragStart(CPoint ptScreen, CPoint &rNow);
     virtual void OnCaptionDoubleClick();
 
 private:

@@ -191,15 +191,11 @@ void ZnDockablePane::OnCaptionDoubleClick()
         FloatPane(GetFloatRect(), DM_DBL_CLICK, true);
 }
 
-void ZnDockablePane::OnCaptionPress(CPoint ptScreen)
+bool ZnDockablePane::WaitForDragStart(CPoint ptScreen, CPoint &rNow)
 {
-    if (!m_hWnd || !m_pDockManager || !m_bFloatGripActive || !CanFloat())
-        return;
     // Nothing moves until the mouse has gone further than the drag
     // sensitivity: a click or the first half of a double-click stays one.
     SetCapture();
-    bool drag = false;
-    CPoint now = ptScreen;
     while (::GetCapture() == m_hWnd) {
         MSG msg;
         if (!::GetMessageA(&msg, nullptr, 0, 0)) {
@@ -207,12 +203,10 @@ void ZnDockablePane::OnCaptionPress(CPoint ptScreen)
             break;
         }
         if (msg.message == WM_MOUSEMOVE) {
-            now = CPoint(msg.pt);
-            if (std::abs(now.x - ptScreen.x) > m_sizeDragSensitivity.cx ||
-                std::abs(now.y - ptScreen.y) > m_sizeDragSensitivity.cy) {
-                drag = true;
-                break;
-            }
+            rNow = CPoint(msg.pt);
+            if (std::abs(rNow.x - ptScreen.x) > m_sizeDragSensitivity.cx ||
+                std::abs(rNow.y - ptScreen.y) > m_sizeDragSensitivity.cy)
+                return true;
             continue;
         }
         if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONDOWN || msg.message == WM_CANCELMODE ||
@@ -221,11 +215,18 @@ void ZnDockablePane::OnCaptionPress(CPoint ptScreen)
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
-    if (!drag) {
-        if (::GetCapture() == m_hWnd)
-            ::ReleaseCapture();
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    return false;
+}
+
+void ZnDockablePane::OnCaptionPress(CPoint ptScreen)
+{
+    if (!m_hWnd || !m_pDockManager || !m_bFloatGripActive || !CanFloat())
         return;
-    }
+    CPoint now = ptScreen;
+    if (!WaitForDragStart(ptScreen, now))
+        return;
     ZnDockingManager *mgr = m_pDockManager;
     // Where Escape puts the pane back: its group, or its place in a
     // multi-pane frame.

@@ -40,6 +40,19 @@ class KSAPI ZnDockingManager : public CObject, public CFrameDockingHost
 {
     DECLARE_DYNAMIC(ZnDockingManager)
 public:
+    // While a layout is built again or applied, docking moves no focus.
+    class RestoringScope
+    {
+    public:
+        RestoringScope() : m_nOld(m_bRestoringDockState) { m_bRestoringDockState = 1; }
+        ~RestoringScope() { m_bRestoringDockState = m_nOld; }
+        RestoringScope(RestoringScope const &) = delete;
+        RestoringScope &operator=(RestoringScope const &) = delete;
+
+    private:
+        int m_nOld;
+    };
+
     ZnDockingManager();
     ~ZnDockingManager() override;
     ZnDockingManager(ZnDockingManager const &) = delete;

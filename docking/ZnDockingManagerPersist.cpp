@@ -60,19 +60,6 @@ bool IsDockedNowhere(ZnDockablePane const *p)
     return !p->GetDefaultPaneDivider() && !p->IsFloating() && !p->IsAutoHideMode();
 }
 
-// While the layout is built again, docking moves no focus.
-class RestoringScope
-{
-public:
-    RestoringScope() : m_nOld(ZnDockingManager::m_bRestoringDockState) { ZnDockingManager::m_bRestoringDockState = 1; }
-    ~RestoringScope() { ZnDockingManager::m_bRestoringDockState = m_nOld; }
-    RestoringScope(RestoringScope const &) = delete;
-    RestoringScope &operator=(RestoringScope const &) = delete;
-
-private:
-    int m_nOld;
-};
-
 // What the first pass of a load read.
 struct LoadedArchive
 {
@@ -260,7 +247,7 @@ bool ZnDockingManager::LoadArchive(CArchive &ar)
 
     // --- second pass: the named panes leave their places and take the new ones
     ZnDockingGesture gesture(this);
-    RestoringScope restoring;
+    ZnDockingManager::RestoringScope restoring;
     std::vector<ZnDockablePane *> pinnedNow;
     FillAutoHidePaneVec(pinnedNow);
     for (ZnDockablePane *p : pinnedNow)
