@@ -32,15 +32,7 @@ using kstest::CheckDockLayout;
 using kstest::CompareDockModels;
 using Model = std::vector<DockElement *>;
 
-// A captured model that deletes its elements.
-struct OwnedModel
-{
-    Model v;
-    OwnedModel() = default;
-    OwnedModel(OwnedModel const &) = delete;
-    OwnedModel &operator=(OwnedModel const &) = delete;
-    ~OwnedModel() { DockElement::ClearDockElements(v); }
-};
+using kstest::OwnedModel;
 
 struct Host : kstest::DockHost
 {

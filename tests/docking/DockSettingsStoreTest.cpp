@@ -37,14 +37,7 @@ using Model = std::vector<DockElement *>;
 constexpr char kCompany[] = "Kestrel5 Settings Tests";
 constexpr int kTol = 1;
 
-struct OwnedModel
-{
-    Model v;
-    OwnedModel() = default;
-    OwnedModel(OwnedModel const &) = delete;
-    OwnedModel &operator=(OwnedModel const &) = delete;
-    ~OwnedModel() { DockElement::ClearDockElements(v); }
-};
+using kstest::OwnedModel;
 
 // The dock parent's own hidden set and captured model belong to its
 // DataBuffer layouts, not to the manager's archive: their operations stay

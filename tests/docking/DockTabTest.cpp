@@ -29,14 +29,7 @@ namespace {
 using kstest::CheckDockLayout;
 using Model = std::vector<DockElement *>;
 
-struct OwnedModel
-{
-    Model v;
-    OwnedModel() = default;
-    OwnedModel(OwnedModel const &) = delete;
-    OwnedModel &operator=(OwnedModel const &) = delete;
-    ~OwnedModel() { DockElement::ClearDockElements(v); }
-};
+using kstest::OwnedModel;
 
 class DockTabTest : public kstest::WindowFixture
 {

@@ -9,9 +9,19 @@
 #include <string>
 #include <vector>
 
-class DockElement;
+#include "docking/DockElement.h"
 
 namespace kstest {
+
+// A captured model that deletes its elements.
+struct OwnedModel
+{
+    std::vector<DockElement *> v;
+    OwnedModel() = default;
+    OwnedModel(OwnedModel const &) = delete;
+    OwnedModel &operator=(OwnedModel const &) = delete;
+    ~OwnedModel() { DockElement::ClearDockElements(v); }
+};
 
 std::string CompareDockModels(std::vector<DockElement *> const &expected, std::vector<DockElement *> const &actual,
                               int tol);
